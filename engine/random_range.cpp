@@ -82,11 +82,15 @@ struct RandomSource {
 // Nothing calls RandomRange before main.
 RandomSource gSource;
 
-RandomSource& Source() { return gSource; }
+RandomSource& Source() {
+    return gSource;
+}
 
 }  // namespace
 
-int RandomDraw15() { return std::rand() >> kDrawShift; }
+int RandomDraw15() {
+    return std::rand() >> kDrawShift;
+}
 
 int RandomRange(int lo, int hi) {
     RandomSource& source = Source();
@@ -98,18 +102,16 @@ int RandomRange(int lo, int hi) {
     source.counter = calls + 1;
 
     const int high = RandomDraw15();
-    const std::uint32_t draw = (static_cast<std::uint32_t>(high) << 16) |
-                               static_cast<std::uint32_t>(RandomDraw15());
+    const std::uint32_t draw =
+        (static_cast<std::uint32_t>(high) << 16) | static_cast<std::uint32_t>(RandomDraw15());
 
     if (lo > hi) {
         std::swap(lo, hi);
     }
     // The span is at most 2^32, so it is counted in 64 bits; a draw is below
     // 2^31, so any span above that leaves it unreduced.
-    const std::uint64_t span =
-        static_cast<std::uint64_t>(static_cast<std::int64_t>(hi) - lo) + 1;
-    const std::uint32_t offset =
-        span > INT_MAX ? draw : draw % static_cast<std::uint32_t>(span);
+    const std::uint64_t span = static_cast<std::uint64_t>(static_cast<std::int64_t>(hi) - lo) + 1;
+    const std::uint32_t offset = span > INT_MAX ? draw : draw % static_cast<std::uint32_t>(span);
     return static_cast<int>(static_cast<std::int64_t>(lo) + offset);
 }
 
@@ -119,8 +121,12 @@ void ResetRandomSource(RandomSourceHooks hooks) {
     source.hooks = std::move(hooks);
 }
 
-long RandomReseedCount() { return Source().reseedCount; }
+long RandomReseedCount() {
+    return Source().reseedCount;
+}
 
-std::uint32_t RandomLastSeed() { return Source().lastSeed; }
+std::uint32_t RandomLastSeed() {
+    return Source().lastSeed;
+}
 
 }  // namespace alearo

@@ -31,7 +31,9 @@ std::string BuildHeader(const RollState& state) {
     return header;
 }
 
-void UpdateHeaderText(RollState& state) { state.m_strHeader = BuildHeader(state); }
+void UpdateHeaderText(RollState& state) {
+    state.m_strHeader = BuildHeader(state);
+}
 
 std::int16_t CountMatches(RollState& state) {
     state.m_nMatchCount = 0;

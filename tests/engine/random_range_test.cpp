@@ -16,7 +16,7 @@ RandomSourceHooks FixedHooks(std::time_t now = 1700000000, std::uint32_t entropy
 }
 
 class RandomRangeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetRandomSource(FixedHooks()); }
     void TearDown() override { ResetRandomSource(); }
 };

@@ -63,7 +63,7 @@ std::vector<ExpectedRoll> ReplayRolls(const RollState& state) {
 }
 
 class RollTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetRandomSource(FixedHooks()); }
     void TearDown() override { ResetRandomSource(); }
 };

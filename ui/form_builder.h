@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QHash>
+#include <vector>
+
+#include "control_table.h"
+
+class DialogUnits;
+class QButtonGroup;
+class QIcon;
+class QWidget;
+
+// The widgets made from a form's table.
+struct BuiltForm {
+    QHash<int, QWidget*> controls;          // by control id
+    QHash<int, QButtonGroup*> radioGroups;  // by the id of the group's first button
+    std::vector<QWidget*> inTemplateOrder;  // every widget made, labels included
+};
+
+// Turns each control of `spec` into a widget on `page`, placed through
+// `units`, in template order (which Qt's focus chain follows as tab order).
+// Radio buttons from one that starts a group up to the next control that
+// starts a group form one exclusive group. A label with a mnemonic moves
+// the focus to the control after it; an up-down control takes the edit
+// before it as its buddy and sits at that edit's right edge.
+BuiltForm BuildForm(const FormSpec& spec, QWidget* page, const DialogUnits& units,
+                    const QIcon& icon);

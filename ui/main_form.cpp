@@ -1,0 +1,62 @@
+#include "control_table.h"
+
+namespace {
+
+using K = ControlKind;
+constexpr unsigned G = kStyleGroup;
+constexpr unsigned T = kStyleTabStop;
+constexpr unsigned B = kStyleBorder;
+constexpr unsigned C = kStyleCentred;
+constexpr unsigned R = kStyleRight;
+constexpr unsigned N = kStyleDigitsOnly;
+constexpr unsigned E = kStyleStaticEdge;
+constexpr unsigned V = kStyleVCentred;
+
+}  // namespace
+
+const FormSpec& MainFormSpec() {
+    static const FormSpec spec{
+        "Alearo",
+        194,
+        226,
+        {
+            {-1, K::GroupBox, "Number of:", 0, 7, 5, 55, 42, "numberOfGroup"},
+            {-1, K::Label, "&Rolls", G, 11, 17, 19, 8, "rollsLabel"},
+            {1001, K::Edit, "", T | B | C | N, 32, 13, 27, 14, "rollsEdit"},
+            {1042, K::UpDown, "", 0, 52, 12, 9, 14, "rollsUpDown"},
+            {-1, K::Label, "&Dice", G, 11, 31, 16, 8, "diceLabel"},
+            {1004, K::Edit, "", T | B | C | N, 32, 29, 27, 14, "diceEdit"},
+            {1043, K::UpDown, "", 0, 53, 29, 9, 14, "diceUpDown"},
+            {-1, K::GroupBox, "Die Type:", G, 7, 52, 42, 99, "dieTypeGroup"},
+            {1008, K::RadioButton, "d&4", G | T, 13, 66, 28, 10, "d4Radio"},
+            {1009, K::RadioButton, "d&6", 0, 13, 77, 28, 10, "d6Radio"},
+            {1010, K::RadioButton, "d&8", 0, 13, 88, 28, 10, "d8Radio"},
+            {1011, K::RadioButton, "d1&0", 0, 13, 99, 28, 10, "d10Radio"},
+            {1012, K::RadioButton, "d12", 0, 13, 110, 28, 10, "d12Radio"},
+            {1013, K::RadioButton, "d&20", 0, 13, 121, 28, 10, "d20Radio"},
+            {1014, K::RadioButton, "d100", 0, 13, 132, 28, 10, "d100Radio"},
+            {-1, K::GroupBox, "Modifiers to:", 0, 66, 5, 64, 42, "modifiersGroup"},
+            {-1, K::Label, "&Each roll", G, 69, 16, 28, 8, "eachRollLabel"},
+            {1018, K::Edit, "", G | T | B, 99, 13, 27, 14, "eachModifierEdit"},
+            {1041, K::UpDown, "", 0, 121, 13, 8, 14, "eachModifierUpDown"},
+            {-1, K::Label, "&Total", G, 69, 31, 20, 8, "totalLabel"},
+            {1019, K::Edit, "", T | B, 99, 29, 27, 14, "totalModifierEdit"},
+            {1044, K::UpDown, "", 0, 119, 28, 9, 14, "totalModifierUpDown"},
+            {-1, K::GroupBox, "Roll Checker", G, 7, 175, 180, 44, "rollCheckerGroup"},
+            {-1, K::Label, "Check for:", G | R, 70, 188, 33, 8, "checkForLabel"},
+            {1032, K::Edit, "", G | T | B, 105, 185, 19, 14, "checkTargetEdit"},
+            {1030, K::RadioButton, "Greater Than", G, 129, 184, 56, 10, "greaterThanRadio"},
+            {1031, K::RadioButton, "Less Than", 0, 129, 194, 49, 10, "lessThanRadio"},
+            {1033, K::RadioButton, "Equal To", 0, 129, 204, 52, 10, "equalToRadio"},
+            {3, K::PushButton, "Chec&k", G | T, 13, 184, 54, 14, "checkButton"},
+            {1034, K::StaticText, "Checker Results", G | E, 14, 202, 110, 11, "checkerLine"},
+            {1007, K::DefaultPushButton, "Roll", G | T, 61, 156, 126, 14, "rollButton"},
+            {1021, K::PushButton, "C&lear", T, 136, 11, 51, 14, "clearButton"},
+            {2, K::PushButton, "&Cancel", G | T, 136, 27, 51, 14, "cancelButton"},
+            {1022, K::StaticText, "Results", G | C | V | E, 62, 55, 125, 10, "headerLine"},
+            {1017, K::ResultsBox, "", G | T | B | E | C, 61, 65, 126, 86, "resultsBox"},
+            {1047, K::Icon, "", 0, 25, 153, 20, 20, "rollIcon"},
+        },
+    };
+    return spec;
+}
