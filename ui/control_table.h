@@ -49,6 +49,9 @@ struct FormSpec {
 // The main window.
 const FormSpec& MainFormSpec();
 
+// The About box.
+const FormSpec& AboutFormSpec();
+
 // Control ids of the main window.
 namespace control_id {
 inline constexpr int kCheck = 3;

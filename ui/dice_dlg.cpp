@@ -2,11 +2,16 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
+#include <QUrl>
 #include <QVBoxLayout>
 
+#include "about_dlg.h"
 #include "app_icon.h"
 #include "clickable_icon.h"
 #include "control_table.h"
@@ -17,6 +22,7 @@
 #include "message_texts.h"
 #include "platform_services.h"
 #include "results_file.h"
+#include "results_printer.h"
 #include "roll.h"
 #include "settings_file.h"
 #include "summary_lines.h"
@@ -140,7 +146,16 @@ void CDiceDlg::ConnectMessageMap() {
     onCommand(command_id::kDropLowest, &CDiceDlg::OnDropLowest);
     onCommand(command_id::kResultsNormalFormat, &CDiceDlg::OnResultsNormalFormat);
     onCommand(command_id::kResultsNoText, &CDiceDlg::OnResultsNoText);
+    onCommand(command_id::kSendToPrinter, &CDiceDlg::OnSendToPrinter);
+    onCommand(command_id::kSendToPrinterViaNotepad, &CDiceDlg::OnSendToPrinterViaNotepad);
     onCommand(command_id::kExit, &CDiceDlg::OnExit);
+    onCommand(command_id::kHelpContents, &CDiceDlg::OnHelpContents);
+    onCommand(command_id::kWebsite, &CDiceDlg::OnWebsite);
+    onCommand(command_id::kAbout, &CDiceDlg::OnAbout);
+    // F1 anywhere in the window; the menu label only names the key.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, &CDiceDlg::OnHelpInfo);
 
     for (const UpDownBinding& binding : kUpDowns) {
         UpDown* upDown = UpDownControl(binding.upDownId);
@@ -284,6 +299,46 @@ void CDiceDlg::OnResultsNoText() {
     if (alearo::HasResults(m_state)) {
         WriteResultsFile(true);
     }
+}
+
+void CDiceDlg::OnSendToPrinter() {
+    if (alearo::HasResults(m_state)) {
+        theResultsPrinter.PrintResults(m_services, this, m_state.m_pResultLines,
+                                       m_state.m_nResultCount);
+    }
+}
+
+void CDiceDlg::OnSendToPrinterViaNotepad() {
+    if (!alearo::HasResults(m_state) || !WriteResultsFile(false)) {
+        return;
+    }
+    const QString path =
+        QFileInfo(QString::fromLatin1(alearo::kResultsFileName)).absoluteFilePath();
+    QPointer<CDiceDlg> self(this);
+    m_services.SpoolFile(this, path, [self](bool delivered) {
+        if (!delivered && self) {
+            self->m_services.ShowError(self, QString::fromLatin1(kSpoolError));
+        }
+    });
+}
+
+void CDiceDlg::OnAbout() {
+    CAboutDlg about(m_services, this);
+    about.exec();
+}
+
+void CDiceDlg::OnWebsite() {
+    if (!m_services.OpenUrl(QUrl(QString::fromLatin1(kWebsiteUrl)))) {
+        m_services.ShowError(this, QString::fromLatin1(kWebsiteError));
+    }
+}
+
+void CDiceDlg::OnHelpContents() {
+    m_services.ShowHelp(this);
+}
+
+void CDiceDlg::OnHelpInfo() {
+    m_services.ShowHelp(this);
 }
 
 void CDiceDlg::OnVScroll(int code, int position, UpDown* source) {

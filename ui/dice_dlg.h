@@ -46,6 +46,12 @@ class CDiceDlg : public QDialog {
     void OnDropLowest();
     void OnResultsNormalFormat();
     void OnResultsNoText();
+    void OnSendToPrinter();
+    void OnSendToPrinterViaNotepad();
+    void OnAbout();
+    void OnWebsite();
+    void OnHelpContents();
+    void OnHelpInfo();
     void OnExit();
     void OnCancel();
     void OnVScroll(int code, int position, UpDown* source);

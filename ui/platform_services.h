@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <memory>
 
+class QPrinter;
+class QUrl;
 class QWidget;
 
 // Everything the windows reach outside the process through. The program
@@ -17,4 +21,19 @@ class PlatformServices {
 
     // The form's own message for a value that did not pass its checks.
     virtual void ShowValidationMessage(QWidget* owner, const QString& text) = 0;
+
+    // Opens a web page or an e-mail address with the desktop's program for
+    // it; false when no program took it.
+    virtual bool OpenUrl(const QUrl& url) = 0;
+
+    // Shows the help window at its contents.
+    virtual void ShowHelp(QWidget* owner) = 0;
+
+    // Asks the user for a printer; null when the choice was cancelled.
+    virtual std::unique_ptr<QPrinter> ChoosePrinter(QWidget* owner) = 0;
+
+    // Hands a file to the system's print spooler and returns at once;
+    // `done` learns later whether the spooler took it.
+    virtual void SpoolFile(QWidget* owner, const QString& path,
+                           std::function<void(bool delivered)> done) = 0;
 };
