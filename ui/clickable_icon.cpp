@@ -19,3 +19,10 @@ void ClickableIcon::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
     }
 }
+
+void ClickableIcon::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The first click of a double-click has already counted; the second
+    // press must not count again.
+    m_pressed = false;
+    event->accept();
+}

@@ -176,6 +176,9 @@ void CDiceDlg::OnInitDialog() {
     UpdateData(false);
     SyncOptionMenu();
     setWindowIcon(m_hIcon);
+    // No control has the focus at first: the window itself takes the keys, so
+    // Enter rolls and Tab goes to the first box.
+    setFocus(Qt::OtherFocusReason);
 }
 
 void CDiceDlg::SetDlgItemText(int controlId, const std::string& text) {

@@ -1,20 +1,7 @@
-#include "control_table.h"
-
-namespace {
-
-using K = ControlKind;
-constexpr unsigned G = kStyleGroup;
-constexpr unsigned T = kStyleTabStop;
-constexpr unsigned B = kStyleBorder;
-constexpr unsigned C = kStyleCentred;
-constexpr unsigned R = kStyleRight;
-constexpr unsigned N = kStyleDigitsOnly;
-constexpr unsigned E = kStyleStaticEdge;
-constexpr unsigned V = kStyleVCentred;
-
-}  // namespace
+#include "form_table_shorthand.h"
 
 const FormSpec& MainFormSpec() {
+    using namespace form_table;
     static const FormSpec spec{
         "Alearo",
         194,

@@ -26,5 +26,11 @@ void SpoolWithLp(const QString& path, QObject* context, std::function<void(bool 
                      });
     // Without a context left to report to, the process only cleans up.
     QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             process->deleteLater();
+                         }
+                     });
     process->start();
 }

@@ -25,14 +25,20 @@ UpDown::UpDown(QWidget* parent)
       m_upButton(MakeArrowButton(this, Qt::UpArrow, QStringLiteral("up"))),
       m_downButton(MakeArrowButton(this, Qt::DownArrow, QStringLiteral("down"))) {
     setFocusPolicy(Qt::NoFocus);
-    connect(m_upButton, &QToolButton::clicked, this, [this] {
-        Step(+1);
-        emit Scrolled(kEndScroll, m_position);
-    });
-    connect(m_downButton, &QToolButton::clicked, this, [this] {
-        Step(-1);
-        emit Scrolled(kEndScroll, m_position);
-    });
+    // An arrow steps as soon as it is pressed and again at each repeat while
+    // held; the scroll ends when it is let go.
+    for (QToolButton* button : {m_upButton, m_downButton}) {
+        const int delta = button == m_upButton ? +1 : -1;
+        connect(button, &QToolButton::pressed, this, [this, delta] { Step(delta); });
+        connect(button, &QToolButton::released, this, [this, button] {
+            if (!button->isDown()) {
+                emit Scrolled(kEndScroll, m_position);
+            }
+        });
+    }
+    if (parent != nullptr) {
+        parent->window()->installEventFilter(this);
+    }
 }
 
 void UpDown::SetBuddy(QLineEdit* buddy) {
@@ -48,7 +54,7 @@ void UpDown::SetBuddy(QLineEdit* buddy) {
 void UpDown::SetRange(int minimum, int maximum) {
     m_minimum = minimum;
     m_maximum = maximum;
-    m_position = std::clamp(m_position, std::min(minimum, maximum), std::max(minimum, maximum));
+    SetPosition(m_position);
 }
 
 void UpDown::SetPosition(int position) {
@@ -61,9 +67,26 @@ void UpDown::Step(int delta) {
     emit Scrolled(kThumbPosition, m_position);
 }
 
+void UpDown::StopRepeating() {
+    for (QToolButton* button : {m_upButton, m_downButton}) {
+        if (button->isDown()) {
+            button->setDown(false);
+            emit Scrolled(kEndScroll, m_position);
+        }
+    }
+}
+
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_buddy &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+    // A message box opened by a step takes the mouse away: a held arrow
+    // must not go on stepping (and opening boxes) behind it.
+    if (watched != m_buddy) {
+        if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::Hide ||
+            event->type() == QEvent::WindowDeactivate) {
+            StopRepeating();
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
             if (event->type() == QEvent::KeyPress) {

@@ -32,9 +32,12 @@ class UpDown : public QWidget {
     // One step up (+1) or down (-1), as a click on an arrow does.
     void Step(int delta);
 
+    // Lets go of a held arrow, as when another window takes the mouse.
+    void StopRepeating();
+
   signals:
     // A step reports the new position (kThumbPosition), even when the range
-    // held it where it was, and kEndScroll when the click or key is released.
+    // held it where it was, and kEndScroll when the arrow or key is let go.
     void Scrolled(int code, int position);
 
   protected:

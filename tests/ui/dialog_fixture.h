@@ -8,8 +8,11 @@
 #include <QTest>
 #include <memory>
 
+#include "clickable_icon.h"
+#include "control_table.h"
 #include "dice_dlg.h"
 #include "fake_platform_services.h"
+#include "up_down.h"
 
 // A main window opened in a fresh, empty working folder, where it reads and
 // writes its files. The folder and the previous working folder come back
@@ -58,6 +61,20 @@ class DialogFixture {
     }
 
     void command(int commandId) { m_dialog->MenuCommand(commandId)->trigger(); }
+
+    // Types the number of rolls and presses Enter in its box.
+    void roll(int rolls) {
+        type(control_id::kRolls, QString::number(rolls));
+        QTest::keyClick(edit(control_id::kRolls), Qt::Key_Return);
+    }
+
+    // A left click in the middle of a button, radio button or the die picture.
+    void click(int id) {
+        QWidget* target = m_dialog->GetDlgItem(id);
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+    }
+
+    void step(int upDownId, int delta) { control<UpDown>(upDownId)->Step(delta); }
 
     QString file(const QString& name) const { return m_folder.filePath(name); }
 

@@ -22,8 +22,7 @@ namespace alearo {
 class ScratchFolder : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string name =
-            (std::filesystem::temp_directory_path() / "alearo-output-XXXXXX").string();
+        std::string name = (std::filesystem::temp_directory_path() / "alearo-test-XXXXXX").string();
         ASSERT_NE(::mkdtemp(name.data()), nullptr);
         folder_ = name;
         previous_ = std::filesystem::current_path();
@@ -35,8 +34,6 @@ class ScratchFolder : public ::testing::Test {
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
-
-    const std::filesystem::path& folder() const { return folder_; }
 
     static void WriteFile(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
@@ -52,11 +49,8 @@ class ScratchFolder : public ::testing::Test {
     }
     // Number of entries in the folder, to catch leftovers of a failed write.
     int EntryCount() const {
-        int count = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder_)) {
-            ++count;
-        }
-        return count;
+        const std::filesystem::directory_iterator entries(folder_);
+        return static_cast<int>(std::distance(begin(entries), end(entries)));
     }
 
     // Runs `write` in a child process whose files may not grow past
