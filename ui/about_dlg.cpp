@@ -2,11 +2,9 @@
 
 #include <QPushButton>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "app_icon.h"
 #include "control_table.h"
-#include "dialog_units.h"
 #include "message_texts.h"
 #include "platform_services.h"
 
@@ -17,18 +15,10 @@ constexpr int kEmailButton = 1048;
 
 CAboutDlg::CAboutDlg(PlatformServices& services, QWidget* parent)
     : QDialog(parent), m_services(services) {
-    const FormSpec& spec = AboutFormSpec();
     setObjectName(QStringLiteral("aboutBox"));
-    setWindowTitle(QString::fromLatin1(spec.caption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-
-    auto* page = new QWidget(this);
-    m_form = BuildForm(spec, page, DialogUnits(font()), AppIcon());
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(page);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_form = BuildDialogForm(*this, AboutFormSpec(), AppIcon());
 
     connect(qobject_cast<QPushButton*>(GetDlgItem(kOkButton)), &QPushButton::clicked, this,
             &QDialog::accept);

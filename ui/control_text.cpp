@@ -37,7 +37,13 @@ QString ControlText(const QWidget* control) {
 
 void SetControlText(QWidget* control, const QString& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        edit->setText(text);
+        if (edit->text() == text) {
+            // QLineEdit stays quiet about an unchanged text; writing an edit
+            // reports a change all the same.
+            emit edit->textChanged(text);
+        } else {
+            edit->setText(text);
+        }
     } else if (auto* box = qobject_cast<QTextEdit*>(control)) {
         box->setPlainText(ToWidgetLineEnds(text));
     } else if (auto* label = qobject_cast<QLabel*>(control)) {

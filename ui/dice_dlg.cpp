@@ -9,14 +9,12 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "about_dlg.h"
 #include "app_icon.h"
 #include "clickable_icon.h"
 #include "control_table.h"
 #include "control_text.h"
-#include "dialog_units.h"
 #include "die_types.h"
 #include "menu_table.h"
 #include "message_texts.h"
@@ -57,24 +55,12 @@ CDiceDlg::CDiceDlg(PlatformServices& services, QWidget* parent)
       m_menuBar(new QMenuBar(this)),
       m_exchange(
           [this](const QString& message) { m_services.ShowValidationMessage(this, message); }) {
-    const FormSpec& spec = MainFormSpec();
-    setWindowTitle(QString::fromLatin1(spec.caption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setObjectName(QStringLiteral("mainWindow"));
-
-    auto* page = new QWidget(this);
-    page->setObjectName(QStringLiteral("form"));
-    m_form = BuildForm(spec, page, DialogUnits(font()), m_hIcon);
+    m_form = BuildDialogForm(*this, MainFormSpec(), m_hIcon, m_menuBar);
     m_commands = BuildMenu(MainMenuLines(), m_menuBar);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(m_menuBar);
-    layout->addWidget(page);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // The binding steps, in the one order both directions follow.
     m_exchange.BindRadio(m_form.radioGroups.value(id::kD4), m_state.m_nDieTypeIndex);
@@ -182,15 +168,7 @@ void CDiceDlg::OnInitDialog() {
 }
 
 void CDiceDlg::SetDlgItemText(int controlId, const std::string& text) {
-    QWidget* control = GetDlgItem(controlId);
-    const QString newText = QString::fromStdString(text);
-    auto* edit = qobject_cast<QLineEdit*>(control);
-    if (edit != nullptr && edit->text() == newText) {
-        // Writing an edit always reports a change, even of the same text.
-        emit edit->textChanged(newText);
-        return;
-    }
-    SetControlText(control, newText);
+    SetControlText(GetDlgItem(controlId), QString::fromStdString(text));
 }
 
 void CDiceDlg::SetDlgItemInt(int controlId, int value) {

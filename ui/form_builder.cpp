@@ -2,14 +2,17 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QDialog>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTextEdit>
+#include <QVBoxLayout>
 
 #include "clickable_icon.h"
 #include "dialog_units.h"
@@ -197,5 +200,21 @@ BuiltForm BuildForm(const FormSpec& spec, QWidget* page, const DialogUnits& unit
     for (QButtonGroup* group : tabStopGroups) {
         KeepOneTabStop(group);
     }
+    return form;
+}
+
+BuiltForm BuildDialogForm(QDialog& dialog, const FormSpec& spec, const QIcon& icon,
+                          QMenuBar* menuBar) {
+    dialog.setWindowTitle(QString::fromLatin1(spec.caption));
+    auto* page = new QWidget(&dialog);
+    page->setObjectName(QStringLiteral("form"));
+    BuiltForm form = BuildForm(spec, page, DialogUnits(dialog.font()), icon);
+
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(page);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     return form;
 }

@@ -7,6 +7,8 @@
 
 class DialogUnits;
 class QButtonGroup;
+class QDialog;
+class QMenuBar;
 class QIcon;
 class QWidget;
 
@@ -25,3 +27,8 @@ struct BuiltForm {
 // before it as its buddy and sits at that edit's right edge.
 BuiltForm BuildForm(const FormSpec& spec, QWidget* page, const DialogUnits& units,
                     const QIcon& icon);
+
+// Gives `dialog` its caption and a fixed-size page holding the form's
+// controls, sized through the dialog's font, under `menuBar` if it has one.
+BuiltForm BuildDialogForm(QDialog& dialog, const FormSpec& spec, const QIcon& icon,
+                          QMenuBar* menuBar = nullptr);
