@@ -56,12 +56,13 @@ void FormExchange::BindText(QWidget* control, std::string& field) {
 void FormExchange::BindNumber(QLineEdit* control, std::int16_t& field, int min, int max) {
     m_steps.push_back(
         {[this, control, &field, min, max] {
-             const auto value = ParseShortText(control->text().toStdString());
-             if (!value) {
+             const NumberLoadResult loaded =
+                 LoadNumberText(control->text().toStdString(), min, max);
+             if (loaded.status == NumberLoad::kNotInteger) {
                  return Fail(control, QStringLiteral("Please enter an integer."));
              }
-             field = *value;
-             if (*value < min || *value > max) {
+             field = loaded.value;
+             if (loaded.status == NumberLoad::kOutOfRange) {
                  return Fail(control, QStringLiteral("Please enter an integer between %1 and %2.")
                                           .arg(min)
                                           .arg(max));

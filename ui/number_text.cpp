@@ -44,3 +44,12 @@ std::optional<std::int16_t> ParseShortText(std::string_view text) {
     }
     return static_cast<std::int16_t>(value);
 }
+
+NumberLoadResult LoadNumberText(std::string_view text, int minimum, int maximum) {
+    const auto value = ParseShortText(text);
+    if (!value) {
+        return {NumberLoad::kNotInteger, 0};
+    }
+    const bool inRange = *value >= minimum && *value <= maximum;
+    return {inRange ? NumberLoad::kValue : NumberLoad::kOutOfRange, *value};
+}
