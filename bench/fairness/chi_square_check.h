@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdio>
+
+namespace alearo::fairness {
+
+// Compares the chi-square upper tail against closed forms and printed table
+// values, one line per case. Returns false when any case is off.
+bool CheckChiSquareUpperTail(std::FILE* out);
+
+}  // namespace alearo::fairness
