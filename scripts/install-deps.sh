@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Alearo need.
+# Installs the Debian packages that building, running and testing Alearo need,
+# and any further packages named as arguments.
 # Safe to run again: it only asks apt for what is missing.
 set -euo pipefail
 
@@ -7,8 +8,10 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
     fonts-dejavu-core
     poppler-utils desktop-file-utils appstream
+    "$@"
 )
 
 missing=()

@@ -196,7 +196,9 @@ void CDiceDlg::OnRoll() {
         return;
     }
     UpdateChecker();
-    SetDlgItemText(id::kResults, m_state.m_strResults);
+    // The store writes the results box with every other field. Writing it
+    // beforehand as well would lay out and shape all the lines twice, which
+    // is most of the handler's time.
     UpdateData(false);
 }
 

@@ -1,0 +1,200 @@
+// Times the whole Roll command of the main window: 100 rolls of 100 d100
+// with both modifiers and all three options on, as OnRoll runs it, and then
+// the refresh that makes the new results visible. Runs on the offscreen
+// platform, so the window is laid out and painted into its backing store
+// without a display.
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QWindow>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "control_table.h"
+#include "dice_dlg.h"
+#include "menu_table.h"
+#include "quiet_platform_services.h"
+
+namespace {
+
+namespace id = control_id;
+
+constexpr int kRolls = 100;
+constexpr int kDice = 100;
+
+// Counts the paint events a widget receives, to show that a refresh really
+// painted what the handler changed.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget* watched) { watched->installEventFilter(this); }
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++count;
+        }
+        return false;
+    }
+};
+
+// A shown main window in a fresh working folder (it reads and writes its
+// settings file there), set up through its own controls and menu commands.
+class RollingWindow {
+  public:
+    RollingWindow() : m_previousFolder(QDir::currentPath()) {
+        QDir::setCurrent(m_folder.path());
+        m_dialog = std::make_unique<CDiceDlg>(m_services);
+        m_dialog->show();
+        for (int i = 0; i < 100 && !m_dialog->windowHandle()->isExposed(); ++i) {
+            QCoreApplication::processEvents();
+        }
+
+        Type(id::kRolls, QString::number(kRolls));
+        Type(id::kDice, QString::number(kDice));
+        Type(id::kEachModifier, QStringLiteral("-20"));
+        Type(id::kTotalModifier, QStringLiteral("7"));
+        qobject_cast<QRadioButton*>(m_dialog->GetDlgItem(id::kD100))->click();
+        for (const int option : {command_id::kNoInstantUpdate, command_id::kNoRollsBelowOne,
+                                 command_id::kDropLowest}) {
+            m_dialog->MenuCommand(option)->trigger();
+        }
+        QCoreApplication::processEvents();
+        m_resultsPaints = std::make_unique<PaintCounter>(
+            qobject_cast<QTextEdit*>(m_dialog->GetDlgItem(id::kResults))->viewport());
+    }
+
+    ~RollingWindow() {
+        m_resultsPaints.reset();
+        m_dialog.reset();
+        QDir::setCurrent(m_previousFolder);
+    }
+
+    RollingWindow(const RollingWindow&) = delete;
+    RollingWindow& operator=(const RollingWindow&) = delete;
+
+    CDiceDlg& dialog() { return *m_dialog; }
+    int resultsPaints() const { return m_resultsPaints->count; }
+
+    // Empty when the window rolls what the benchmark claims to time.
+    std::string CheckSetup() {
+        m_dialog->OnRoll();
+        QCoreApplication::processEvents();
+        const alearo::RollState& state = m_dialog->State();
+        const bool asClaimed = state.m_nRolls == kRolls && state.m_nDice == kDice &&
+                               state.m_nDieSides == 100 && state.m_nEachModifier == -20 &&
+                               state.m_nTotalModifier == 7 && state.m_bNoInstantUpdate &&
+                               state.m_bNoRollsBelowOne && state.m_bDropLowest &&
+                               state.m_nResultCount == kRolls;
+        return asClaimed ? std::string() : "the window did not take the roll set-up";
+    }
+
+  private:
+    void Type(int controlId, const QString& text) {
+        qobject_cast<QLineEdit*>(m_dialog->GetDlgItem(controlId))->setText(text);
+    }
+
+    QString m_previousFolder;
+    QTemporaryDir m_folder;
+    QuietPlatformServices m_services;
+    std::unique_ptr<CDiceDlg> m_dialog;
+    std::unique_ptr<PaintCounter> m_resultsPaints;
+};
+
+void ReportCounters(benchmark::State& state, const RollingWindow& window, int paintsBefore) {
+    state.counters["results_paints_per_roll"] = benchmark::Counter(
+        window.resultsPaints() - paintsBefore, benchmark::Counter::kAvgIterations);
+    state.SetItemsProcessed(state.iterations() * kRolls * kDice);
+}
+
+// The handler alone: load, roll, header and checker lines, and the store of
+// every field into the controls.
+void BM_OnRollOnly(benchmark::State& state) {
+    RollingWindow window;
+    if (const std::string problem = window.CheckSetup(); !problem.empty()) {
+        state.SkipWithError(problem.c_str());
+        return;
+    }
+    for (auto _ : state) {
+        window.dialog().OnRoll();
+        state.PauseTiming();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kRolls * kDice);
+}
+BENCHMARK(BM_OnRollOnly)->Unit(benchmark::kMillisecond);
+
+// What a click on Roll costs until the user sees the results: the handler,
+// then the posted layout and update requests the event loop would handle
+// next, which lay out the results text and paint what changed. With
+// fullRepaint the whole window, every control of the form included, is then
+// painted again: the upper bound of a refresh.
+void RollAndRefresh(benchmark::State& state, bool fullRepaint) {
+    RollingWindow window;
+    if (const std::string problem = window.CheckSetup(); !problem.empty()) {
+        state.SkipWithError(problem.c_str());
+        return;
+    }
+    const int paintsBefore = window.resultsPaints();
+    for (auto _ : state) {
+        window.dialog().OnRoll();
+        QCoreApplication::processEvents();
+        if (fullRepaint) {
+            window.dialog().repaint();
+        }
+    }
+    ReportCounters(state, window, paintsBefore);
+}
+
+void BM_OnRollAndRefresh(benchmark::State& state) {
+    RollAndRefresh(state, false);
+}
+BENCHMARK(BM_OnRollAndRefresh)->Unit(benchmark::kMillisecond);
+
+void BM_OnRollAndFullRepaint(benchmark::State& state) {
+    RollAndRefresh(state, true);
+}
+BENCHMARK(BM_OnRollAndFullRepaint)->Unit(benchmark::kMillisecond);
+
+// The offscreen platform warns that it cannot pass a fixed window size on;
+// nothing is wrong, and the warning would bury the figures.
+QtMessageHandler standardMessageHandler = nullptr;
+
+void QuietSizeHints(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("propagateSizeHints"))) {
+        return;
+    }
+    if (standardMessageHandler != nullptr) {
+        standardMessageHandler(type, context, message);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Run by hand as often as by the measuring script: without a platform
+    // chosen, it needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    standardMessageHandler = qInstallMessageHandler(QuietSizeHints);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
