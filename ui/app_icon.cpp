@@ -8,10 +8,10 @@ QIcon AppIcon() {
     if (const QIcon shared = QGuiApplication::windowIcon(); !shared.isNull()) {
         return shared;
     }
-    // Qt decodes each file as it is added, and the window system is handed
-    // every size of a window icon. Sizes above 64 pixels would cost more than
-    // all the others together at each start, for a picture that launchers
-    // take from the installed theme icon instead.
+    // Every size of a window icon is decoded and handed to the window system
+    // at each start. Sizes above 64 pixels would cost more than all the
+    // others together, for a picture that launchers take from the installed
+    // theme icon instead.
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64}) {
         icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));

@@ -16,6 +16,7 @@
 #include "control_table.h"
 #include "dice_dlg.h"
 #include "menu_table.h"
+#include "number_rule_model.h"
 #include "results_file.h"
 #include "roll_state.h"
 #include "summary_lines.h"
@@ -34,6 +35,7 @@ struct RollRequest {
     int sides = 0;
     int eachModifier = 0;
     int totalModifier = 0;
+    int checkTarget = 0;
     bool noneBelowOne = false;
     bool dropLowest = false;
 };
@@ -74,9 +76,30 @@ inline RollRequest ReadRequest(const CDiceDlg& dialog) {
     request.sides = kSidesByRadio.at(static_cast<std::size_t>(CheckedDieIndex(dialog)));
     request.eachModifier = BoxNumber(dialog, id::kEachModifier);
     request.totalModifier = BoxNumber(dialog, id::kTotalModifier);
+    request.checkTarget = BoxNumber(dialog, id::kCheckTarget);
     request.noneBelowOne = OptionChecked(dialog, command_id::kNoRollsBelowOne);
     request.dropLowest = OptionChecked(dialog, command_id::kDropLowest);
     return request;
+}
+
+// Whether the form takes the numbers in all five boxes, by the plain model of
+// its rule: then a Roll loads without a message.
+inline bool FormAccepts(const CDiceDlg& dialog) {
+    struct Box {
+        int id;
+        int minimum;
+        int maximum;
+    };
+    constexpr Box kBoxes[] = {{id::kRolls, 1, 100},
+                              {id::kDice, 1, 100},
+                              {id::kEachModifier, -100, 100},
+                              {id::kTotalModifier, -100, 100},
+                              {id::kCheckTarget, 0, 100}};
+    return std::all_of(std::begin(kBoxes), std::end(kBoxes), [&dialog](const Box& box) {
+        const std::string text =
+            qobject_cast<QLineEdit*>(dialog.GetDlgItem(box.id))->text().toStdString();
+        return number_rule_model::Load(text, box.minimum, box.maximum).status == NumberLoad::kValue;
+    });
 }
 
 inline QString ResultsBoxText(const CDiceDlg& dialog) {
@@ -132,9 +155,30 @@ inline std::string CheckStoredResults(const alearo::RollState& state) {
     return {};
 }
 
-// The totals a Roll may give, and whether its lines carry a dropped die.
+// Everything a Roll may change: the stored results, the results box, the
+// description and the checker line.
+inline std::string RollOutputs(const CDiceDlg& dialog) {
+    const alearo::RollState& state = dialog.State();
+    std::string outputs = std::to_string(state.m_nResultCount) + '\n';
+    for (int k = 1; k <= state.m_nResultCount; ++k) {
+        const auto slot = static_cast<std::size_t>(k);
+        outputs += state.m_pResultLines[slot] + ' ' + std::to_string(state.m_pTotals[slot]) + '\n';
+    }
+    const QString checker = qobject_cast<QLabel*>(dialog.GetDlgItem(id::kCheckerLine))->text();
+    return outputs + state.m_strResults + '\n' + ResultsBoxText(dialog).toStdString() + '\n' +
+           HeaderText(dialog).toStdString() + '\n' + checker.toStdString();
+}
+
+// The fields a Roll loaded, the totals it may give, and whether its lines
+// carry a dropped die.
 inline std::string CheckRollOutcome(const CDiceDlg& dialog, const RollRequest& request) {
     const alearo::RollState& state = dialog.State();
+    if (state.m_nRolls != request.rolls || state.m_nDice != request.dice ||
+        state.m_nDieSides != request.sides || state.m_nEachModifier != request.eachModifier ||
+        state.m_nTotalModifier != request.totalModifier ||
+        state.m_nCheckTarget != request.checkTarget) {
+        return "the Roll did not load the numbers in the boxes";
+    }
     const QStringList lines = ResultsBoxText(dialog).split(QLatin1Char('\n'));
     if (state.m_nResultCount != request.rolls || lines.size() != request.rolls) {
         return "asked for " + std::to_string(request.rolls) + " rolls, stored " +
@@ -158,8 +202,10 @@ inline std::string CheckRollOutcome(const CDiceDlg& dialog, const RollRequest& r
             return "line " + std::to_string(k) + " total " + std::to_string(line.total) +
                    " cannot come from these dice";
         }
+        // The dropped die is the lowest, so no kept die lies below it.
         if (line.hasDropped != drops ||
-            (drops && (line.dropped < lowestDie || line.dropped > highestDie))) {
+            (drops && (line.dropped < lowestDie || line.dropped > highestDie ||
+                       kept * line.dropped > line.total - request.totalModifier))) {
             return "line " + std::to_string(k) + " dropped-die part is wrong: \"" +
                    lines[k - 1].toStdString() + "\"";
         }
@@ -237,14 +283,17 @@ inline std::string CheckNormalResultsFile(const QByteArray& bytes, const alearo:
     QList<QByteArray> rows = bytes.split('\n');
     rows.removeLast();
     QList<int> found;
-    bool continued = false;
+    qsizetype continuedAfter = -1;  // how many slots came before "Continued..."
     for (QByteArray row : rows) {
         if (!row.endsWith('\r')) {
             return "a line without CR LF";
         }
         row.chop(1);
         if (row == "Continued...") {
-            continued = true;
+            if (continuedAfter >= 0) {
+                return "\"Continued...\" appears twice";
+            }
+            continuedAfter = found.size();
             continue;
         }
         const qsizetype gap = row.indexOf(QByteArray(16, ' ') + "Result #");
@@ -270,7 +319,7 @@ inline std::string CheckNormalResultsFile(const QByteArray& bytes, const alearo:
     for (int k = 95; k <= count; ++k) {
         expected << k;
     }
-    if (found != expected || continued != (count >= 95)) {
+    if (found != expected || continuedAfter != (count >= 95 ? 94 : -1)) {
         return "the file's rows do not lay out slots 1 to " + std::to_string(count);
     }
     return {};
