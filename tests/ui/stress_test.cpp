@@ -26,8 +26,6 @@ const int kNumberBoxes[] = {id::kRolls, id::kDice, id::kEachModifier, id::kTotal
 const int kInstantBoxes[] = {id::kDice, id::kEachModifier, id::kTotalModifier};
 const int kUpDowns[] = {id::kRollsUpDown, id::kDiceUpDown, id::kEachModifierUpDown,
                         id::kTotalModifierUpDown};
-const int kDieRadios[] = {1008, 1009, 1010, 1011, 1012, 1013, 1014};
-const int kCheckerRadios[] = {id::kGreaterThan, id::kLessThan, id::kEqualTo};
 
 unsigned EnvNumber(const char* name, unsigned fallback) {
     bool ok = false;
@@ -129,9 +127,9 @@ class StressRun {
 
     int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(m_rng); }
     bool Chance(int percent) { return Pick(100) < percent; }
-    template <std::size_t N>
-    int PickOf(const int (&ids)[N]) {
-        return ids[Pick(int(N))];
+    template <class Ids>
+    int PickOf(const Ids& ids) {
+        return ids[std::size_t(Pick(int(std::size(ids))))];
     }
 
     QString Digits(int count) {
@@ -480,14 +478,14 @@ class StressRun {
 
     std::string ClickDieRadio(std::string& described) {
         described = "click a die radio";
-        m_fixture.click(PickOf(kDieRadios));
+        m_fixture.click(PickOf(inv::kDieRadios));
         m_headerRefreshed = true;
         return {};
     }
 
     std::string ClickCheckerRadio(std::string& described) {
         described = "click a checker radio";
-        m_fixture.click(PickOf(kCheckerRadios));
+        m_fixture.click(PickOf(inv::kCheckerRadios));
         m_checkerRefreshed = true;
         return {};
     }

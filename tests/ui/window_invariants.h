@@ -40,9 +40,15 @@ struct RollRequest {
     bool dropLowest = false;
 };
 
+// The die-type radio buttons from d4 to d100, and the sides each stands for.
+inline constexpr std::array<int, 7> kDieRadios = {1008, 1009, 1010, 1011, 1012, 1013, 1014};
 inline constexpr std::array<int, 7> kSidesByRadio = {4, 6, 8, 10, 12, 20, 100};
+// The checker's radio buttons in mode order: at least, at most, equal.
+inline constexpr std::array<int, 3> kCheckerRadios = {id::kGreaterThan, id::kLessThan,
+                                                      id::kEqualTo};
 
-inline int CheckedIndex(const CDiceDlg& dialog, std::initializer_list<int> ids) {
+template <std::size_t N>
+int CheckedIndex(const CDiceDlg& dialog, const std::array<int, N>& ids) {
     int index = 0;
     for (const int buttonId : ids) {
         if (qobject_cast<QAbstractButton*>(dialog.GetDlgItem(buttonId))->isChecked()) {
@@ -54,11 +60,11 @@ inline int CheckedIndex(const CDiceDlg& dialog, std::initializer_list<int> ids) 
 }
 
 inline int CheckedDieIndex(const CDiceDlg& dialog) {
-    return CheckedIndex(dialog, {1008, 1009, 1010, 1011, 1012, 1013, 1014});
+    return CheckedIndex(dialog, kDieRadios);
 }
 
 inline int CheckedCheckerIndex(const CDiceDlg& dialog) {
-    return CheckedIndex(dialog, {id::kGreaterThan, id::kLessThan, id::kEqualTo});
+    return CheckedIndex(dialog, kCheckerRadios);
 }
 
 inline int BoxNumber(const CDiceDlg& dialog, int boxId) {
