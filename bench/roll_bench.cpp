@@ -2,9 +2,9 @@
 // floor: the 20,000 raw 15-bit draws that the same Roll consumes.
 #include <benchmark/benchmark.h>
 
-#include "random_range.h"
-#include "roll.h"
-#include "roll_state.h"
+#include "engine/random_range.h"
+#include "engine/roll.h"
+#include "engine/roll_state.h"
 
 namespace {
 

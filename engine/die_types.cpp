@@ -1,4 +1,4 @@
-#include "die_types.h"
+#include "engine/die_types.h"
 
 namespace alearo {
 

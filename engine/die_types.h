@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "roll_state.h"
+#include "engine/roll_state.h"
 
 namespace alearo {
 

@@ -1,4 +1,4 @@
-#include "random_range.h"
+#include "engine/random_range.h"
 
 #include <climits>
 #include <cstdlib>

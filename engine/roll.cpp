@@ -1,7 +1,7 @@
-#include "roll.h"
+#include "engine/roll.h"
 
-#include "random_range.h"
-#include "text_format.h"
+#include "engine/random_range.h"
+#include "engine/text_format.h"
 
 namespace alearo {
 

@@ -1,6 +1,6 @@
-#include "summary_lines.h"
+#include "engine/summary_lines.h"
 
-#include "text_format.h"
+#include "engine/text_format.h"
 
 namespace alearo {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "roll_state.h"
+#include "engine/roll_state.h"
 
 namespace alearo {
 

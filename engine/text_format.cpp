@@ -1,4 +1,4 @@
-#include "text_format.h"
+#include "engine/text_format.h"
 
 #include <cstdarg>
 #include <cstdio>

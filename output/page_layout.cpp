@@ -1,4 +1,4 @@
-#include "page_layout.h"
+#include "output/page_layout.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "roll_state.h"
+#include "engine/roll_state.h"
 
 namespace alearo {
 

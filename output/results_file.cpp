@@ -1,6 +1,6 @@
-#include "results_file.h"
+#include "output/results_file.h"
 
-#include "file_replace.h"
+#include "output/file_replace.h"
 
 namespace alearo {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "roll_state.h"
+#include "engine/roll_state.h"
 
 namespace alearo {
 

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "results_file.h"
+#include "output/results_file.h"
 
 namespace alearo {
 

@@ -1,18 +1,30 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Alearo need,
-# and any further packages named as arguments.
+# and any further packages named as arguments. With --package first, only what
+# building the Debian package needs (scripts/package.sh): the program itself
+# needs Qt and two header-only libraries.
 # Safe to run again: it only asks apt for what is missing.
 set -euo pipefail
 
-packages=(
-    build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-qpa-plugins libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
-    fonts-dejavu-core
-    poppler-utils desktop-file-utils appstream
-    "$@"
-)
+# The program needs Qt, and for its statistics the header-only Boost.Math and
+# KISS FFT. CPack reads the program's shared libraries with file and
+# dpkg-shlibdeps (from dpkg-dev, which build-essential brings).
+packaging=(build-essential cmake ninja-build qt6-base-dev libboost-math-dev libkissfft-dev file)
+
+if [ "${1:-}" = "--package" ]; then
+    shift
+    packages=("${packaging[@]}" "$@")
+else
+    packages=(
+        "${packaging[@]}" pkg-config
+        qt6-qpa-plugins libgl-dev
+        libgtest-dev libgmock-dev libbenchmark-dev
+        clang libclang-rt-14-dev
+        fonts-dejavu-core
+        poppler-utils desktop-file-utils appstream
+        "$@"
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

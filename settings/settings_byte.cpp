@@ -1,6 +1,6 @@
-#include "settings_byte.h"
+#include "settings/settings_byte.h"
 
-#include "die_types.h"
+#include "engine/die_types.h"
 
 namespace alearo {
 

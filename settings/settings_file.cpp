@@ -1,8 +1,25 @@
-#include "settings_file.h"
+#include "settings/settings_file.h"
 
+#include <filesystem>
 #include <fstream>
 
 namespace alearo {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Opening for writing would let root overwrite any file, so a file marked
+// read-only is recognised by its mode bits, whoever runs the program.
+bool IsMarkedReadOnly(const std::string& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    constexpr fs::perms kWriteBits =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return fs::is_regular_file(status) && (status.permissions() & kWriteBits) == fs::perms::none;
+}
+
+}  // namespace
 
 bool LoadSettings(RollState& state, const std::string& path) {
     std::ifstream in(path, std::ios::in | std::ios::binary);
@@ -23,6 +40,9 @@ bool LoadSettings(RollState& state, const std::string& path) {
 
 bool SaveSettings(RollState& state, const std::string& path) {
     state.m_bySettings = EncodeSettings(state);
+    if (IsMarkedReadOnly(path)) {
+        return false;
+    }
 
     std::ofstream out(path, std::ios::out | std::ios::binary | std::ios::trunc);
     if (!out.is_open()) {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "roll_state.h"
-#include "settings_byte.h"
+#include "engine/roll_state.h"
+#include "settings/settings_byte.h"
 
 namespace alearo {
 
@@ -16,7 +16,8 @@ bool LoadSettings(RollState& state, const std::string& path = kSettingsFileName)
 
 // Stores the byte for the current fields in m_bySettings and writes it as the
 // whole file, creating or truncating it. False when the file cannot be
-// opened, written or closed; the caller reports the error.
+// opened, written or closed, or has no write bit for anyone (even when root
+// could write it); the caller reports the error.
 bool SaveSettings(RollState& state, const std::string& path = kSettingsFileName);
 
 }  // namespace alearo

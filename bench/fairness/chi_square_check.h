@@ -4,8 +4,8 @@
 
 namespace alearo::fairness {
 
-// Compares the chi-square upper tail against closed forms and printed table
-// values, one line per case. Returns false when any case is off.
+// Compares the chi-square upper tail against the critical values of the
+// printed tables, one line per case. Returns false when any case is off.
 bool CheckChiSquareUpperTail(std::FILE* out);
 
 }  // namespace alearo::fairness

@@ -5,7 +5,7 @@
 //   alearo_fairness                      the full table
 //   alearo_fairness --first 20 --sides 6 the first faces of a fresh process,
 //                                        after the second it started in
-//   alearo_fairness --check-tail         the p-value function against known values
+//   alearo_fairness --check-tail         the p-value function against printed tables
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "chi_square_check.h"
-#include "die_types.h"
+#include "engine/die_types.h"
+#include "engine/random_range.h"
 #include "face_statistics.h"
-#include "random_range.h"
 
 namespace {
 

@@ -18,13 +18,13 @@
 #include <memory>
 #include <string>
 
-#include "control_table.h"
-#include "dice_dlg.h"
-#include "menu_table.h"
 #include "quiet_platform_services.h"
+#include "ui/windows/control_ids.h"
+#include "ui/windows/dice_dlg.h"
 
 namespace {
 
+using namespace alearo;
 namespace id = control_id;
 
 constexpr int kRolls = 100;

@@ -1,183 +1,339 @@
-#include <QCloseEvent>
+// The main window used as a player would. Each scenario is a script of
+// steps separated by "; ", controls named by their object names. An action
+// is a verb and its words: type BOX TEXT, keys CONTROL TEXT, key
+// CONTROL|window KEY, click CONTROL, dclick CONTROL, step UPDOWN DELTA
+// [TIMES], menu ITEM, open (a new window; the old one goes unclosed), close,
+// closebox, write FILE HEX, mkdir NAME, readonly FILE, printer PDF, spool
+// 1|0, urls 1|0, and message TEXT or error TEXT for each message the user
+// must have seen by the end, in order. A check is VIEW[ ARG]=TEXT, where the
+// view is what the window shows now (see Views).
+#include <QAccessible>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
-#include <QRadioButton>
+#include <QScopeGuard>
+#include <QToolButton>
+#include <functional>
 
-#include "control_table.h"
 #include "dialog_fixture.h"
-#include "menu_table.h"
+#include "output/results_file.h"
+#include "ui/forms/accessibility.h"
+#include "ui/windows/stats_window.h"
+#include "ui/windows/window_tables.h"
+#include "window_checks.h"
 
-namespace id = control_id;
+namespace alearo {
+
+using namespace window_checks;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    static QStringList CheckedOptions(CDiceDlg& dialog) {
-        QStringList checked;
-        for (const int command : {command_id::kNoInstantUpdate, command_id::kNoRollsBelowOne,
-                                  command_id::kDropLowest}) {
-            if (dialog.MenuCommand(command)->isChecked()) {
-                checked << dialog.MenuCommand(command)->text();
-            }
-        }
-        return checked;
+    using Action = std::function<void(const QStringList& words, const QString& rest)>;
+    using View = std::function<QString(const QString& arg)>;
+
+    static QHash<QString, Action> Actions(DialogFixture& f, QStringList& messages,
+                                          QStringList& errors) {
+        auto named = [&f](const QString& name) { return Named(f, name); };
+        auto after = [](const QString& rest) { return rest.section(QLatin1Char(' '), 1); };
+        auto yes = [](const QString& rest) { return rest == QLatin1String("1"); };
+        return {
+            {"type",
+             [=](auto& w, auto& r) {
+                 DialogFixture::type(qobject_cast<QLineEdit*>(named(w[0])), after(r));
+             }},
+            {"keys", [=](auto& w, auto& r) { QTest::keyClicks(named(w[0]), after(r)); }},
+            {"key",
+             [=](auto& w, auto&) {
+                 QApplication::setActiveWindow(named(w[0])->window());  // no window manager here
+                 QTest::keySequence(named(w[0]), QKeySequence(w[1]));
+             }},
+            {"click", [=](auto&, auto& r) { QTest::mouseClick(named(r), Qt::LeftButton); }},
+            {"dclick",
+             [=](auto&, auto& r) {
+                 QTest::mouseDClick(named(r), Qt::LeftButton);
+                 QTest::mouseRelease(named(r), Qt::LeftButton);
+             }},
+            {"step",
+             [=](auto& w, auto&) {
+                 for (int i = w.value(2, QStringLiteral("1")).toInt(); i > 0; --i) {
+                     qobject_cast<UpDown*>(named(w[0]))->Step(w[1].toInt());
+                 }
+             }},
+            {"menu",
+             [&f](auto&, auto& r) {
+                 for (QAction* action : f.dialog().MenuBar()->findChildren<QAction*>()) {
+                     if (!action->menu() && action->text().remove(QLatin1Char('&')) == r) {
+                         return action->trigger();
+                     }
+                 }
+                 QFAIL(qPrintable(r));
+             }},
+            {"open", [&f](auto&, auto&) { f.Open(); }},
+            {"close", [&f](auto&, auto&) { f.dialog().reject(); }},
+            {"closebox", [&f](auto&, auto&) { f.dialog().close(); }},
+            {"write",
+             [&f](auto& w, auto&) {
+                 QFile file(f.file(w[0]));
+                 QVERIFY(file.open(QIODevice::WriteOnly) &&
+                         file.write(QByteArray::fromHex(w[1].toLatin1())));
+             }},
+            {"mkdir", [&f](auto&, auto& r) { QVERIFY(QDir(f.file(QString())).mkdir(r)); }},
+            {"readonly",
+             [&f](auto&, auto& r) { QFile::setPermissions(f.file(r), QFileDevice::ReadOwner); }},
+            {"printer",
+             [&f](auto&, auto& r) {
+                 f.services.nextPrinter = std::make_unique<QPrinter>();
+                 f.services.nextPrinter->setOutputFileName(f.file(r));
+             }},
+            {"spool", [&f, yes](auto&, auto& r) { f.services.FinishSpool(yes(r)); }},
+            {"urls", [&f, yes](auto&, auto& r) { f.services.urlsOpen = yes(r); }},
+            {"message", [&messages](auto&, auto& r) { messages << r; }},
+            {"saveto", [&f](auto&, auto& r) { f.services.saveFile = f.file(r); }},
+            // What an assistive tool's action does (a die or mode's "Toggle").
+            {"act",
+             [=](auto&, auto& r) {
+                 QAccessibleActionInterface* actions = Of(named(r))->actionInterface();
+                 actions->doAction(actions->actionNames().constFirst());
+             }},
+            {"error", [&errors](auto&, auto& r) { errors << r; }},
+        };
     }
 
-    static int CheckedDie(DialogFixture& f) {
-        for (int controlId = id::kD4; controlId <= id::kD100; ++controlId) {
-            if (f.control<QRadioButton>(controlId)->isChecked()) {
-                return controlId;
-            }
-        }
-        return -1;
+    // What the window shows, as text to compare.
+    static QHash<QString, View> Views(DialogFixture& f, const QStringList& announced) {
+        auto d = [&f]() -> CDiceDlg& { return f.dialog(); };
+        auto bits = [](bool bit) { return QLatin1Char(bit ? '1' : '0'); };
+        return {
+            {"boxes",
+             [=](auto&) {
+                 QStringList boxes;
+                 for (const NumberBox& box : kNumberBoxes) {
+                     boxes << Text(d(), box.editId);
+                 }
+                 return boxes.join(QLatin1Char(' '));
+             }},
+            {"field",
+             [&f](auto& box) {
+                 const auto* edit = Named(f, box);
+                 const auto it =
+                     std::find_if(kNumberBoxes.begin(), kNumberBoxes.end(),
+                                  [&](auto& b) { return f.dialog().GetDlgItem(b.editId) == edit; });
+                 return QString::number(f.dialog().State().*it->field);
+             }},
+            {"count", [=](auto&) { return QString::number(d().State().m_nResultCount); }},
+            // The die, the checker mode and the three options' check marks.
+            {"choices",
+             [=](auto&) {
+                 return QStringLiteral("%1 %2 %3%4%5")
+                     .arg(QLatin1String(kDieTypes.at(std::size_t(CheckedDie(d()))).label))
+                     .arg(CheckedOf(d(), kCheckerRadios))
+                     .arg(bits(Option(d(), command_id::kNoInstantUpdate)))
+                     .arg(bits(Option(d(), command_id::kNoRollsBelowOne)))
+                     .arg(bits(Option(d(), command_id::kDropLowest)));
+             }},
+            {"spoken", [&f](auto& name) { return Of(Named(f, name))->text(QAccessible::Name); }},
+            {"announced", [&announced](auto&) { return announced.join(QLatin1Char(' ')); }},
+            // The checker line up to its count, when the count is right.
+            {"checker",
+             [=](auto&) {
+                 const QString line = Text(d(), control_id::kCheckerLine);
+                 return line.isEmpty() || CheckCheckerLine(d()).empty()
+                            ? line.section(QLatin1Char(':'), 0, 0)
+                            : line;
+             }},
+            // Empty when the results are what the boxes ask for.
+            {"lines",
+             [=](auto&) { return QString::fromStdString(CheckRoll(d(), Requested(d()))); }},
+            {"stored",
+             [=](auto&) {
+                 return QString::fromStdString(d().State().m_strResults)
+                     .replace(QLatin1String("\r\n"), QLatin1String("|"));
+             }},
+            {"focus", [](auto&) { return QApplication::focusWidget()->objectName(); }},
+            {"selected",
+             [](auto&) {
+                 return qobject_cast<QLineEdit*>(QApplication::focusWidget())->selectedText();
+             }},
+            {"file",
+             [&f](auto& name) {
+                 return f.exists(name) ? QString::fromLatin1(f.read(name).toHex())
+                                       : QStringLiteral("-");
+             }},
+            // Which format the results file holds.
+            {"written",
+             [&f](auto&) {
+                 const std::string text = f.read(QStringLiteral("Results.txt")).toStdString();
+                 const RollState& s = f.dialog().State();
+                 return text == FormatNormalResults(s)        ? "normal"
+                        : text == FormatNumbersOnlyResults(s) ? "numbers"
+                                                              : "neither";
+             }},
+            {"visible", [=](auto&) { return QString(bits(d().isVisible())); }},
+            // Printers chosen, and files spooled: Results.txt in the window's folder.
+            {"asked",
+             [&f](auto&) {
+                 const QString results =
+                     QFileInfo(f.file(QStringLiteral("Results.txt"))).absoluteFilePath();
+                 return QStringLiteral("%1 %2")
+                     .arg(f.services.printerChoices)
+                     .arg(f.services.spooledFiles.count(results));
+             }},
+            {"help", [&f](auto&) { return f.services.helpShown.join(QLatin1Char(',')); }},
+            {"errors", [&f](auto&) { return f.services.errors.join(QLatin1Char('|')); }},
+            // A control's text (semicolons read as commas), or "closed" with its window.
+            {"text",
+             [&f](auto& name) {
+                 QWidget* control = Named(f, name);
+                 return control->window()->isVisible() ? ControlText(control).replace(';', ',')
+                                                       : QStringLiteral("closed");
+             }},
+            // A table copied ("clipboard") or saved: its line count and first total's line.
+            {"table",
+             [&f](auto& where) {
+                 const QStringList lines =
+                     (where == QLatin1String("clipboard") ? f.services.clipboard
+                                                          : QString::fromLatin1(f.read(where)))
+                         .split(QLatin1Char('\n'));
+                 return QStringLiteral("%1 lines, ").arg(lines.size()) +
+                        lines.value(1).replace(QLatin1Char('\t'), QLatin1Char(','));
+             }},
+            // Where Tab goes from the focused control, eleven times.
+            {"tabs",
+             [](auto&) {
+                 QStringList visited;
+                 for (int i = 0; i < 11; ++i) {
+                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                     visited << QApplication::focusWidget()->objectName();
+                 }
+                 return visited.join(QLatin1Char(' '));
+             }},
+            // Every menu and item in its order: "-" for a separator.
+            {"menus",
+             [=](auto&) {
+                 QStringList entries;
+                 for (const QAction* action : d().MenuBar()->findChildren<QAction*>()) {
+                     if (action->text().isEmpty() && !action->isSeparator()) {
+                         continue;  // the menu bar's own overflow button
+                     }
+                     entries << (action->menu() ? action->menu()->title() + QLatin1Char(':')
+                                 : action->isSeparator() ? QStringLiteral("-")
+                                                         : action->text());
+                 }
+                 return entries.join(QLatin1Char('|'));
+             }},
+            {"url", [&f](auto&) { return f.services.openedUrls.last().toString(); }},
+        };
     }
 
-    // A menu's entries: "-" for a separator, "name>" for a submenu.
-    static QStringList Entries(const QMenu* menu) {
-        QStringList entries;
-        for (const QAction* action : menu->actions()) {
-            entries << (action->isSeparator() ? QStringLiteral("-")
-                        : action->menu()      ? action->text() + QLatin1Char('>')
-                                              : action->text());
-        }
-        return entries;
+    static QAccessibleInterface* Of(QObject* object) {
+        return QAccessible::queryAccessibleInterface(object);
+    }
+    static QWidget* Named(DialogFixture& f, const QString& name) {
+        QWidget* widget =
+            name == QLatin1String("window") ? &f.dialog() : f.dialog().findChild<QWidget*>(name);
+        return widget ? widget : (qFatal("no control %s", qPrintable(name)), nullptr);
     }
 
   private slots:
-    void firstStartShowsTheInitialFormAndSavesD6() {
+    // What no window check sees of the arrows: a held arrow lets go when
+    // another window takes the mouse.
+    void aHeldArrowStopsWhenAnotherWindowBlocksItsOwn() {
+        QWidget window;
+        auto* upDown = new UpDown(&window);
+        upDown->SetBuddy(new QLineEdit(&window));
+        upDown->SetRange(1, 100);
+        window.show();
+        auto* up = upDown->findChild<QToolButton*>(QStringLiteral("up"));
+        QTest::mousePress(up, Qt::LeftButton);
+        QTRY_VERIFY(upDown->Position() > 3);  // held: it repeats
+        QEvent blocked(QEvent::WindowBlocked);
+        QApplication::sendEvent(&window, &blocked);
+        const int held = upDown->Position();
+        QTest::qWait(3 * up->autoRepeatInterval() + up->autoRepeatDelay());
+        QVERIFY(upDown->Position() == held && !up->isDown());
+    }
+
+    void scenario_data();
+    void scenario() {
+        QFETCH(QString, script);
         DialogFixture f;
-        QCOMPARE(f.dialog().windowTitle(), QStringLiteral("Alearo"));
-        QCOMPARE(CheckedDie(f), 1009);
-        QCOMPARE(f.control<QLabel>(id::kHeader)->text(), QStringLiteral("Results"));
-        QStringList boxes;
-        for (const int box :
-             {id::kRolls, id::kDice, id::kEachModifier, id::kTotalModifier, id::kCheckTarget}) {
-            boxes << f.edit(box)->text();
-        }
-        QCOMPARE(boxes, (QStringList{"1", "1", "0", "0", "0"}));
-        QCOMPARE(f.control<QLabel>(id::kCheckerLine)->text(), QString());
-        for (const int radio : {id::kGreaterThan, id::kLessThan, id::kEqualTo}) {
-            QVERIFY(!f.control<QRadioButton>(radio)->isChecked());
-        }
-        QVERIFY(CheckedOptions(f.dialog()).isEmpty());
-        f.dialog().reject();
-        QCOMPARE(f.read(QStringLiteral("alear.dat")), QByteArray("\x10", 1));
-        QVERIFY(f.services.errors.isEmpty());
-    }
-
-    void settingsFileChoosesDieAndOptionsForTheNextStart() {
-        DialogFixture f(false);
-        f.write(QStringLiteral("alear.dat"), QByteArray("\x34", 1));
-        f.Open();
-        QCOMPARE(CheckedDie(f), 1013);
-        QCOMPARE(CheckedOptions(f.dialog()), QStringList{QStringLiteral("Throw Out Lowest Roll")});
-
-        f.click(1014);
-        f.command(command_id::kNoRollsBelowOne);
-        f.command(command_id::kDropLowest);
-        f.command(command_id::kDropLowest);  // twice: back as it was
-        f.dialog().reject();
-        QCOMPARE(f.read(QStringLiteral("alear.dat")), QByteArray("\x3E", 1));
-        f.Open();
-        QCOMPARE(CheckedDie(f), 1014);
-        QCOMPARE(CheckedOptions(f.dialog()).size(), 2);
-    }
-
-    void everyWayOfClosingSavesOnce_data() {
-        QTest::addColumn<QString>("how");
-        for (const char* how : {"Escape", "Cancel button", "Exit command", "close box"}) {
-            QTest::newRow(how) << QString::fromLatin1(how);
-        }
-    }
-
-    void everyWayOfClosingSavesOnce() {
-        QFETCH(QString, how);
-        DialogFixture f;
-        // A folder in the way makes each save fail visibly, once per attempt.
-        QVERIFY(QDir(f.file(QString())).mkdir(QStringLiteral("alear.dat")));
-        if (how == QLatin1String("Escape")) {
-            QTest::keyClick(f.edit(id::kRolls), Qt::Key_Escape);
-        } else if (how == QLatin1String("Cancel button")) {
-            f.click(id::kCancel);
-        } else if (how == QLatin1String("Exit command")) {
-            f.command(command_id::kExit);
-        } else {
-            QVERIFY(f.dialog().close());
-        }
-        QVERIFY(!f.dialog().isVisible());
-        QCOMPARE(f.services.errors,
-                 QStringList{QStringLiteral("Error Writing to File: alear.dat")});
-    }
-
-    void closingWithAnInvalidEntryWarnsAndStillSaves() {
-        DialogFixture f;
-        f.click(1010);
-        f.type(id::kRolls, QStringLiteral("150"));
-        QTest::keyClick(f.edit(id::kRolls), Qt::Key_Escape);
-        QCOMPARE(f.services.validationMessages.size(), 1);
-        QVERIFY(!f.dialog().isVisible());
-        QCOMPARE(f.read(QStringLiteral("alear.dat")), QByteArray("\x18", 1));
-    }
-
-    void windowIsBuiltFromItsTable() {
-        DialogFixture f;
-        QStringList made;
-        for (const QWidget* child :
-             f.dialog()
-                 .findChild<QWidget*>(QStringLiteral("form"))
-                 ->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            made << child->objectName();
-        }
-        QStringList expected;
-        for (const ControlSpec& control : MainFormSpec().controls) {
-            expected << QString::fromLatin1(control.name);
-            if (control.id != -1) {
-                QCOMPARE(f.dialog().GetDlgItem(control.id)->objectName(), expected.last());
+        QStringList messages, errors;
+        const QHash<QString, Action> actions = Actions(f, messages, errors);
+        QStringList announced;  // the lines whose new text assistive tools were told
+        WatchAnnouncements([&announced](QWidget* line) { announced << line->objectName(); });
+        const auto stopWatching = qScopeGuard([] { WatchAnnouncements({}); });
+        const QHash<QString, View> views = Views(f, announced);
+        for (const QString& step : script.split(QStringLiteral("; "))) {
+            const QString check = step.section(QLatin1Char('='), 0, 0);
+            const QString verb = step.section(QLatin1Char(' '), 0, 0);
+            if (views.contains(check.section(QLatin1Char(' '), 0, 0)) &&
+                step.contains(QLatin1Char('='))) {
+                const QString shown = views[check.section(QLatin1Char(' '), 0, 0)](
+                    check.section(QLatin1Char(' '), 1));
+                QVERIFY2(shown == step.section(QLatin1Char('='), 1),
+                         qPrintable(step + QStringLiteral(", shown: ") + shown));
+            } else {
+                QVERIFY2(actions.contains(verb), qPrintable(step));
+                actions[verb](step.section(QLatin1Char(' '), 1).split(QLatin1Char(' ')),
+                              step.section(QLatin1Char(' '), 1));
+                QVERIFY2(!QTest::currentTestFailed(), qPrintable(step));
             }
         }
-        // Group boxes are lowered beneath what they frame, so compare as sets.
-        made.sort();
-        expected.sort();
-        QCOMPARE(made, expected);
-        const QRect rolls = f.dialog().GetDlgItem(id::kRolls)->geometry();
-        const QRect arrows = f.dialog().GetDlgItem(id::kRollsUpDown)->geometry();
-        QCOMPARE(arrows.topLeft(), QPoint(rolls.right() + 1, rolls.top()));
-        QCOMPARE(f.dialog().minimumSize(), f.dialog().maximumSize());
-        QVERIFY(!(f.dialog().windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(f.dialog().windowFlags() & Qt::WindowMinimizeButtonHint);
-    }
-
-    void tabVisitsTheControlsInTemplateOrder() {
-        DialogFixture f;
-        const QList<int> order{id::kRolls,         id::kDice,        1009,        id::kEachModifier,
-                               id::kTotalModifier, id::kCheckTarget, id::kCheck,  id::kRoll,
-                               id::kClear,         id::kCancel,      id::kResults};
-        f.edit(id::kRolls)->setFocus();
-        for (int i = 1; i < order.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), f.dialog().GetDlgItem(order[i]));
-        }
-    }
-
-    void menuHoldsEveryEntryInItsOrder() {
-        DialogFixture f;
-        const QList<QAction*> menus = f.dialog().MenuBar()->actions();
-        QCOMPARE(menus.size(), 3);
-        QCOMPARE(Entries(menus[0]->menu()),
-                 (QStringList{"&Roll", "&Clear Entries", "-", "&Print Results...>",
-                              "&Output To File...>", "-", "E&xit"}));
-        QCOMPARE(Entries(menus[0]->menu()->actions()[3]->menu()),
-                 (QStringList{"Send to Printer", "Send to Printer via Notepad"}));
-        QCOMPARE(Entries(menus[0]->menu()->actions()[4]->menu()),
-                 (QStringList{"Results in Normal Format", "Results with No Text"}));
-        QCOMPARE(Entries(menus[1]->menu()),
-                 (QStringList{"Disable \"Instant Update\"", "Disable Rolls Less Than 1",
-                              "Throw Out Lowest Roll"}));
-        QCOMPARE(Entries(menus[2]->menu()),
-                 (QStringList{"&Contents        F1", "Alearo Website", "-", "&About Alearo"}));
+        QCOMPARE(f.services.messages, messages);
+        QCOMPARE(f.services.errors, errors);
+        QCOMPARE(f.dialog().isVisible() ? CheckWindow(f.dialog()) : std::string(), std::string());
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+void MainWindowTest::scenario_data() {
+    QTest::addColumn<QString>("script");
+    const auto row = [](const char* name, const char* script) {
+        QTest::newRow(name) << QString::fromUtf8(script);
+    };
+    // clang-format off
+    // Start and close.
+    row("first start", "focus=mainWindow; text headerLine=Results; boxes=1 1 0 0 0; choices=d6 -1 000; checker=; close; file alear.dat=10");
+    row("the tab order", "click rollsEdit; tabs=diceEdit d6Radio eachModifierEdit totalModifierEdit checkTargetEdit greaterThanRadio checkButton rollButton clearButton cancelButton resultsBox");
+    row("the menus", "menus=&Alearo:|&Roll|&Clear Entries|&Statistics...|-|&Print Results...:|Send to Printer|Send to Printer via Notepad|&Output To File...:|Results in Normal Format|Results with No Text|-|E&xit|&Settings:|Disable \"Instant Update\"|Disable Rolls Less Than 1|Throw Out Lowest Roll|&Help:|&Contents|Alearo Website|-|&About Alearo");
+    row("the settings choose die and options", "write alear.dat 34; open; choices=d20 -1 001; click d100Radio; menu Disable Rolls Less Than 1; menu Throw Out Lowest Roll; menu Throw Out Lowest Roll; close; file alear.dat=3e; open; choices=d100 -1 011");
+    row("every way of closing saves", "mkdir alear.dat; key rollsEdit Escape; visible=0; open; click cancelButton; visible=0; open; menu Exit; visible=0; open; closebox; visible=0; error Error Writing to File: alear.dat; error Error Writing to File: alear.dat; error Error Writing to File: alear.dat; error Error Writing to File: alear.dat");
+    row("closing with a wrong entry", "click d8Radio; type rollsEdit 150; key rollsEdit Escape; message Please enter an integer between 1 and 100.; visible=0; file alear.dat=18");
+    // Rolling and typing.
+    row("keys reach no box at first", "key window Up; key window Return; count=1; boxes=1 1 0 0 0");
+    row("the die picture rolls once", "type rollsEdit 3; click rollIcon; count=3; lines=; type rollsEdit 6; dclick rollIcon; count=3");
+    row("a refused Roll keeps the results", "type rollsEdit 3; click rollButton; menu Disable \"Instant Update\"; type eachModifierEdit 5; type rollsEdit 150; click rollButton; message Please enter an integer between 1 and 100.; focus=rollsEdit; selected=150; field rollsEdit=150; field eachModifierEdit=0; count=3; type rollsEdit 32768; menu Roll; message Please enter an integer.; field rollsEdit=150; count=3");
+    row("Enter in the results box breaks the line", "keys resultsBox note; key resultsBox Return; keys resultsBox more; click checkButton; stored=note|more; click rollButton; lines=");
+    row("rolls and dice take digits only", "type rollsEdit -a1b2.; type diceEdit 3x; boxes=12 3 0 0 0");
+    row("each box names its range", "menu Disable \"Instant Update\"; type diceEdit 101; menu Roll; message Please enter an integer between 1 and 100.; type diceEdit 100; type totalModifierEdit -101; menu Roll; message Please enter an integer between -100 and 100.; type totalModifierEdit 100; type checkTargetEdit 101; menu Roll; message Please enter an integer between 0 and 100.; type checkTargetEdit 0; type eachModifierEdit -32768; menu Roll; message Please enter an integer between -100 and 100.; type eachModifierEdit -100; menu Roll; count=1");
+    row("a lone minus is reported at once", "type eachModifierEdit -; message Please enter an integer.; selected=-; menu Disable \"Instant Update\"; type totalModifierEdit -; boxes=1 1 - - 0");
+    row("typing rolls loads nothing", "type rollsEdit 9; field rollsEdit=1");
+    row("arrows go on from their own position", "type rollsEdit 7; key rollsEdit Up; boxes=2 1 0 0 0; field rollsEdit=2; key diceEdit Down; step totalModifierUpDown -1 120; boxes=2 1 0 -100 0; step totalModifierUpDown 1 220; step rollsUpDown 1 120; boxes=100 1 0 100 0");
+    row("Clear keeps die, mode and options", "click d10Radio; menu Throw Out Lowest Roll; type diceEdit 6; type eachModifierEdit 6; type totalModifierEdit 6; type checkTargetEdit 6; click lessThanRadio; click rollButton; click clearButton; text headerLine=Entries cleared.; boxes=1 1 0 0 0; count=0; checker=; choices=d10 1 001");
+    // Output.
+    row("no output before a Roll or after Clear", "menu Results in Normal Format; menu Send to Printer; menu Send to Printer via Notepad; click rollButton; menu Clear Entries; menu Results with No Text; menu Send to Printer; menu Send to Printer via Notepad; file Results.txt=-; asked=0 0");
+    row("both formats write the last Roll", "menu Throw Out Lowest Roll; type diceEdit 3; type rollsEdit 100; click rollButton; type rollsEdit 12; click rollButton; menu Results in Normal Format; written=normal; menu Results with No Text; written=numbers");
+    row("an unwritable results file is kept", "write Results.txt 6b6565700d0a; readonly Results.txt; click rollButton; menu Results in Normal Format; menu Results with No Text; error Error Writing to File: Results.txt; error Error Writing to File: Results.txt; file Results.txt=6b6565700d0a");
+    row("printing via the text file", "type rollsEdit 60; click rollButton; menu Send to Printer via Notepad; asked=0 1; written=normal; spool 1; menu Send to Printer via Notepad; spool 0; error Error while delivering file. Unable to print.; asked=0 2");
+    row("a late answer for a closed window", "click rollButton; menu Send to Printer via Notepad; open; spool 0");
+    row("a file that was not written is not spooled", "click rollButton; mkdir Results.txt; menu Send to Printer via Notepad; error Error Writing to File: Results.txt; asked=0 0");
+    row("a cancelled or failed print job", "click rollButton; menu Send to Printer; asked=1 0; file page.pdf=-; printer no such folder/page.pdf; menu Send to Printer; error Error while printing. Unable to print.");
+    // Help and links.
+    row("F1 anywhere and the menu open help", "key diceEdit F1; key resultsBox F1; menu Contents; help=contents,contents,contents");
+    row("the website opens or is reported", "menu Alearo Website; errors=; url=https://alearo.example.org/updates; urls 0; menu Alearo Website; error Could not open Alearo website.");
+    // The statistics window.
+    row("the chances follow the form", "menu Statistics...; text descriptionLine=Results for (1d6); type diceEdit 3; text descriptionLine=Results for (3d6); text summaryLine=Lowest 3, highest 18, mean 10.50, standard deviation 2.96, median 10, most likely 10.; menu Disable \"Instant Update\"; type eachModifierEdit 2; text descriptionLine=(3d6+2); text headerLine=Results for (3d6)");
+    row("an invalid box keeps the last chances", "menu Disable \"Instant Update\"; menu Statistics...; type diceEdit 3; type diceEdit 300; text descriptionLine=Results for (30d6); text statusLine=The Dice box holds no valid number, the chances shown are for the form before it.; type diceEdit 2; text statusLine=");
+    row("chances beside the results", "type rollsEdit 20; type diceEdit 3; type checkTargetEdit 12; click greaterThanRadio; click rollButton; menu Statistics...; text checkerChanceLine=Chance that one roll reaches 12: 37.5%, expected 7.5 of 20 rolls. 8 of 20 rolls reached 12, expected 7.5, 8 or more happens 49.2% of the time.; text fairnessLine=The totals fit the chances of this roll (chi-square 0.05, 2 degrees of freedom, p = 0.97).; type diceEdit 4; text statusLine=The results were rolled as (3d6), roll again to compare.; text fairnessLine=Roll to test these dice for fairness.");
+    row("the table is copied and saved", "type diceEdit 3; menu Statistics...; key statsWindow Ctrl+C; table clipboard=18 lines, 3,0.00462962962963,1,0.00462962962963; saveto table.csv; click saveButton; table table.csv=18 lines, 3,0.00462962962963,1,0.00462962962963\r; saveto no folder/table.csv; click saveButton; error Error Writing to File: table.csv");
+    row("help and Escape in the statistics window", "menu Statistics...; key statsWindow F1; help=statistics; key statsWindow Escape; text descriptionLine=closed; menu Statistics...; close; text descriptionLine=closed");
+    // Assistive tools.
+    row("the lines announce their changes", "type rollsEdit 3; key rollsEdit Return; menu Disable \"Instant Update\"; type diceEdit 2; click d10Radio; click lessThanRadio; click clearButton; announced=headerLine headerLine checkerLine headerLine checkerLine; spoken headerLine=Entries cleared.");
+    row("a person's names for the controls", "spoken rollsEdit=Rolls; spoken diceEdit=Dice; spoken eachModifierEdit=Each roll; spoken totalModifierEdit=Total; spoken checkTargetEdit=Check for; spoken resultsBox=Results; spoken dieTypeGroup=Die Type; spoken rollCheckerGroup=Roll Checker");
+    row("an assistive tool's action chooses as a click", "click d10Radio; act d4Radio; act equalToRadio; type rollsEdit 100; key rollsEdit Return; text headerLine=Results for (1d4); lines=; checker=Rolls equal to 0");
+    // clang-format on
+}
+
+}  // namespace alearo
+
+QTEST_MAIN(alearo::MainWindowTest)
 #include "main_window_test.moc"

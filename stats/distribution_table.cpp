@@ -1,0 +1,78 @@
+#include "stats/distribution_table.h"
+
+#include <cmath>
+#include <cstddef>
+#include <utility>
+
+#include "stats/decimal_text.h"
+
+namespace alearo {
+
+namespace {
+
+// The computed chances are good to about 1e-16; a fifteenth digit would
+// already show round-off in a chance such as 1/216.
+constexpr int kChanceDigits = 12;
+constexpr double kSameChance = 1e-12;
+
+std::string Table(const TotalDistribution& distribution, const std::string& separator,
+                  const std::string& lineEnd) {
+    std::string table =
+        "Total" + separator + "Chance" + separator + "At least" + separator + "At most" + lineEnd;
+    for (std::size_t i = 0; i < distribution.exactly.size(); ++i) {
+        table += IntegerText(distribution.minTotal + static_cast<int>(i));
+        for (const double chance :
+             {distribution.exactly[i], distribution.atLeast[i], distribution.atMost[i]}) {
+            table += separator + SignificantText(chance, kChanceDigits);
+        }
+        table += lineEnd;
+    }
+    return table;
+}
+
+}  // namespace
+
+std::string TabSeparatedTable(const TotalDistribution& distribution) {
+    return Table(distribution, "\t", "\n");
+}
+
+std::string CsvTable(const TotalDistribution& distribution) {
+    return Table(distribution, ",", "\r\n");
+}
+
+std::string PercentText(double chance, int decimals) {
+    if (!(chance > 0.0)) {
+        return "0%";
+    }
+    if (chance >= 1.0) {
+        return "100%";
+    }
+    const std::string text = FixedText(chance * 100.0, decimals);
+    const double step = std::pow(10.0, -decimals);
+    if (text == FixedText(0.0, decimals)) {
+        return "< " + FixedText(step, decimals) + "%";
+    }
+    if (text == FixedText(100.0, decimals)) {
+        return "> " + FixedText(100.0 - step, decimals) + "%";
+    }
+    return text + "%";
+}
+
+int DecimalsToTellApart(const std::vector<double>& chances, int fewest, int most) {
+    for (int decimals = fewest; decimals < most; ++decimals) {
+        bool apart = true;
+        std::string previous;
+        for (std::size_t i = 0; i < chances.size() && apart; ++i) {
+            std::string text = PercentText(chances[i], decimals);
+            apart =
+                i == 0 || text != previous || std::abs(chances[i] - chances[i - 1]) <= kSameChance;
+            previous = std::move(text);
+        }
+        if (apart) {
+            return decimals;
+        }
+    }
+    return most;
+}
+
+}  // namespace alearo

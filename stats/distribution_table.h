@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "stats/total_distribution.h"
+
+namespace alearo {
+
+// One line per total under the header "Total, Chance, At least, At most",
+// each chance a fraction from 0 to 1 with 12 significant digits and a dot for
+// the decimal mark in any locale; chances below 0.0001 take an exponent, as
+// in "4.62962962963e-05", which spreadsheets read as well. Lines end in "\n".
+std::string TabSeparatedTable(const TotalDistribution& distribution);
+
+// The same table as comma-separated values, with CRLF line ends.
+std::string CsvTable(const TotalDistribution& distribution);
+
+// A chance as a percentage with this many decimals, such as "41.2346%". Only
+// a chance of exactly 0 or 1 reads "0%" or "100%": one that would round to
+// either reads "< 0.0001%" or "> 99.9999%" (for 4 decimals).
+std::string PercentText(double chance, int decimals);
+
+// The fewest decimals from `fewest` to `most` for which PercentText tells
+// every two neighbouring chances apart (those closer than the computation's
+// accuracy count as equal); `most` when none does.
+int DecimalsToTellApart(const std::vector<double>& chances, int fewest, int most);
+
+}  // namespace alearo

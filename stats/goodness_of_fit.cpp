@@ -1,0 +1,128 @@
+#include "stats/goodness_of_fit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include <boost/math/distributions/chi_squared.hpp>
+
+#include "stats/decimal_text.h"
+
+namespace alearo {
+
+namespace {
+
+// Below this p-value the sentence says the totals do not fit: at 1%, a fair
+// roll is called unfair once in a hundred tests.
+constexpr double kUnfitPValue = 0.01;
+
+// Groups of totals for this many rolls, each with its expected count.
+std::vector<TotalGroup> FormGroups(const TotalDistribution& distribution, int rolls) {
+    std::vector<TotalGroup> groups;
+    TotalGroup open{distribution.minTotal, distribution.minTotal, 0, 0.0};
+    for (std::size_t i = 0; i < distribution.exactly.size(); ++i) {
+        open.lastTotal = distribution.minTotal + static_cast<int>(i);
+        open.expected += rolls * distribution.exactly[i];
+        if (open.expected >= kLeastExpectedPerGroup) {
+            groups.push_back(open);
+            open = TotalGroup{open.lastTotal + 1, open.lastTotal + 1, 0, 0.0};
+        }
+    }
+    if (open.firstTotal <= distribution.MaxTotal()) {
+        if (groups.empty()) {
+            groups.push_back(open);
+        } else {
+            groups.back().lastTotal = open.lastTotal;
+            groups.back().expected += open.expected;
+        }
+    }
+    return groups;
+}
+
+// The fewest rolls for which two groups form: each side of some split must
+// expect enough.
+int RollsNeeded(const TotalDistribution& distribution) {
+    double best = 0.0;
+    for (std::size_t i = 0; i + 1 < distribution.exactly.size(); ++i) {
+        best = std::max(best, std::min(distribution.atMost[i], distribution.atLeast[i + 1]));
+    }
+    if (best <= 0.0) {
+        return 0;
+    }
+    // The estimate may be one off by round-off; the grouping decides.
+    int rolls = std::max(1, static_cast<int>(std::floor(kLeastExpectedPerGroup / best)) - 1);
+    while (FormGroups(distribution, rolls).size() < 2) {
+        ++rolls;
+    }
+    return rolls;
+}
+
+std::string PValueText(double p) {
+    if (p < 0.001) {
+        return "p < 0.001";
+    }
+    return "p = " + FixedText(p, p < kUnfitPValue ? 4 : 2);
+}
+
+}  // namespace
+
+GoodnessOfFit TestFit(const TotalDistribution& distribution, const std::vector<int>& totals) {
+    GoodnessOfFit fit;
+    for (const int total : totals) {
+        fit.impossibleTotals += distribution.Exactly(total) > 0.0 ? 0 : 1;
+    }
+    if (fit.impossibleTotals > 0) {
+        fit.verdict = FitVerdict::kImpossibleTotal;
+        return fit;
+    }
+    const int rolls = static_cast<int>(totals.size());
+    fit.groups = FormGroups(distribution, rolls);
+    if (fit.groups.size() < 2) {
+        fit.verdict = FitVerdict::kTooFewRolls;
+        fit.rollsNeeded = RollsNeeded(distribution);
+        return fit;
+    }
+    for (const int total : totals) {
+        const auto group =
+            std::find_if(fit.groups.begin(), fit.groups.end(),
+                         [total](const TotalGroup& g) { return total <= g.lastTotal; });
+        ++group->observed;
+    }
+    for (const TotalGroup& group : fit.groups) {
+        const double difference = group.observed - group.expected;
+        fit.chiSquare += difference * difference / group.expected;
+    }
+    fit.verdict = FitVerdict::kTested;
+    fit.degreesOfFreedom = static_cast<int>(fit.groups.size()) - 1;
+    fit.pValue = boost::math::cdf(boost::math::complement(
+        boost::math::chi_squared_distribution<double>(fit.degreesOfFreedom), fit.chiSquare));
+    return fit;
+}
+
+std::string FitSentence(const GoodnessOfFit& fit) {
+    switch (fit.verdict) {
+        case FitVerdict::kImpossibleTotal:
+            return IntegerText(fit.impossibleTotals) +
+                   (fit.impossibleTotals == 1 ? " total cannot" : " totals cannot") +
+                   " come from this roll, so these totals were not rolled with it.";
+        case FitVerdict::kTooFewRolls:
+            if (fit.rollsNeeded == 0) {
+                return "Every roll of this kind gives the same total, so there is nothing to test.";
+            }
+            return "Too few rolls to test fairness: at least " + IntegerText(fit.rollsNeeded) +
+                   " are needed.";
+        case FitVerdict::kTested:
+            break;
+    }
+    const std::string numbers = "(chi-square " + FixedText(fit.chiSquare, 2) + ", " +
+                                IntegerText(fit.degreesOfFreedom) +
+                                (fit.degreesOfFreedom == 1 ? " degree" : " degrees") +
+                                " of freedom, " + PValueText(fit.pValue) + ")";
+    if (fit.pValue < kUnfitPValue) {
+        return "The totals differ from the chances of this roll more than luck usually explains " +
+               numbers + ".";
+    }
+    return "The totals fit the chances of this roll " + numbers + ".";
+}
+
+}  // namespace alearo

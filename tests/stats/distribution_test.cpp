@@ -1,0 +1,103 @@
+#include "stats/total_distribution.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <map>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/random_range.h"
+#include "engine/roll.h"
+#include "stats/goodness_of_fit.h"
+
+namespace alearo {
+namespace {
+
+__extension__ typedef unsigned __int128 Count;
+
+// How many face combinations give each total, die by die as the engine rolls;
+// a state is the sum so far and the lowest value so far.
+std::map<int, Count> CountTotals(const RollSpec& s) {
+    std::map<std::pair<int, int>, Count> states{{{0, INT_MAX}, 1}}, next;
+    for (int die = 0; die < s.dice; ++die, states.swap(next), next.clear()) {
+        for (const auto& [state, count] : states) {
+            for (int face = 1; face <= s.sides; ++face) {
+                const int value = std::max(face + s.eachModifier, s.raiseToOne ? 1 : INT_MIN);
+                next[{state.first + value, std::min(state.second, value)}] += count;
+            }
+        }
+    }
+    std::map<int, Count> totals;
+    const bool drop = s.dropLowest && s.dice > 1;
+    for (const auto& [state, count] : states) {
+        totals[state.first - (drop ? state.second : 0) + s.totalModifier] += count;
+    }
+    return totals;
+}
+
+TEST(DistributionTest, MatchesExactCountsOfEveryFaceCombination) {
+    // dice, sides, each, total, raise, drop; the largest counts reach 6^40.
+    const RollSpec specs[] = {
+        {4, 6, 0, 0, false, true},    {4, 6, 2, -3, false, true},   {4, 6, -3, 0, true, true},
+        {4, 6, -3, 0, false, true},   {1, 20, 0, 5, false, true},   {3, 8, -10, 0, true, false},
+        {5, 4, -2, 1, true, true},    {3, 4, 0, 0, false, false},   {40, 6, -1, 0, true, true},
+        {12, 20, 3, -7, false, true}, {25, 12, -2, 4, true, false}, {3, 100, -50, 0, true, true},
+        {2, 100, 0, 0, false, true},
+    };
+    for (const RollSpec& spec : specs) {
+        SCOPED_TRACE(&spec - specs);
+        const std::map<int, Count> counts = CountTotals(spec);
+        const TotalDistribution d = ComputeDistribution(spec);
+        ASSERT_EQ(std::make_pair(d.minTotal, d.exactly.size()),
+                  std::make_pair(counts.begin()->first, counts.size()));
+        const long double all = std::pow(static_cast<long double>(spec.sides), spec.dice);
+        Count seen = 0;
+        double sum = 0.0;
+        for (const auto& [total, count] : counts) {
+            EXPECT_NEAR(d.Exactly(total), count / all, 1e-12) << total;
+            EXPECT_NEAR(d.AtLeast(total), 1 - seen / all, 1e-12) << total;
+            seen += count;
+            EXPECT_NEAR(d.AtMost(total), seen / all, 1e-12) << total;
+            EXPECT_GT(d.Exactly(total), 0.0) << total;
+            sum += d.Exactly(total);
+        }
+        EXPECT_NEAR(sum, 1.0, 1e-12);
+        // Each running sum starts at its own end with the chance of that one
+        // total, rather than being 1 minus the other.
+        EXPECT_EQ(d.AtLeast(d.MaxTotal()), d.Exactly(d.MaxTotal()));
+        EXPECT_EQ(d.AtMost(d.minTotal), d.Exactly(d.minTotal));
+        EXPECT_EQ(std::make_tuple(d.AtLeast(d.minTotal - 1), d.AtMost(d.MaxTotal() + 1),
+                                  d.AtLeast(d.MaxTotal() + 1), d.Exactly(d.minTotal - 1)),
+                  std::make_tuple(1.0, 1.0, 0.0, 0.0));
+    }
+}
+
+// The real engine's totals, drawn reproducibly, against the computed chances.
+TEST(DistributionTest, EngineTotalsFitTheComputedDistribution) {
+    for (const RollSpec& spec :
+         {RollSpec{4, 6, 0, 0, false, true}, RollSpec{3, 8, -3, 2, true, true},
+          RollSpec{2, 20, 1, -4, false, false}}) {
+        RollState state;
+        std::tie(state.m_nDice, state.m_nDieSides, state.m_nEachModifier, state.m_nTotalModifier,
+                 state.m_bNoRollsBelowOne, state.m_bDropLowest, state.m_nRolls) =
+            std::make_tuple(spec.dice, spec.sides, spec.eachModifier, spec.totalModifier,
+                            spec.raiseToOne, spec.dropLowest, kMaxResults);
+        ResetRandomSource({[] { return std::time_t{1700000000}; }, [] { return 7U; }});
+        std::vector<int> totals;
+        for (int roll = 0; roll < 100; ++roll) {
+            ASSERT_TRUE(RollDice(state));
+            totals.insert(totals.end(), &state.m_pTotals[1], &state.m_pTotals[1] + kMaxResults);
+        }
+        ASSERT_EQ(RollSpecOf(state), spec);
+        const GoodnessOfFit fit = TestFit(ComputeDistribution(spec), totals);
+        EXPECT_EQ(fit.verdict, FitVerdict::kTested);
+        EXPECT_GT(fit.pValue, 1e-3) << spec.dice << "d" << spec.sides;
+    }
+    EXPECT_TRUE(ComputeDistribution({101, 6, 0, 0, false, false}).exactly.empty());
+}
+
+}  // namespace
+}  // namespace alearo

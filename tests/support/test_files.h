@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace alearo {
+
+// The bytes of a file; empty for a missing file or a folder.
+inline std::string ReadFile(const std::string& path) {
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
+// Compares `text` with the golden file at `path`, carriage returns shown as \r
+// so that golden files are plain text. With ALEARO_UPDATE_GOLDEN=1 in the
+// environment the golden file is rewritten instead, to be reviewed as a change
+// like any other.
+inline void ExpectGoldenText(const std::string& path, const std::string& text) {
+    const std::string visible = std::regex_replace(text, std::regex("\r"), "\\r");
+    if (std::getenv("ALEARO_UPDATE_GOLDEN") != nullptr) {
+        std::ofstream(path, std::ios::binary) << visible;
+    }
+    EXPECT_EQ(visible, ReadFile(path)) << path;
+}
+
+// A fresh folder that is the working folder for one test and is removed
+// afterwards.
+class ScratchFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string name = (std::filesystem::temp_directory_path() / "alearo-test-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(name.data()), nullptr);
+        std::filesystem::current_path(folder_ = name);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(std::filesystem::temp_directory_path());
+        std::filesystem::remove_all(folder_);
+    }
+    std::filesystem::path folder_;
+};
+
+}  // namespace alearo

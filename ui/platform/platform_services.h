@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class QUrl;
+class QWidget;
+
+namespace alearo {
+
+// Everything the windows reach outside the process through. The program
+// passes the real one; tests pass a fake that records the calls and answers
+// as told, so that no test ever waits on a modal window.
+class PlatformServices {
+  public:
+    virtual ~PlatformServices() = default;
+
+    // A modal error box owned by `owner`: caption "Error in Alearo.exe",
+    // the critical icon and one OK button.
+    virtual void ShowError(QWidget* owner, const QString& text) = 0;
+
+    // The form's own message for a value that did not pass its checks.
+    virtual void ShowValidationMessage(QWidget* owner, const QString& text) = 0;
+
+    // Opens a web page or an e-mail address with the desktop's program for
+    // it; false when no program took it.
+    virtual bool OpenUrl(const QUrl& url) = 0;
+
+    // Shows the help window at a section of the help page: "contents" for
+    // the list of sections.
+    virtual void ShowHelp(QWidget* owner, const QString& section) = 0;
+
+    // Puts plain text on the clipboard.
+    virtual void SetClipboardText(const QString& text) = 0;
+
+    // Asks the user for a file to save to, offering `suggestedName`; empty
+    // when the choice was cancelled.
+    virtual QString ChooseSaveFile(QWidget* owner, const QString& caption,
+                                   const QString& suggestedName, const QString& filter) = 0;
+
+    // Asks the user for a printer; null when the choice was cancelled.
+    virtual std::unique_ptr<QPrinter> ChoosePrinter(QWidget* owner) = 0;
+
+    // Hands a file to the system's print spooler and returns at once;
+    // `done` learns later whether the spooler took it.
+    virtual void SpoolFile(QWidget* owner, const QString& path,
+                           std::function<void(bool delivered)> done) = 0;
+};
+
+}  // namespace alearo
