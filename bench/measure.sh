@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the measures need, builds Release in build-bench/ and, in one
-# run on this machine: the raw draw floor and the engine's Roll, the main
+# run on this machine: the raw draw floor and the engine's Roll, the exact
+# chances of a roll's totals (the statistics window's computation), the main
 # window's Roll command with its refresh, the start to the shown window (and
 # its peak memory) of the program and of an empty Qt dialog with and without a
 # line of text, and Debian's rolldice rolling the same 10,000 dice. Ends with
@@ -37,9 +38,10 @@ if [ "${1:-}" = "--startup-under-x" ]; then
 fi
 
 "$source_dir/scripts/install-bench-deps.sh"
-cmake -S "$source_dir" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S "$source_dir" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DALEARO_BUILD_BENCHMARKS=ON -DBUILD_TESTING=OFF
 cmake --build "$build" --parallel "$(nproc)" --target alearo_roll_bench alearo_handler_bench \
-    alearo_startup_probe alearo_startup_baseline
+    alearo_stats_bench alearo_startup_probe alearo_startup_baseline
 
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
@@ -50,6 +52,9 @@ repetitions=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
 echo "## Floor and engine"
 "$build/bench/alearo_roll_bench" "${repetitions[@]}" \
     --benchmark_out="$out/roll.json" --benchmark_out_format=json
+echo "## Exact chances of the totals"
+"$build/bench/alearo_stats_bench" "${repetitions[@]}" \
+    --benchmark_out="$out/stats.json" --benchmark_out_format=json
 echo "## Roll command of the window"
 QT_QPA_PLATFORM=offscreen "$build/bench/window/alearo_handler_bench" "${repetitions[@]}" \
     --benchmark_out="$out/handler.json" --benchmark_out_format=json
@@ -104,6 +109,9 @@ label_ms=$(hyperfine_ms startup-label)
 label_cpu_ms=$(hyperfine_cpu_ms startup-label)
 label_mb=$(rss_mb startup-label)
 rolldice_ms=$(hyperfine_ms rolldice)
+stats_worst_ms=$(bench_ms stats ComputeOnce/100d100_all_options)
+stats_ten_ms=$(bench_ms stats ComputeOnce/10d100_all_options)
+stats_ten_drop_ms=$(bench_ms stats ComputeOnce/10d100_drop)
 
 cpu=$(grep -m1 '^model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
 echo
@@ -119,6 +127,12 @@ fmt "| raw draw floor | 20,000 raw 15-bit draws, the 2 per die a Roll consumes |
 fmt "| engine Roll | 100 rolls of 100 d100, both modifiers, all three options | %.3f ms (%.1f ns/die, %.2fx floor) | within 1.5x floor per die |" \
     "$engine_ms" "$engine_ns" "$engine_ratio"
 echo " $(verdict "$engine_ratio" 1.5) |"
+fmt "| chances, worst case | every total of 100d100, both modifiers, floor, drop lowest | %.3f ms | under 5 ms |" \
+    "$stats_worst_ms"
+echo " $(verdict "$stats_worst_ms" 5) |"
+fmt "| chances, ten dice | every total of 10d100 with every option (and 10d100 dropping the lowest) | %.3f ms (%.3f ms) | under 0.5 ms |" \
+    "$stats_ten_ms" "$stats_ten_drop_ms"
+echo " $(verdict "$(awk -v a="$stats_ten_ms" -v b="$stats_ten_drop_ms" 'BEGIN { print (a > b) ? a : b }')" 0.5) |"
 fmt "| OnRoll alone | the same Roll through the window: load, roll, texts, store of the form | %.2f ms | | |\n" \
     "$handler_only_ms"
 fmt "| whole handler | OnRoll, then the layout and paint of what changed (offscreen) | %.2f ms | under 2 ms |" \

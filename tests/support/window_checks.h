@@ -48,7 +48,6 @@ inline RollState Requested(const CDiceDlg& dialog) {
         asked.*box.field = std::int16_t(Text(dialog, box.editId).trimmed().toInt());
     }
     asked.m_nDieSides = kDieTypes.at(std::size_t(std::max(0, CheckedDie(dialog)))).sides;
-    asked.m_bNoRollsBelowOne = Option(dialog, command_id::kNoRollsBelowOne);
     asked.m_bDropLowest = Option(dialog, command_id::kDropLowest);
     return asked;
 }

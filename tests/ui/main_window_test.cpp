@@ -42,10 +42,15 @@ class MainWindowTest : public QObject {
                  DialogFixture::type(qobject_cast<QLineEdit*>(named(w[0])), after(r));
              }},
             {"keys", [=](auto& w, auto& r) { QTest::keyClicks(named(w[0]), after(r)); }},
+            // A key in a control, or in the menu of that title ("&Help"), opened.
             {"key",
-             [=](auto& w, auto&) {
-                 QApplication::setActiveWindow(named(w[0])->window());  // no window manager here
-                 QTest::keySequence(named(w[0]), QKeySequence(w[1]));
+             [=, &f](auto& w, auto&) {
+                 for (QAction* menu : f.dialog().MenuBar()->actions()) {
+                     menu->text() == w[0] ? f.dialog().MenuBar()->setActiveAction(menu) : void();
+                 }
+                 QWidget* target = w[0][0] == '&' ? QApplication::activePopupWidget() : named(w[0]);
+                 QApplication::setActiveWindow(target->window());  // no window manager here
+                 QTest::keySequence(target, QKeySequence(w[1]));
              }},
             {"click", [=](auto&, auto& r) { QTest::mouseClick(named(r), Qt::LeftButton); }},
             {"dclick",
@@ -169,6 +174,7 @@ class MainWindowTest : public QObject {
                                                               : "neither";
              }},
             {"visible", [=](auto&) { return QString(bits(d().isVisible())); }},
+            {"menu", [](auto&) { return QApplication::activePopupWidget() ? "open" : "closed"; }},
             // Printers chosen, and files spooled: Results.txt in the window's folder.
             {"asked",
              [&f](auto&) {
@@ -318,7 +324,7 @@ void MainWindowTest::scenario_data() {
     row("a file that was not written is not spooled", "click rollButton; mkdir Results.txt; menu Send to Printer via Notepad; error Error Writing to File: Results.txt; asked=0 0");
     row("a cancelled or failed print job", "click rollButton; menu Send to Printer; asked=1 0; file page.pdf=-; printer no such folder/page.pdf; menu Send to Printer; error Error while printing. Unable to print.");
     // Help and links.
-    row("F1 anywhere and the menu open help", "key diceEdit F1; key resultsBox F1; menu Contents; help=contents,contents,contents");
+    row("F1 anywhere and the menu open help", "key diceEdit F1; key resultsBox F1; menu Contents; key &Settings F1; menu=closed; help=contents,contents,contents,contents");
     row("the website opens or is reported", "menu Alearo Website; errors=; url=https://alearo.example.org/updates; urls 0; menu Alearo Website; error Could not open Alearo website.");
     // The statistics window.
     row("the chances follow the form", "menu Statistics...; text descriptionLine=Results for (1d6); type diceEdit 3; text descriptionLine=Results for (3d6); text summaryLine=Lowest 3, highest 18, mean 10.50, standard deviation 2.96, median 10, most likely 10.; menu Disable \"Instant Update\"; type eachModifierEdit 2; text descriptionLine=(3d6+2); text headerLine=Results for (3d6)");

@@ -24,7 +24,7 @@ class HiddenAccessible : public QAccessibleWidget {
 };
 
 QAccessibleInterface* OwnControls(const QString& className, QObject* object) {
-    auto* widget = static_cast<QWidget*>(object);
+    auto* widget = qobject_cast<QWidget*>(object);  // the factory sees every object
     if (className == QLatin1String("alearo::UpDown") ||
         className == QLatin1String("alearo::ClickableIcon")) {
         return new HiddenAccessible(widget, QAccessible::NoRole);

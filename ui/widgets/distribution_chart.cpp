@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace alearo {
 
@@ -12,13 +13,14 @@ namespace {
 const QColor kExactColour(0x8e, 0x1b, 0x1b);          // the dice's red
 const QColor kObservedColour(0x1f, 0x6f, 0xb5, 170);  // a translucent blue over it
 
-// The tallest value among the totals that fall on pixel column `column` of
-// `columns`, for `count` totals.
-double ColumnPeak(const std::vector<double>& values, int column, int columns) {
+// The chance of the totals that fall on pixel column `column` of `columns`:
+// a bar that stands for several totals stands for the chance of any of them,
+// so the exact chances and the rolled shares stay comparable.
+double ColumnChance(const std::vector<double>& values, int column, int columns) {
     const auto count = static_cast<long long>(values.size());
     const auto first = count * column / columns;
     const auto last = std::max(first + 1, count * (column + 1) / columns);
-    return *std::max_element(values.begin() + first, values.begin() + last);
+    return std::accumulate(values.begin() + first, values.begin() + last, 0.0);
 }
 
 QString PercentLabel(double chance, double step) {
@@ -69,18 +71,25 @@ void DistributionChart::paintEvent(QPaintEvent* /*event*/) {
     }
     QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
-    const double peak = std::max(
-        *std::max_element(m_chances.begin(), m_chances.end()),
-        m_observed.empty() ? 0.0 : *std::max_element(m_observed.begin(), m_observed.end()));
-    const double yStep = NiceTickStep(peak, 4);
-    const double yTop = std::ceil(peak / yStep) * yStep;
-
-    // The plot area leaves room for the tick labels, the axis titles and the legend.
-    const int left = metrics.horizontalAdvance(PercentLabel(yTop, yStep)) + metrics.height() + 8;
-    const QRect plot = rect().adjusted(left, metrics.height() * 2, -12, -metrics.height() * 3);
+    // The plot area leaves room for the tick labels, the axis titles and the
+    // legend: the left margin is as wide as the widest chance label.
+    const int count = static_cast<int>(m_chances.size());
+    const int lastTotal = m_firstTotal + count - 1;
+    const int totalWidth = metrics.horizontalAdvance(QString::number(lastTotal));
+    const int left = metrics.horizontalAdvance(QStringLiteral("100.00%")) + metrics.height() + 8;
+    const QRect plot =
+        rect().adjusted(left, metrics.height() * 2, -(totalWidth / 2 + 6), -metrics.height() * 3);
     if (plot.width() < 10 || plot.height() < 10) {
         return;
     }
+    const int columns = std::min(count, plot.width());
+    double peak = 0.0;
+    for (int c = 0; c < columns; ++c) {
+        peak = std::max({peak, ColumnChance(m_chances, c, columns),
+                         m_observed.empty() ? 0.0 : ColumnChance(m_observed, c, columns)});
+    }
+    const double yStep = NiceTickStep(peak, 4);
+    const double yTop = std::ceil(peak / yStep) * yStep;
     auto yOf = [&](double value) { return plot.bottom() - int(value / yTop * plot.height()); };
 
     const QColor text = palette().color(QPalette::Text);
@@ -96,15 +105,13 @@ void DistributionChart::paintEvent(QPaintEvent* /*event*/) {
     }
 
     // One bar per total, or per pixel column when the totals outnumber them.
-    const int count = static_cast<int>(m_chances.size());
-    const int columns = std::min(count, plot.width());
     auto drawBars = [&](const std::vector<double>& values, const QColor& colour,
                         double widthShare) {
         for (int c = 0; c < columns; ++c) {
             const int x0 = plot.left() + plot.width() * c / columns;
             const int x1 = plot.left() + plot.width() * (c + 1) / columns;
             const int barWidth = std::max(1, int((x1 - x0) * widthShare));
-            const int top = yOf(ColumnPeak(values, c, columns));
+            const int top = yOf(ColumnChance(values, c, columns));
             painter.fillRect(
                 QRect(x0 + (x1 - x0 - barWidth) / 2, top, barWidth, plot.bottom() - top + 1),
                 colour);
@@ -118,9 +125,7 @@ void DistributionChart::paintEvent(QPaintEvent* /*event*/) {
     // The total axis: ticks at round totals, each under the middle of its bar.
     painter.setPen(text);
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
-    const int lastTotal = m_firstTotal + count - 1;
-    const int wantedTicks =
-        std::max(2, plot.width() / (metrics.horizontalAdvance(QString::number(lastTotal)) * 3));
+    const int wantedTicks = std::max(2, plot.width() / (totalWidth * 2));
     const int xStep = std::max(1, int(NiceTickStep(count, wantedTicks)));
     // The first round total at or above the lowest one (division rounds toward zero).
     const int firstTick = m_firstTotal >= 0 ? (m_firstTotal + xStep - 1) / xStep * xStep
@@ -130,8 +135,8 @@ void DistributionChart::paintEvent(QPaintEvent* /*event*/) {
         const int x = plot.left() + int(middle * plot.width());
         painter.drawLine(x, plot.bottom(), x, plot.bottom() + 4);
         const QString label = QString::number(total);
-        const int labelWidth = metrics.horizontalAdvance(label);
-        painter.drawText(x - labelWidth / 2, plot.bottom() + 4 + metrics.ascent(), label);
+        painter.drawText(x - metrics.horizontalAdvance(label) / 2,
+                         plot.bottom() + 4 + metrics.ascent(), label);
     }
     painter.drawText(
         QRect(plot.left(), plot.bottom() + metrics.height() + 6, plot.width(), metrics.height()),

@@ -6,9 +6,9 @@
 namespace alearo {
 
 // A bar chart of the chance of every total, with the share each total had
-// among rolled results drawn over it when there are any. Bars that fall on
-// one pixel column are merged into the tallest of them, so a chart of ten
-// thousand totals keeps its shape at any width.
+// among rolled results drawn over it when there are any. Totals that fall on
+// one pixel column share one bar, the chance of any of them, so a chart of
+// ten thousand totals keeps its shape at any width.
 class DistributionChart : public QWidget {
     Q_OBJECT
 

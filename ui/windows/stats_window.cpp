@@ -15,6 +15,7 @@
 #include "stats/checker_chance.h"
 #include "stats/distribution_table.h"
 #include "stats/goodness_of_fit.h"
+#include "ui/forms/control_text.h"
 #include "ui/platform/platform_services.h"
 #include "ui/widgets/distribution_chart.h"
 #include "ui/windows/dice_dlg.h"
@@ -47,6 +48,8 @@ QString Text(const std::string& text) {
 
 }  // namespace
 
+// The lines are written through SetControlText, which tells assistive tools
+// when a line's text changes, so that a screen reader says the new chances.
 StatsWindow::StatsWindow(CDiceDlg& dialog, PlatformServices& services)
     : QWidget(&dialog, Qt::Window),
       m_dialog(dialog),
@@ -126,24 +129,26 @@ void StatsWindow::Refresh() {
     }
     ShowResults();
     if (!form.invalidBox.isEmpty()) {
-        m_status->setText(QStringLiteral("The %1 box holds no valid number; the chances shown "
-                                         "are for the form before it.")
-                              .arg(form.invalidBox));
+        SetControlText(m_status,
+                       QStringLiteral("The %1 box holds no valid number; the chances shown "
+                                      "are for the form before it.")
+                           .arg(form.invalidBox));
     }
     m_status->setVisible(!m_status->text().isEmpty());
 }
 
 void StatsWindow::ShowDistribution() {
-    m_description->setText(Text(BuildHeader(m_form)));
+    SetControlText(m_description, Text(BuildHeader(m_form)));
     const DistributionSummary summary = Summarize(m_distribution);
-    m_summary->setText(QStringLiteral("Lowest %1, highest %2, mean %3, standard deviation %4, "
-                                      "median %5, most likely %6.")
-                           .arg(summary.minimum)
-                           .arg(summary.maximum)
-                           .arg(summary.mean, 0, 'f', 2)
-                           .arg(summary.standardDeviation, 0, 'f', 2)
-                           .arg(summary.median)
-                           .arg(summary.mostLikely));
+    SetControlText(m_summary,
+                   QStringLiteral("Lowest %1, highest %2, mean %3, standard deviation %4, "
+                                  "median %5, most likely %6.")
+                       .arg(summary.minimum)
+                       .arg(summary.maximum)
+                       .arg(summary.mean, 0, 'f', 2)
+                       .arg(summary.standardDeviation, 0, 'f', 2)
+                       .arg(summary.median)
+                       .arg(summary.mostLikely));
     m_model->SetDistribution(m_distribution);
 }
 
@@ -167,10 +172,11 @@ void StatsWindow::ShowResults() {
     // "Results for (3d6)" names the roll as "(3d6)", as every other description does.
     const QString rolledAs =
         rolled ? QString(rolled->header).remove(QLatin1String("Results for ")) : QString();
-    m_status->setText(rolled && !compare ? QStringLiteral("The results were rolled as %1; roll "
-                                                          "again to compare.")
-                                               .arg(rolledAs)
-                                         : QString());
+    SetControlText(m_status, rolled && !compare
+                                 ? QStringLiteral("The results were rolled as %1; roll "
+                                                  "again to compare.")
+                                       .arg(rolledAs)
+                                 : QString());
 
     const int mode = m_form.m_nCheckMode;
     const int target = m_form.m_nCheckTarget;
@@ -183,12 +189,13 @@ void StatsWindow::ShowResults() {
             QLatin1Char(' ') + Text(CheckerOutcome(m_distribution, mode, target,
                                                    state.m_nResultCount, CountMatches(counted)));
     }
-    m_checker->setText(mode == kCheckNone ? QStringLiteral("Choose Greater Than, Less Than or "
-                                                           "Equal To to see the chance of meeting "
-                                                           "the checker.")
-                                          : checker);
-    m_fairness->setText(compare ? Text(FitSentence(TestFit(m_distribution, totals)))
-                                : QStringLiteral("Roll to test these dice for fairness."));
+    SetControlText(m_checker, mode == kCheckNone
+                                  ? QStringLiteral("Choose Greater Than, Less Than or "
+                                                   "Equal To to see the chance of meeting "
+                                                   "the checker.")
+                                  : checker);
+    SetControlText(m_fairness, compare ? Text(FitSentence(TestFit(m_distribution, totals)))
+                                       : QStringLiteral("Roll to test these dice for fairness."));
 }
 
 void StatsWindow::OnCopy() {
