@@ -37,7 +37,7 @@ RollSpec RollSpecOf(const RollState& state) {
     spec.eachModifier = state.m_nEachModifier;
     spec.totalModifier = state.m_nTotalModifier;
     spec.raiseToOne = state.m_bNoRollsBelowOne;
-    spec.dropLowest = state.m_bDropLowest;
+    spec.dropLowest = state.m_bDropLowest && spec.dice >= 2;
     return spec;
 }
 

@@ -25,6 +25,7 @@ constexpr int kMaxStatModifier = 100;
 // True when the roll lies inside the limits above (any die of 1 to 100 sides).
 bool IsComputable(const RollSpec& spec);
 
+// The roll the fields describe; one die drops nothing, whatever the option says.
 RollSpec RollSpecOf(const RollState& state);
 
 }  // namespace alearo

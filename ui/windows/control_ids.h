@@ -70,7 +70,6 @@ inline constexpr std::array<int, 3> kCheckerRadios{control_id::kGreaterThan, con
 // A number box of the main window: the field it is bound to, the range the
 // form checks on load, and the up-down beside it (0 for none).
 struct NumberBox {
-    const char* label;  // as a person names the box
     int editId;
     int upDownId;
     std::int16_t RollState::*field;
@@ -79,13 +78,13 @@ struct NumberBox {
 };
 
 inline constexpr std::array<NumberBox, 5> kNumberBoxes{{
-    {"Rolls", control_id::kRolls, control_id::kRollsUpDown, &RollState::m_nRolls, 1, kMaxResults},
-    {"Dice", control_id::kDice, control_id::kDiceUpDown, &RollState::m_nDice, 1, 100},
-    {"Each roll", control_id::kEachModifier, control_id::kEachModifierUpDown,
-     &RollState::m_nEachModifier, -100, 100},
-    {"Total", control_id::kTotalModifier, control_id::kTotalModifierUpDown,
-     &RollState::m_nTotalModifier, -100, 100},
-    {"Check for", control_id::kCheckTarget, 0, &RollState::m_nCheckTarget, 0, 100},
+    {control_id::kRolls, control_id::kRollsUpDown, &RollState::m_nRolls, 1, kMaxResults},
+    {control_id::kDice, control_id::kDiceUpDown, &RollState::m_nDice, 1, 100},
+    {control_id::kEachModifier, control_id::kEachModifierUpDown, &RollState::m_nEachModifier, -100,
+     100},
+    {control_id::kTotalModifier, control_id::kTotalModifierUpDown, &RollState::m_nTotalModifier,
+     -100, 100},
+    {control_id::kCheckTarget, 0, &RollState::m_nCheckTarget, 0, 100},
 }};
 
 // The box with this id, which must be one of the five.

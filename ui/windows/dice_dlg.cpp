@@ -249,7 +249,6 @@ void CDiceDlg::OnRoll() {
     // is most of the handler's time.
     UpdateData(false);
     m_rolledAs = RolledAs{RollSpecOf(m_state), QString::fromStdString(m_state.m_strHeader)};
-    m_rolledAs->spec.dropLowest = m_rolledAs->spec.dropLowest && m_rolledAs->spec.dice >= 2;
     emit FormChanged();
 }
 
@@ -275,7 +274,7 @@ CDiceDlg::FormReading CDiceDlg::ReadForm() const {
         const NumberLoadResult loaded = LoadNumberText(
             Control<QLineEdit>(box.editId)->text().toStdString(), box.minimum, box.maximum);
         if (loaded.status != NumberLoad::kValue) {
-            reading.invalidBox = QString::fromLatin1(box.label);
+            reading.invalidBox = Control<QLineEdit>(box.editId)->accessibleName();
             break;
         }
         reading.fields.*box.field = loaded.value;

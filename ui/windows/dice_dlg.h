@@ -39,7 +39,7 @@ class CDiceDlg : public QDialog {
     QMenuBar* MenuBar() const { return m_menuBar; }
 
     // What the form describes now, read without a word to the user: the
-    // fields as the controls give them, and the name of the first box that
+    // fields as the controls give them, and the spoken name of the first box that
     // holds no valid number (empty when every box does).
     struct FormReading {
         RollState fields;

@@ -35,13 +35,6 @@ QLabel* AddLine(QVBoxLayout* layout, const QString& name) {
     return label;
 }
 
-// What decides the chances: one die drops nothing, whatever the option says.
-RollSpec SpecOf(const RollState& state) {
-    RollSpec spec = RollSpecOf(state);
-    spec.dropLowest = spec.dropLowest && spec.dice >= 2;
-    return spec;
-}
-
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -122,18 +115,13 @@ void StatsWindow::Refresh() {
     if (!m_hasForm) {
         return;
     }
-    if (const RollSpec spec = SpecOf(m_form); m_distribution.exactly.empty() || spec != m_spec) {
+    if (const RollSpec spec = RollSpecOf(m_form);
+        m_distribution.exactly.empty() || spec != m_spec) {
         m_spec = spec;
         m_distribution = ComputeDistribution(spec);
         ShowDistribution();
     }
-    ShowResults();
-    if (!form.invalidBox.isEmpty()) {
-        SetControlText(m_status,
-                       QStringLiteral("The %1 box holds no valid number; the chances shown "
-                                      "are for the form before it.")
-                           .arg(form.invalidBox));
-    }
+    ShowResults(form.invalidBox);
     m_status->setVisible(!m_status->text().isEmpty());
 }
 
@@ -152,7 +140,7 @@ void StatsWindow::ShowDistribution() {
     m_model->SetDistribution(m_distribution);
 }
 
-void StatsWindow::ShowResults() {
+void StatsWindow::ShowResults(const QString& invalidBox) {
     const RollState& state = m_dialog.State();
     const std::optional<CDiceDlg::RolledAs> rolled = m_dialog.ResultsRolledAs();
     const bool compare = rolled && rolled->spec == m_spec && state.m_nResultCount > 0;
@@ -172,9 +160,13 @@ void StatsWindow::ShowResults() {
     // "Results for (3d6)" names the roll as "(3d6)", as every other description does.
     const QString rolledAs =
         rolled ? QString(rolled->header).remove(QLatin1String("Results for ")) : QString();
-    SetControlText(m_status, rolled && !compare
-                                 ? QStringLiteral("The results were rolled as %1; roll "
-                                                  "again to compare.")
+    SetControlText(m_status, !invalidBox.isEmpty()
+                                 ? QStringLiteral("The %1 box holds no valid number; the chances "
+                                                  "shown are for the form before it.")
+                                       .arg(invalidBox)
+                             : rolled && !compare
+                                 ? QStringLiteral("The results were rolled as %1; roll again to "
+                                                  "compare.")
                                        .arg(rolledAs)
                                  : QString());
 

@@ -35,7 +35,9 @@ class StatsWindow : public QWidget {
 
   private:
     void ShowDistribution();
-    void ShowResults();
+    // The lines that depend on the last Roll, and the status: an invalid box
+    // or a Roll of other dice.
+    void ShowResults(const QString& invalidBox);
 
     CDiceDlg& m_dialog;
     PlatformServices& m_services;
