@@ -96,9 +96,9 @@ engine_ms=$(bench_ms roll BM_EngineRoll)
 floor_ns=$(awk -v t="$floor_ms" -v n=$dice 'BEGIN { print t * 1e6 / n }')
 engine_ns=$(awk -v t="$engine_ms" -v n=$dice 'BEGIN { print t * 1e6 / n }')
 engine_ratio=$(awk -v e="$engine_ns" -v f="$floor_ns" 'BEGIN { print e / f }')
-handler_only_ms=$(bench_ms handler BM_OnRollOnly)
-handler_ms=$(bench_ms handler BM_OnRollAndRefresh)
-repaint_ms=$(bench_ms handler BM_OnRollAndFullRepaint)
+handler_only_ms=$(bench_ms handler BM_RollOnly)
+handler_ms=$(bench_ms handler BM_RollAndRefresh)
+repaint_ms=$(bench_ms handler BM_RollAndFullRepaint)
 startup_ms=$(hyperfine_ms startup-program)
 startup_cpu_ms=$(hyperfine_cpu_ms startup-program)
 startup_mb=$(rss_mb startup-program)
@@ -133,9 +133,9 @@ echo " $(verdict "$stats_worst_ms" 5) |"
 fmt "| chances, ten dice | every total of 10d100 with every option (and 10d100 dropping the lowest) | %.3f ms (%.3f ms) | under 0.5 ms |" \
     "$stats_ten_ms" "$stats_ten_drop_ms"
 echo " $(verdict "$(awk -v a="$stats_ten_ms" -v b="$stats_ten_drop_ms" 'BEGIN { print (a > b) ? a : b }')" 0.5) |"
-fmt "| OnRoll alone | the same Roll through the window: load, roll, texts, store of the form | %.2f ms | | |\n" \
+fmt "| Roll command alone | the same Roll through the window: taking the form, the roll, the texts, the tidied boxes | %.2f ms | | |\n" \
     "$handler_only_ms"
-fmt "| whole handler | OnRoll, then the layout and paint of what changed (offscreen) | %.2f ms | under 2 ms |" \
+fmt "| whole Roll | the Roll command, then the layout and paint of what changed (offscreen) | %.2f ms | under 2 ms |" \
     "$handler_ms"
 echo " $(verdict "$handler_ms" 2) |"
 fmt "| handler, full repaint | as above, then every control of the window painted again | %.2f ms | | |\n" \

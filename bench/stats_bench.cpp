@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the distribution of the totals of one roll: the largest form the
 // window accepts, rolls of up to ten dice, and a few common ones.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/random_range.h"
 
 #include <climits>
@@ -43,7 +44,6 @@ struct RandomSource {
     std::uint32_t base = 0;
     std::uint32_t reseeds = 0;
     long reseedCount = 0;
-    std::uint32_t lastSeed = 0;
 
     std::time_t Clock() const { return hooks.clock ? hooks.clock() : std::time(nullptr); }
 
@@ -71,9 +71,8 @@ struct RandomSource {
     }
 
     void Reseed() {
-        lastSeed = NextSeed();
         ++reseedCount;
-        std::srand(lastSeed);
+        std::srand(NextSeed());
     }
 };
 
@@ -123,10 +122,6 @@ void ResetRandomSource(RandomSourceHooks hooks) {
 
 long RandomReseedCount() {
     return Source().reseedCount;
-}
-
-std::uint32_t RandomLastSeed() {
-    return Source().lastSeed;
 }
 
 }  // namespace alearo

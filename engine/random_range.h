@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
@@ -27,8 +28,5 @@ void ResetRandomSource(RandomSourceHooks hooks = {});
 
 // How many times the generator has been reseeded since start (or the last reset).
 long RandomReseedCount();
-
-// The seed handed to the generator by the last reseed.
-std::uint32_t RandomLastSeed();
 
 }  // namespace alearo

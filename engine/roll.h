@@ -1,28 +1,28 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include <string>
+#include <optional>
+#include <vector>
 
-#include "engine/roll_state.h"
+#include "engine/roll_spec.h"
 
 namespace alearo {
 
-// The text of one roll: "Result #  1:        15", with " (2 drpd)" appended
-// when a die was thrown out.
-std::string FormatResultLine(int rollNumber, int total);
-std::string FormatResultLine(int rollNumber, int total, int droppedDie);
+// One roll: every die as it counts (after its modifier and the raise to 1),
+// which of them was thrown out, and the total.
+struct RollResult {
+    std::vector<int> dice;
+    int droppedIndex = -1;  // index into dice, or -1 when none was thrown out
+    int total = 0;
 
-// Rolls m_nRolls rolls of m_nDice dice into the tables, the result count and
-// the results text (lines joined by CR LF, none after the last). The header
-// and checker lines are not touched.
-//
-// A roll count above kMaxResults would overrun the tables: then nothing is
-// changed and the result is false. A count below 1 stores no line, empties
-// the results text and keeps the count as given, so no reader looks at the
-// tables.
-bool RollDice(RollState& state);
+    std::optional<int> DroppedDie() const;
+};
 
-// Resets the entry fields and forgets the results, keeping the die type, the
-// checker mode, the options and the tables' contents.
-void ClearEntries(RollState& state);
+// Rolls one roll of `spec` through the program's random source. The first of
+// equally low dice is the one thrown out.
+RollResult RollOnce(const RollSpec& spec);
+
+// `rolls` rolls of `spec`, numbered from 1 in the order returned.
+std::vector<RollResult> RollDice(const RollSpec& spec, int rolls);
 
 }  // namespace alearo

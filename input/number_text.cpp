@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "input/number_text.h"
 
 namespace alearo {

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "output/page_layout.h"
 
-#include <algorithm>
+#include "engine/texts.h"
 
 namespace alearo {
 
@@ -19,19 +20,21 @@ constexpr int kSecondColumnOffset = 50;
 
 }  // namespace
 
-std::vector<PageItem> LayoutResultsPage(const std::array<std::string, kResultSlots>& lines,
-                                        int count) {
-    count = std::min(count, kMaxResults);
+std::vector<PageItem> LayoutResultsPage(const std::vector<RollResult>& results) {
+    const int count = static_cast<int>(results.size());
+    const auto line = [&results](int number) {
+        return ResultLine(number, results[static_cast<std::size_t>(number - 1)]);
+    };
     std::vector<PageItem> items;
-    items.reserve(static_cast<std::size_t>(std::max(count, 0)) + 1);
+    items.reserve(results.size() + 1);
     items.push_back({0, kTitleX, kTitleY, kPageTitle});
 
     int y = kFirstRowY;
     for (int row = 1; row <= count && y > kLowestRowLimitY; ++row, y -= kRowHeight) {
-        items.push_back({row, kFirstColumnX, y, lines[row]});
-        const int besideSlot = row + kSecondColumnOffset;
-        if (besideSlot <= count) {
-            items.push_back({besideSlot, kSecondColumnX, y, lines[besideSlot]});
+        items.push_back({row, kFirstColumnX, y, line(row)});
+        const int beside = row + kSecondColumnOffset;
+        if (beside <= count) {
+            items.push_back({beside, kSecondColumnX, y, line(beside)});
         }
     }
     return items;

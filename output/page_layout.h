@@ -1,17 +1,17 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
-#include "engine/roll_state.h"
+#include "engine/roll.h"
 
 namespace alearo {
 
 // One text drawn on the printed page, its top-left corner in logical units
 // of 0.1 mm from the top-left of the printable area; y is negative downwards.
 struct PageItem {
-    int slot;  // 0 for the title
+    int number;  // the roll's number; 0 for the title
     int x;
     int y;
     std::string text;
@@ -20,10 +20,7 @@ struct PageItem {
 inline constexpr const char* kPageTitle = "Alearo Results";
 
 // The one printed page: the title first, then row by row the first column
-// (slots 1 to 50) and, where there is one, the second (slots 51 to 100).
-// Slots above the count (or above kMaxResults) are never placed; a count
-// below 1 gives the title alone.
-std::vector<PageItem> LayoutResultsPage(const std::array<std::string, kResultSlots>& lines,
-                                        int count);
+// (rolls 1 to 50) and, where there is one, the second (rolls 51 to 100).
+std::vector<PageItem> LayoutResultsPage(const std::vector<RollResult>& results);
 
 }  // namespace alearo

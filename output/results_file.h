@@ -1,30 +1,32 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>
+#include <system_error>
+#include <vector>
 
-#include "engine/roll_state.h"
+#include "engine/roll.h"
 
 namespace alearo {
 
 inline constexpr const char* kResultsFileName = "Results.txt";
 
-// The guard of every output command: slot 1 holds a line, then the count is
-// at least 1.
-bool HasResults(const RollState& state);
+enum class ResultsFormat {
+    Normal,       // the result lines in two columns, then a continuation list
+    NumbersOnly,  // the totals alone, one per line
+};
 
-// The results file's text, CR LF after every line including the last. Only
-// slots 1 to the count (at most kMaxResults) are read; a count below 1 gives
-// an empty text.
+// The results file's text, CR LF after every line including the last.
 //
-// Normal: slots 1 to 47 one per row, slot r + 47 beside slot r after 16
-// spaces, and from slot 95 on a "Continued..." line and one line per slot.
-std::string FormatNormalResults(const RollState& state);
-// Numbers only: each total in plain decimal, one per line.
-std::string FormatNumbersOnlyResults(const RollState& state);
+// Normal: rolls 1 to 47 one per row, roll r + 47 beside roll r after 16
+// spaces, and from roll 95 on a "Continued..." line and one line per roll.
+// Numbers only: each total in plain decimal.
+std::string ResultsFileText(const std::vector<RollResult>& results, ResultsFormat format);
 
-// Replaces the whole results file with one of the two formats. False on any
-// failure, with the previous file left intact; the caller reports it.
-bool WriteResults(const RollState& state, bool numbersOnly,
-                  const std::string& path = kResultsFileName);
+// Replaces the whole results file; on failure the previous file is left as it
+// was and the error says why.
+[[nodiscard]] std::error_code WriteResultsFile(const std::vector<RollResult>& results,
+                                               ResultsFormat format,
+                                               const std::string& path = kResultsFileName);
 
 }  // namespace alearo

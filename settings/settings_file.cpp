@@ -1,62 +1,46 @@
+// SPDX-License-Identifier: MIT
 #include "settings/settings_file.h"
 
-#include <filesystem>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string_view>
+
+#include "files/replace_file.h"
 
 namespace alearo {
 
-namespace {
-
-namespace fs = std::filesystem;
-
-// Opening for writing would let root overwrite any file, so a file marked
-// read-only is recognised by its mode bits, whoever runs the program.
-bool IsMarkedReadOnly(const std::string& path) {
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    constexpr fs::perms kWriteBits =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    return fs::is_regular_file(status) && (status.permissions() & kWriteBits) == fs::perms::none;
-}
-
-}  // namespace
-
-bool LoadSettings(RollState& state, const std::string& path) {
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in.is_open()) {
-        return false;
-    }
-    char byte = 0;
-    const bool gotByte = static_cast<bool>(in.get(byte));
-    // A path that opens but cannot be read, such as a directory, sets the bad
-    // bit; an empty file only reaches its end.
-    if (in.bad()) {
-        return false;
-    }
-    in.close();
-    ApplySettingsByte(state, gotByte ? static_cast<std::uint8_t>(byte) : state.m_bySettings);
-    return true;
-}
-
-bool SaveSettings(RollState& state, const std::string& path) {
-    state.m_bySettings = EncodeSettings(state);
-    if (IsMarkedReadOnly(path)) {
-        return false;
-    }
-
-    std::ofstream out(path, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) {
-        // One more try: a file briefly held by another process may be free now.
-        out.open(path, std::ios::out | std::ios::binary | std::ios::trunc);
-        if (!out.is_open()) {
-            return false;
+SettingsRead ReadSettingsByte(const std::string& path) {
+    SettingsRead read;
+    // Non-blocking, so that a pipe put where the file belongs cannot hold up
+    // the start until something writes to it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        read.error = {errno, std::generic_category()};
+    } else if (!S_ISREG(info.st_mode)) {
+        read.error = std::make_error_code(S_ISDIR(info.st_mode) ? std::errc::is_a_directory
+                                                                : std::errc::invalid_argument);
+    } else {
+        ssize_t got = 0;
+        do {
+            got = ::read(fd, &read.byte, 1);
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) {
+            read.error = {errno, std::generic_category()};
         }
     }
-    out.put(static_cast<char>(state.m_bySettings));
-    // The byte only reaches the disk when the stream is flushed at close, so a
-    // full disk shows up there.
-    out.close();
-    return !out.fail();
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return read;
+}
+
+std::error_code WriteSettingsByte(std::uint8_t byte, const std::string& path) {
+    const char contents = static_cast<char>(byte);
+    return ReplaceFileContents(path, std::string_view(&contents, 1));
 }
 
 }  // namespace alearo

@@ -1,32 +1,27 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <optional>
-#include <string>
 
+#include "engine/checker.h"
 #include "stats/total_distribution.h"
 
 namespace alearo {
 
-// The chance that the total of one roll meets the checker, for the modes of
-// CheckMode (engine/summary_lines.h); none when no mode is chosen.
-std::optional<double> CheckerChance(const TotalDistribution& distribution, int checkMode,
-                                    int target);
+// The chance that the total of one roll meets the checker; none with no mode.
+std::optional<double> CheckerChance(const TotalDistribution& distribution, const Checker& checker);
 
 // Of `rolls` rolls that each meet the checker with this chance, the chance that
 // at least, or at most, `count` of them do.
 double ChanceOfAtLeast(int count, int rolls, double chance);
 double ChanceOfAtMost(int count, int rolls, double chance);
 
-// Before a Roll, such as "Chance that one roll reaches 15: 41.2%; expected
-// 8.2 of 20 rolls." Empty without a mode or without rolls.
-std::string CheckerForecast(const TotalDistribution& distribution, int checkMode, int target,
-                            int rolls);
-
-// After a Roll in which `matches` of `rolls` met the checker, such as "12 of
-// 20 rolls reached 15; expected 8.2; 12 or more happens 4.1% of the time."
-// The chance given is that of a count at least as far from the expected one
-// on the side where it fell. Empty without a mode or without rolls.
-std::string CheckerOutcome(const TotalDistribution& distribution, int checkMode, int target,
-                           int rolls, int matches);
+// How unusual `matches` of `rolls` is: the chance of a count at least as far
+// from the expected one, on the side where it fell.
+struct CountTail {
+    bool high;  // at or above the expected count: "so many or more"
+    double chance;
+};
+CountTail TailOfCount(int matches, int rolls, double chance);
 
 }  // namespace alearo

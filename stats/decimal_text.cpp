@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/decimal_text.h"
 
 #include <charconv>

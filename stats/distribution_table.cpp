@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/distribution_table.h"
 
 #include <cmath>

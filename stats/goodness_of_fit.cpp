@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/goodness_of_fit.h"
 
 #include <algorithm>
@@ -6,15 +7,9 @@
 
 #include <boost/math/distributions/chi_squared.hpp>
 
-#include "stats/decimal_text.h"
-
 namespace alearo {
 
 namespace {
-
-// Below this p-value the sentence says the totals do not fit: at 1%, a fair
-// roll is called unfair once in a hundred tests.
-constexpr double kUnfitPValue = 0.01;
 
 // Groups of totals for this many rolls, each with its expected count.
 std::vector<TotalGroup> FormGroups(const TotalDistribution& distribution, int rolls) {
@@ -57,13 +52,6 @@ int RollsNeeded(const TotalDistribution& distribution) {
     return rolls;
 }
 
-std::string PValueText(double p) {
-    if (p < 0.001) {
-        return "p < 0.001";
-    }
-    return "p = " + FixedText(p, p < kUnfitPValue ? 4 : 2);
-}
-
 }  // namespace
 
 GoodnessOfFit TestFit(const TotalDistribution& distribution, const std::vector<int>& totals) {
@@ -97,32 +85,6 @@ GoodnessOfFit TestFit(const TotalDistribution& distribution, const std::vector<i
     fit.pValue = boost::math::cdf(boost::math::complement(
         boost::math::chi_squared_distribution<double>(fit.degreesOfFreedom), fit.chiSquare));
     return fit;
-}
-
-std::string FitSentence(const GoodnessOfFit& fit) {
-    switch (fit.verdict) {
-        case FitVerdict::kImpossibleTotal:
-            return IntegerText(fit.impossibleTotals) +
-                   (fit.impossibleTotals == 1 ? " total cannot" : " totals cannot") +
-                   " come from this roll, so these totals were not rolled with it.";
-        case FitVerdict::kTooFewRolls:
-            if (fit.rollsNeeded == 0) {
-                return "Every roll of this kind gives the same total, so there is nothing to test.";
-            }
-            return "Too few rolls to test fairness: at least " + IntegerText(fit.rollsNeeded) +
-                   " are needed.";
-        case FitVerdict::kTested:
-            break;
-    }
-    const std::string numbers = "(chi-square " + FixedText(fit.chiSquare, 2) + ", " +
-                                IntegerText(fit.degreesOfFreedom) +
-                                (fit.degreesOfFreedom == 1 ? " degree" : " degrees") +
-                                " of freedom, " + PValueText(fit.pValue) + ")";
-    if (fit.pValue < kUnfitPValue) {
-        return "The totals differ from the chances of this roll more than luck usually explains " +
-               numbers + ".";
-    }
-    return "The totals fit the chances of this roll " + numbers + ".";
 }
 
 }  // namespace alearo

@@ -1,6 +1,6 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "stats/total_distribution.h"
@@ -42,8 +42,8 @@ constexpr double kLeastExpectedPerGroup = 5.0;
 // expects kLeastExpectedPerGroup; a short last group joins the one before.
 GoodnessOfFit TestFit(const TotalDistribution& distribution, const std::vector<int>& totals);
 
-// One plain sentence about the fit, such as "The totals fit the chances of
-// this roll (chi-square 7.31, 9 degrees of freedom, p = 0.60)."
-std::string FitSentence(const GoodnessOfFit& fit);
+// Below this p-value the totals are said not to fit: at 1%, a fair roll is
+// called unfair once in a hundred tests.
+constexpr double kUnfitPValue = 0.01;
 
 }  // namespace alearo

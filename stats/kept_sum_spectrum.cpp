@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stats/kept_sum_spectrum.h"
 
 #include <algorithm>

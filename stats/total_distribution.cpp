@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: MIT
 #include "stats/total_distribution.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 
+#include "engine/die_type.h"
+#include "engine/limits.h"
 #include "stats/die_values.h"
 #include "stats/kept_sum_spectrum.h"
 
@@ -16,6 +19,12 @@ namespace {
 constexpr double kSameChance = 1e-12;
 
 }  // namespace
+
+bool IsComputable(const RollSpec& spec) {
+    return kDiceRange.Contains(spec.dice) && spec.sides >= 1 &&
+           spec.sides <= kDieTypes.back().sides && kModifierRange.Contains(spec.eachModifier) &&
+           kModifierRange.Contains(spec.totalModifier);
+}
 
 int TotalDistribution::MaxTotal() const {
     return minTotal + static_cast<int>(exactly.size()) - 1;
@@ -48,7 +57,7 @@ TotalDistribution ComputeDistribution(const RollSpec& spec) {
         return distribution;
     }
     const DieValues die = DieValuesOf(spec.sides, spec.eachModifier, spec.raiseToOne);
-    const bool drop = spec.dropLowest && spec.dice >= 2;
+    const bool drop = spec.DropsADie();
     const int kept = drop ? spec.dice - 1 : spec.dice;
     distribution.minTotal = kept * die.lowest + spec.totalModifier;
     distribution.exactly = KeptSumChances(die, spec.dice, drop);

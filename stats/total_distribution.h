@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <vector>
 
-#include "stats/roll_spec.h"
+#include "engine/roll_spec.h"
 
 namespace alearo {
 
@@ -22,9 +23,13 @@ struct TotalDistribution {
     double AtMost(int total) const;
 };
 
+// Whether the chances of the roll can be computed: the dice and modifiers
+// within the form's ranges, and a die of 1 to 100 sides.
+bool IsComputable(const RollSpec& spec);
+
 // Every total from the smallest to the largest possible one comes with a
 // positive chance, at least that of one single combination of faces. A roll
-// outside the form's limits (see IsComputable) gives an empty distribution.
+// that is not computable gives an empty distribution.
 TotalDistribution ComputeDistribution(const RollSpec& spec);
 
 struct DistributionSummary {

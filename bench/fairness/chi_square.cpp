@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "chi_square.h"
 
 #include <boost/math/distributions/chi_squared.hpp>

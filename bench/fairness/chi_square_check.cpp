@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "chi_square_check.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fairness of the dice: draws ten million faces per die type through
 // RandomRange, seeded exactly as the program seeds it, and prints a Markdown
 // table of chi-square goodness of fit and lag-1 serial correlation.
@@ -14,7 +15,7 @@
 #include <vector>
 
 #include "chi_square_check.h"
-#include "engine/die_types.h"
+#include "engine/die_type.h"
 #include "engine/random_range.h"
 #include "face_statistics.h"
 

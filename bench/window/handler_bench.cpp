@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: MIT
 // Times the whole Roll command of the main window: 100 rolls of 100 d100
-// with both modifiers and all three options on, as OnRoll runs it, and then
+// with both modifiers and all three options on, as the Roll command runs it, and then
 // the refresh that makes the new results visible. Runs on the offscreen
 // platform, so the window is laid out and painted into its backing store
 // without a display.
@@ -19,13 +20,11 @@
 #include <string>
 
 #include "quiet_platform_services.h"
-#include "ui/windows/control_ids.h"
-#include "ui/windows/dice_dlg.h"
+#include "ui/windows/main_window.h"
 
 namespace {
 
 using namespace alearo;
-namespace id = control_id;
 
 constexpr int kRolls = 100;
 constexpr int kDice = 100;
@@ -52,24 +51,24 @@ class RollingWindow {
   public:
     RollingWindow() : m_previousFolder(QDir::currentPath()) {
         QDir::setCurrent(m_folder.path());
-        m_dialog = std::make_unique<CDiceDlg>(m_services);
+        m_dialog = std::make_unique<MainWindow>(m_services);
         m_dialog->show();
         for (int i = 0; i < 100 && !m_dialog->windowHandle()->isExposed(); ++i) {
             QCoreApplication::processEvents();
         }
 
-        Type(id::kRolls, QString::number(kRolls));
-        Type(id::kDice, QString::number(kDice));
-        Type(id::kEachModifier, QStringLiteral("-20"));
-        Type(id::kTotalModifier, QStringLiteral("7"));
-        qobject_cast<QRadioButton*>(m_dialog->GetDlgItem(id::kD100))->click();
-        for (const int option : {command_id::kNoInstantUpdate, command_id::kNoRollsBelowOne,
-                                 command_id::kDropLowest}) {
-            m_dialog->MenuCommand(option)->trigger();
+        Type("rollsEdit", QString::number(kRolls));
+        Type("diceEdit", QString::number(kDice));
+        Type("eachModifierEdit", QStringLiteral("-20"));
+        Type("totalModifierEdit", QStringLiteral("7"));
+        m_dialog->findChild<QRadioButton*>("d100Radio")->click();
+        for (const char* option :
+             {"actionNoInstantUpdate", "actionNoRollsBelowOne", "actionDropLowest"}) {
+            m_dialog->findChild<QAction*>(option)->trigger();
         }
         QCoreApplication::processEvents();
         m_resultsPaints = std::make_unique<PaintCounter>(
-            qobject_cast<QTextEdit*>(m_dialog->GetDlgItem(id::kResults))->viewport());
+            m_dialog->findChild<QTextEdit*>("resultsBox")->viewport());
     }
 
     ~RollingWindow() {
@@ -80,32 +79,30 @@ class RollingWindow {
 
     RollingWindow(const RollingWindow&) = delete;
     RollingWindow& operator=(const RollingWindow&) = delete;
+    void repaint() { m_dialog->repaint(); }
 
-    CDiceDlg& dialog() { return *m_dialog; }
+    RollerModel& model() { return m_dialog->model(); }
     int resultsPaints() const { return m_resultsPaints->count; }
 
     // Empty when the window rolls what the benchmark claims to time.
     std::string CheckSetup() {
-        m_dialog->OnRoll();
+        model().roll();
         QCoreApplication::processEvents();
-        const alearo::RollState& state = m_dialog->State();
-        const bool asClaimed = state.m_nRolls == kRolls && state.m_nDice == kDice &&
-                               state.m_nDieSides == 100 && state.m_nEachModifier == -20 &&
-                               state.m_nTotalModifier == 7 && state.m_bNoInstantUpdate &&
-                               state.m_bNoRollsBelowOne && state.m_bDropLowest &&
-                               state.m_nResultCount == kRolls;
+        const RollerModel& m = model();
+        const bool asClaimed = m.rolledAs() == RollSpec{kDice, 100, -20, 7, true, true} &&
+                               m.noInstantUpdate() && m.results().size() == kRolls;
         return asClaimed ? std::string() : "the window did not take the roll set-up";
     }
 
   private:
-    void Type(int controlId, const QString& text) {
-        qobject_cast<QLineEdit*>(m_dialog->GetDlgItem(controlId))->setText(text);
+    void Type(const char* box, const QString& text) {
+        m_dialog->findChild<QLineEdit*>(box)->setText(text);
     }
 
     QString m_previousFolder;
     QTemporaryDir m_folder;
     QuietPlatformServices m_services;
-    std::unique_ptr<CDiceDlg> m_dialog;
+    std::unique_ptr<MainWindow> m_dialog;
     std::unique_ptr<PaintCounter> m_resultsPaints;
 };
 
@@ -115,23 +112,23 @@ void ReportCounters(benchmark::State& state, const RollingWindow& window, int pa
     state.SetItemsProcessed(state.iterations() * kRolls * kDice);
 }
 
-// The handler alone: load, roll, header and checker lines, and the store of
-// every field into the controls.
-void BM_OnRollOnly(benchmark::State& state) {
+// The command alone: taking the form, the roll, the description and checker
+// lines, and showing the results and the tidied boxes.
+void BM_RollOnly(benchmark::State& state) {
     RollingWindow window;
     if (const std::string problem = window.CheckSetup(); !problem.empty()) {
         state.SkipWithError(problem.c_str());
         return;
     }
     for (auto _ : state) {
-        window.dialog().OnRoll();
+        window.model().roll();
         state.PauseTiming();
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kRolls * kDice);
 }
-BENCHMARK(BM_OnRollOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RollOnly)->Unit(benchmark::kMillisecond);
 
 // What a click on Roll costs until the user sees the results: the handler,
 // then the posted layout and update requests the event loop would handle
@@ -146,24 +143,24 @@ void RollAndRefresh(benchmark::State& state, bool fullRepaint) {
     }
     const int paintsBefore = window.resultsPaints();
     for (auto _ : state) {
-        window.dialog().OnRoll();
+        window.model().roll();
         QCoreApplication::processEvents();
         if (fullRepaint) {
-            window.dialog().repaint();
+            window.repaint();
         }
     }
     ReportCounters(state, window, paintsBefore);
 }
 
-void BM_OnRollAndRefresh(benchmark::State& state) {
+void BM_RollAndRefresh(benchmark::State& state) {
     RollAndRefresh(state, false);
 }
-BENCHMARK(BM_OnRollAndRefresh)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RollAndRefresh)->Unit(benchmark::kMillisecond);
 
-void BM_OnRollAndFullRepaint(benchmark::State& state) {
+void BM_RollAndFullRepaint(benchmark::State& state) {
     RollAndRefresh(state, true);
 }
-BENCHMARK(BM_OnRollAndFullRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RollAndFullRepaint)->Unit(benchmark::kMillisecond);
 
 // The offscreen platform warns that it cannot pass a fixed window size on;
 // nothing is wrong, and the warning would bury the figures.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QPrinter>
@@ -8,17 +9,17 @@
 // window must never stop on a message box, a printer choice or a browser.
 class QuietPlatformServices : public alearo::PlatformServices {
   public:
-    void ShowError(QWidget* /*owner*/, const QString& /*text*/) override {}
-    void ShowValidationMessage(QWidget* /*owner*/, const QString& /*text*/) override {}
-    bool OpenUrl(const QUrl& /*url*/) override { return false; }
-    void ShowHelp(QWidget* /*owner*/, const QString& /*section*/) override {}
-    void SetClipboardText(const QString& /*text*/) override {}
-    QString ChooseSaveFile(QWidget* /*owner*/, const QString& /*caption*/,
+    void showError(QWidget* /*owner*/, const QString& /*text*/, const QString& /*reason*/) override {}
+    void showValidationMessage(QWidget* /*owner*/, const QString& /*text*/) override {}
+    bool openUrl(const QUrl& /*url*/) override { return false; }
+    void showHelp(QWidget* /*owner*/, const QString& /*section*/) override {}
+    void setClipboardText(const QString& /*text*/) override {}
+    QString chooseSaveFile(QWidget* /*owner*/, const QString& /*caption*/,
                            const QString& /*suggestedName*/, const QString& /*filter*/) override {
         return {};
     }
-    std::unique_ptr<QPrinter> ChoosePrinter(QWidget* /*owner*/) override { return nullptr; }
-    void SpoolFile(QWidget* /*owner*/, const QString& /*path*/,
+    std::unique_ptr<QPrinter> choosePrinter(QWidget* /*owner*/) override { return nullptr; }
+    void spoolFile(QWidget* /*owner*/, const QString& /*path*/,
                    std::function<void(bool delivered)> done) override {
         done(false);
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The least a Qt Widgets program does to show a window: an empty dialog,
 // run modally as the program runs its main window, ending at its first
 // frame. With --label the dialog shows one line of text, which adds what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds any bytes to the reading of a number box, as the form would get them
 // from its text, and stops at the first answer that differs from the plain
 // model of the rule.

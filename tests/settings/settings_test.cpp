@@ -1,4 +1,6 @@
+// SPDX-License-Identifier: MIT
 #include <filesystem>
+#include <system_error>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -10,50 +12,49 @@
 namespace alearo {
 
 TEST(SettingsByte, EveryByteIsReadAndWrittenBackAsThePlainLayoutSays) {
-    RollState allOnD12;  // so that a field the byte fails to set shows
-    ApplySettingsByte(allOnD12, 0x2F);
-    RollState unknownDie;  // stored as d6
-    unknownDie.m_nDieSides = 7;
     for (int byte = 0; byte <= 0xFF; ++byte) {
-        EXPECT_TRUE(settings_byte_model::ProgramAgrees(byte, allOnD12)) << byte;
-        EXPECT_TRUE(settings_byte_model::ProgramAgrees(byte, unknownDie)) << byte;
+        // Any options with a die index from before the table to past it.
+        const Settings other{{(byte & 1) != 0, (byte & 2) != 0, (byte & 4) != 0}, byte % 9 - 1};
+        EXPECT_TRUE(settings_byte_model::ProgramAgrees(std::uint8_t(byte), other)) << byte;
     }
 }
 
 using SettingsFile = ScratchFolder;
 
-// Each row puts a file (or nothing) at a path, loads it into the fields of 0x2D
-// (d12 and two options) held as 0x3F, so that both what the load applies and
-// what the save writes show, and saves them there.
-TEST_F(SettingsFile, LoadsTheFirstByteAndSavesTheOneByteOrChangesNothing) {
-    // the path, the file put there (none for nullptr) and its mode; whether the
-    // load succeeds, the byte of the fields and the byte held after it; whether
-    // the save succeeds
-    const std::tuple<const char*, const char*, int, bool, int, int, bool> rows[] = {
-        {kSettingsFileName, nullptr, 0, false, 0x2D, 0x3F, true},
-        {".", nullptr, 0, false, 0x2D, 0x3F, false},            // a folder
-        {kSettingsFileName, "", 0644, true, 0x3F, 0x3F, true},  // empty: the byte held applies
-        {kSettingsFileName, "\x34\x3F", 0644, true, 0x34, 0x34, true},
-        {kSettingsFileName, "\x34", 0444, true, 0x34, 0x34, false},  // read-only, even for root
+// Each row puts a file (or nothing) at alear.dat, reads the byte at a path and
+// writes 0x2D there; "link" is a symbolic link to alear.dat.
+TEST_F(SettingsFile, ReadsTheFirstByteAndWritesTheOneByteOrChangesNothing) {
+    using std::errc;
+    constexpr errc kOk{};
+    // the path, the file (none for nullptr) and its mode; the byte read, the
+    // error reading and the error writing; alear.dat afterwards
+    using Row = std::tuple<const char*, const char*, int, int, errc, errc, const char*>;
+    const Row rows[] = {
+        {kSettingsFileName, nullptr, 0, 0, errc::no_such_file_or_directory, kOk, "\x2D"},
+        {".", nullptr, 0, 0, errc::is_a_directory, errc::is_a_directory, ""},
+        {"/dev/null", nullptr, 0, 0, errc::invalid_argument, errc::invalid_argument, ""},
+        {kSettingsFileName, "", 0644, 0, kOk, kOk, "\x2D"},
+        {kSettingsFileName, "\x34\x3F", 0644, 0x34, kOk, kOk, "\x2D"},
+        {kSettingsFileName, "\x34", 0444, 0x34, kOk, errc::permission_denied, "\x34"},
+        {"link", "\x34", 0644, 0x34, kOk, kOk, "\x2D"},
     };
-    for (const auto& [path, before, mode, loads, fields, held, saves] : rows) {
-        SCOPED_TRACE(testing::PrintToString(before));
+    for (const auto& [path, before, mode, byte, readError, writeError, after] : rows) {
+        SCOPED_TRACE(path + testing::PrintToString(before));
         if (before != nullptr) {
-            std::ofstream(path) << before;
-            std::filesystem::permissions(path, std::filesystem::perms(mode));
+            std::ofstream(kSettingsFileName) << before;
+            std::filesystem::permissions(kSettingsFileName, std::filesystem::perms(mode));
+            std::filesystem::create_symlink(kSettingsFileName, "link");
         }
-        RollState state;
-        ApplySettingsByte(state, 0x2D);
-        state.m_bySettings = 0x3F;
-        const bool loaded = LoadSettings(state, path);
-        EXPECT_EQ(std::make_tuple(loaded, EncodeSettings(state), state.m_bySettings),
-                  std::make_tuple(loads, fields, held));
-        EXPECT_EQ(SaveSettings(state, path), saves);
-        EXPECT_EQ(ReadFile(path), saves ? std::string(1, char(fields)) : before ? before : "");
+        const SettingsRead read = ReadSettingsByte(path);
+        EXPECT_EQ(read.error.message(), std::make_error_code(readError).message());
+        EXPECT_EQ(read.byte, byte);
+        EXPECT_EQ(WriteSettingsByte(0x2D, path).message(),
+                  std::make_error_code(writeError).message());
+        EXPECT_EQ(ReadFile(kSettingsFileName), after);
+        EXPECT_EQ(std::filesystem::is_symlink("link"), before != nullptr);
         std::filesystem::remove(kSettingsFileName);
+        std::filesystem::remove("link");
     }
-    RollState state;
-    EXPECT_FALSE(SaveSettings(state, "/dev/full")) << "a full disk";
 }
 
 }  // namespace alearo

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QPrinter>
@@ -14,35 +15,38 @@ namespace alearo {
 // Records what the windows ask of the platform, shows nothing, and answers
 // as the test has told it.
 struct FakePlatformServices : PlatformServices {
-    void ShowError(QWidget*, const QString& text) override { errors << text; }
-    void ShowValidationMessage(QWidget*, const QString& text) override { messages << text; }
-    bool OpenUrl(const QUrl& url) override { return openedUrls << url, urlsOpen; }
-    void ShowHelp(QWidget*, const QString& section) override { helpShown << section; }
-    void SetClipboardText(const QString& text) override { clipboard = text; }
-    QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
+    void showError(QWidget*, const QString& text, const QString& reason) override {
+        errors << text;
+        reasons << reason;
+    }
+    void showValidationMessage(QWidget*, const QString& text) override { messages << text; }
+    bool openUrl(const QUrl& url) override { return openedUrls << url, urlsOpen; }
+    void showHelp(QWidget*, const QString& section) override { helpShown << section; }
+    void setClipboardText(const QString& text) override { clipboard = text; }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
         return saveFile;
     }
     // Hands out the printer the test prepared; none stands for a cancelled choice.
-    std::unique_ptr<QPrinter> ChoosePrinter(QWidget*) override {
+    std::unique_ptr<QPrinter> choosePrinter(QWidget*) override {
         return ++printerChoices, std::move(nextPrinter);
     }
-    void SpoolFile(QWidget*, const QString& path, std::function<void(bool)> done) override {
+    void spoolFile(QWidget*, const QString& path, std::function<void(bool)> done) override {
         spooledFiles << path;
         pendingSpools.push_back(std::move(done));
     }
     // The spooler answers the oldest request.
-    void FinishSpool(bool delivered) {
+    void finishSpool(bool delivered) {
         auto done = std::move(pendingSpools.front());
         pendingSpools.erase(pendingSpools.begin());
         done(delivered);
     }
 
-    QStringList errors, messages;  // error boxes and validation messages
+    QStringList errors, reasons, messages;  // error boxes, their reasons, validation messages
     QList<QUrl> openedUrls;
     bool urlsOpen = true;
     QStringList helpShown;  // the sections asked for
     int printerChoices = 0;
-    QString clipboard, saveFile;  // the file the user picks; empty: cancelled
+    QString clipboard, saveFile;  // the file the player picks; empty: cancelled
     std::unique_ptr<QPrinter> nextPrinter;
     QStringList spooledFiles;
     std::vector<std::function<void(bool)>> pendingSpools;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "number_rule_model.h"
 
 #include <algorithm>

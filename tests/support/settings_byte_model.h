@@ -1,8 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <tuple>
 
 #include "settings/settings_byte.h"
@@ -13,35 +12,30 @@
 // d100 and any other code stands for d6.
 namespace settings_byte_model {
 
-inline constexpr int kSidesOfCode[] = {0, 4, 6, 8, 10, 12, 20, 100};  // no die has code 0
 inline constexpr int kD6Code = 2;
 
-// The options, the byte kept, and the die's sides and index that reading the
-// byte sets.
+// The options and the die's index that reading the byte gives.
 inline auto Read(std::uint8_t byte) {
     int code = (byte >> 3 & 0x0F) - (byte & 0x80 ? 16 : 0);
     code = code >= 1 && code <= 7 ? code : kD6Code;
-    return std::make_tuple((byte & 1) != 0, (byte & 2) != 0, (byte & 4) != 0, byte,
-                           kSidesOfCode[code], code - 1);
+    return std::make_tuple((byte & 1) != 0, (byte & 2) != 0, (byte & 4) != 0, code - 1);
 }
 
-// The byte written for these options and this many sides.
-inline std::uint8_t Write(const alearo::RollState& s) {
-    const int* known = std::find(kSidesOfCode + 1, std::end(kSidesOfCode), s.m_nDieSides);
-    const int code = known == std::end(kSidesOfCode) ? kD6Code : int(known - kSidesOfCode);
-    return std::uint8_t(code * 8 + s.m_bNoInstantUpdate + 2 * s.m_bNoRollsBelowOne +
-                        4 * s.m_bDropLowest);
+// The byte written for these settings; a die outside the seven is d6.
+inline std::uint8_t Write(const alearo::Settings& s) {
+    const int code = s.dieIndex >= 0 && s.dieIndex <= 6 ? s.dieIndex + 1 : kD6Code;
+    return std::uint8_t(code * 8 + s.options.noInstantUpdate + 2 * s.options.noRollsBelowOne +
+                        4 * s.options.dropLowest);
 }
 
-// Whether the program reads the byte into a copy of `earlier` as the model
-// does, and writes the byte for both records as the model does.
-inline bool ProgramAgrees(std::uint8_t byte, const alearo::RollState& earlier) {
-    alearo::RollState read = earlier;
-    alearo::ApplySettingsByte(read, byte);
-    return std::tie(read.m_bNoInstantUpdate, read.m_bNoRollsBelowOne, read.m_bDropLowest,
-                    read.m_bySettings, read.m_nDieSides, read.m_nDieTypeIndex) == Read(byte) &&
-           alearo::EncodeSettings(earlier) == Write(earlier) &&
-           alearo::EncodeSettings(read) == Write(read);
+// Whether the program reads the byte as the model does, and writes both what
+// it read and `other` as the model does.
+inline bool ProgramAgrees(std::uint8_t byte, const alearo::Settings& other) {
+    const alearo::Settings read = alearo::DecodeSettings(byte);
+    return std::make_tuple(read.options.noInstantUpdate, read.options.noRollsBelowOne,
+                           read.options.dropLowest, read.dieIndex) == Read(byte) &&
+           alearo::EncodeSettings(read) == Write(read) &&
+           alearo::EncodeSettings(other) == Write(other);
 }
 
 }  // namespace settings_byte_model

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What reaches outside the main window: the About box, the help page, the
 // printed page and the print spooler.
 #include <QLabel>
@@ -8,10 +9,10 @@
 #include <QTextBrowser>
 #include <QTimer>
 
-#include "dialog_fixture.h"
+#include "main_window_fixture.h"
 #include "ui/platform/help_window.h"
 #include "ui/platform/print_spooler.h"
-#include "ui/windows/about_dlg.h"
+#include "ui/windows/about_dialog.h"
 
 namespace alearo {
 
@@ -20,15 +21,15 @@ class AboutHelpPrintTest : public QObject {
 
   private slots:
     void aboutBoxShowsItsTextsMailsAndClosesWithOk() {
-        DialogFixture f;
+        MainWindowFixture f;
         bool seen = false;
         QTimer::singleShot(0, [&] {
-            auto* about = f.dialog().findChild<CAboutDlg*>();
+            auto* about = f.window().findChild<AboutDialog*>();
             auto closeBox = qScopeGuard([about] { about->reject(); });
             QVERIFY(about->isModal());
             QCOMPARE(about->windowTitle() + '|' + about->findChild<QLabel*>("versionLine")->text(),
                      QStringLiteral("About Alearo|Alearo Version 2.1"));
-            auto* email = qobject_cast<QPushButton*>(about->GetDlgItem(control_id::kAboutEmail));
+            auto* email = about->findChild<QPushButton*>("emailButton");
             QVERIFY(email->width() >= email->sizeHint().width());  // the address is not cut off
             QTest::mouseClick(email, Qt::LeftButton);
             QVERIFY(f.services.errors.isEmpty());
@@ -38,17 +39,17 @@ class AboutHelpPrintTest : public QObject {
                      QList<QUrl>(2, QUrl(QStringLiteral("mailto:support@alearo.example.org"))));
             QCOMPARE(f.services.errors,
                      QStringList{QStringLiteral("Could not open your email program.")});
-            QTest::mouseClick(about->GetDlgItem(control_id::kAboutOk), Qt::LeftButton);
+            QTest::mouseClick(about->findChild<QPushButton*>("okButton"), Qt::LeftButton);
             seen = !about->isVisible();
         });
-        f.command(command_id::kAbout);
-        QVERIFY(seen && f.dialog().isVisible());
+        f.named<QAction>("actionAbout")->trigger();
+        QVERIFY(seen && f.window().isVisible());
     }
 
     void helpWindowShowsTheShippedPage() {
         HelpWindow help;
-        help.ShowSection(QStringLiteral("contents"));
-        const QString text = help.Browser()->toPlainText();
+        help.showSection(QStringLiteral("contents"));
+        const QString text = help.browser()->toPlainText();
         for (const char* topic : {"Contents", "Throw Out Lowest Roll", "Results with No Text",
                                   "Continued...", "alear.dat", "Unable to print."}) {
             QVERIFY2(help.isVisible() && text.contains(QLatin1String(topic)), topic);
@@ -59,7 +60,7 @@ class AboutHelpPrintTest : public QObject {
     // title, then slots 1 to 50 and from 51 on in two columns 4 mm apart.
     void pagePlacesTheTitleAndTwoColumns() {
         constexpr double kMargin = 10.0;  // mm
-        DialogFixture f;
+        MainWindowFixture f;
         f.roll(100);
         f.roll(51);  // only the last Roll is printed
         const QString pdf = f.file(QStringLiteral("page.pdf"));
@@ -67,7 +68,7 @@ class AboutHelpPrintTest : public QObject {
         f.services.nextPrinter->setOutputFileName(pdf);
         f.services.nextPrinter->setPageMargins(QMarginsF(kMargin, kMargin, kMargin, kMargin),
                                                QPageLayout::Millimeter);
-        f.command(command_id::kSendToPrinter);
+        f.named<QAction>("actionSendToPrinter")->trigger();
         QProcess tool;
         tool.start(QStringLiteral(PDFTOTEXT_PROGRAM), {"-bbox", pdf, "-"});
         QVERIFY(tool.waitForFinished(30000));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window used as a player would. Each scenario is a script of
 // steps separated by "; ", controls named by their object names. An action
 // is a verb and its words: type BOX TEXT, keys CONTROL TEXT, key
@@ -13,16 +14,16 @@
 #include <QToolButton>
 #include <functional>
 
-#include "dialog_fixture.h"
+#include "main_window_fixture.h"
 #include "output/results_file.h"
-#include "ui/forms/accessibility.h"
-#include "ui/windows/stats_window.h"
-#include "ui/windows/window_tables.h"
+#include "ui/widgets/accessibility.h"
+#include "ui/widgets/up_down.h"
 #include "window_checks.h"
 
 namespace alearo {
 
 using namespace window_checks;
+using Entry = RollerModel::Entry;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -30,7 +31,7 @@ class MainWindowTest : public QObject {
     using Action = std::function<void(const QStringList& words, const QString& rest)>;
     using View = std::function<QString(const QString& arg)>;
 
-    static QHash<QString, Action> Actions(DialogFixture& f, QStringList& messages,
+    static QHash<QString, Action> Actions(MainWindowFixture& f, QStringList& messages,
                                           QStringList& errors) {
         auto named = [&f](const QString& name) { return Named(f, name); };
         auto after = [](const QString& rest) { return rest.section(QLatin1Char(' '), 1); };
@@ -38,14 +39,14 @@ class MainWindowTest : public QObject {
         return {
             {"type",
              [=](auto& w, auto& r) {
-                 DialogFixture::type(qobject_cast<QLineEdit*>(named(w[0])), after(r));
+                 MainWindowFixture::type(qobject_cast<QLineEdit*>(named(w[0])), after(r));
              }},
             {"keys", [=](auto& w, auto& r) { QTest::keyClicks(named(w[0]), after(r)); }},
             // A key in a control, or in the menu of that title ("&Help"), opened.
             {"key",
              [=, &f](auto& w, auto&) {
-                 for (QAction* menu : f.dialog().MenuBar()->actions()) {
-                     menu->text() == w[0] ? f.dialog().MenuBar()->setActiveAction(menu) : void();
+                 for (QAction* menu : MenuBar(f)->actions()) {
+                     menu->text() == w[0] ? MenuBar(f)->setActiveAction(menu) : void();
                  }
                  QWidget* target = w[0][0] == '&' ? QApplication::activePopupWidget() : named(w[0]);
                  QApplication::setActiveWindow(target->window());  // no window manager here
@@ -60,21 +61,21 @@ class MainWindowTest : public QObject {
             {"step",
              [=](auto& w, auto&) {
                  for (int i = w.value(2, QStringLiteral("1")).toInt(); i > 0; --i) {
-                     qobject_cast<UpDown*>(named(w[0]))->Step(w[1].toInt());
+                     qobject_cast<UpDown*>(named(w[0]))->step(w[1].toInt());
                  }
              }},
             {"menu",
              [&f](auto&, auto& r) {
-                 for (QAction* action : f.dialog().MenuBar()->findChildren<QAction*>()) {
+                 for (QAction* action : MenuItems(f)) {
                      if (!action->menu() && action->text().remove(QLatin1Char('&')) == r) {
                          return action->trigger();
                      }
                  }
                  QFAIL(qPrintable(r));
              }},
-            {"open", [&f](auto&, auto&) { f.Open(); }},
-            {"close", [&f](auto&, auto&) { f.dialog().reject(); }},
-            {"closebox", [&f](auto&, auto&) { f.dialog().close(); }},
+            {"open", [&f](auto&, auto&) { f.open(); }},
+            {"close", [&f](auto&, auto&) { f.window().reject(); }},
+            {"closebox", [&f](auto&, auto&) { f.window().close(); }},
             {"write",
              [&f](auto& w, auto&) {
                  QFile file(f.file(w[0]));
@@ -89,7 +90,7 @@ class MainWindowTest : public QObject {
                  f.services.nextPrinter = std::make_unique<QPrinter>();
                  f.services.nextPrinter->setOutputFileName(f.file(r));
              }},
-            {"spool", [&f, yes](auto&, auto& r) { f.services.FinishSpool(yes(r)); }},
+            {"spool", [&f, yes](auto&, auto& r) { f.services.finishSpool(yes(r)); }},
             {"urls", [&f, yes](auto&, auto& r) { f.services.urlsOpen = yes(r); }},
             {"message", [&messages](auto&, auto& r) { messages << r; }},
             {"saveto", [&f](auto&, auto& r) { f.services.saveFile = f.file(r); }},
@@ -104,54 +105,50 @@ class MainWindowTest : public QObject {
     }
 
     // What the window shows, as text to compare.
-    static QHash<QString, View> Views(DialogFixture& f, const QStringList& announced) {
-        auto d = [&f]() -> CDiceDlg& { return f.dialog(); };
+    static QHash<QString, View> Views(MainWindowFixture& f, const QStringList& announced) {
+        auto w = [&f]() -> MainWindow& { return f.window(); };
         auto bits = [](bool bit) { return QLatin1Char(bit ? '1' : '0'); };
         return {
             {"boxes",
              [=](auto&) {
                  QStringList boxes;
-                 for (const NumberBox& box : kNumberBoxes) {
-                     boxes << Text(d(), box.editId);
+                 for (const Entry entry : RollerModel::kEntries) {
+                     boxes << BoxText(w(), entry);
                  }
                  return boxes.join(QLatin1Char(' '));
              }},
+            // The value the model took from a box.
             {"field",
-             [&f](auto& box) {
-                 const auto* edit = Named(f, box);
-                 const auto it =
-                     std::find_if(kNumberBoxes.begin(), kNumberBoxes.end(),
-                                  [&](auto& b) { return f.dialog().GetDlgItem(b.editId) == edit; });
-                 return QString::number(f.dialog().State().*it->field);
+             [=](auto& box) {
+                 const auto* at = std::find(kBoxNames.begin(), kBoxNames.end(), box);
+                 return QString::number(w().model().entryValue(Entry(at - kBoxNames.begin())));
              }},
-            {"count", [=](auto&) { return QString::number(d().State().m_nResultCount); }},
+            {"count", [=](auto&) { return QString::number(w().model().results().size()); }},
             // The die, the checker mode and the three options' check marks.
             {"choices",
              [=](auto&) {
                  return QStringLiteral("%1 %2 %3%4%5")
-                     .arg(QLatin1String(kDieTypes.at(std::size_t(CheckedDie(d()))).label))
-                     .arg(CheckedOf(d(), kCheckerRadios))
-                     .arg(bits(Option(d(), command_id::kNoInstantUpdate)))
-                     .arg(bits(Option(d(), command_id::kNoRollsBelowOne)))
-                     .arg(bits(Option(d(), command_id::kDropLowest)));
+                     .arg(QLatin1String(kDieTypes.at(std::size_t(CheckedOf(w(), kDieNames))).label))
+                     .arg(CheckedOf(w(), kModeNames))
+                     .arg(bits(Option(w(), 0)))
+                     .arg(bits(Option(w(), 1)))
+                     .arg(bits(Option(w(), 2)));
              }},
             {"spoken", [&f](auto& name) { return Of(Named(f, name))->text(QAccessible::Name); }},
             {"announced", [&announced](auto&) { return announced.join(QLatin1Char(' ')); }},
             // The checker line up to its count, when the count is right.
             {"checker",
              [=](auto&) {
-                 const QString line = Text(d(), control_id::kCheckerLine);
-                 return line.isEmpty() || CheckCheckerLine(d()).empty()
+                 const QString line = Child<QLabel>(w(), "checkerLine")->text();
+                 return line.isEmpty() || CheckCheckerLine(w()).empty()
                             ? line.section(QLatin1Char(':'), 0, 0)
                             : line;
              }},
             // Empty when the results are what the boxes ask for.
-            {"lines",
-             [=](auto&) { return QString::fromStdString(CheckRoll(d(), Requested(d()))); }},
+            {"lines", [=](auto&) { return QString::fromStdString(CheckRoll(w(), Requested(w()))); }},
             {"stored",
              [=](auto&) {
-                 return QString::fromStdString(d().State().m_strResults)
-                     .replace(QLatin1String("\r\n"), QLatin1String("|"));
+                 return w().model().resultsText().replace(QLatin1String("\r\n"), QLatin1String("|"));
              }},
             {"focus", [](auto&) { return QApplication::focusWidget()->objectName(); }},
             {"selected",
@@ -167,10 +164,10 @@ class MainWindowTest : public QObject {
             {"written",
              [&f](auto&) {
                  const std::string text = f.read(QStringLiteral("Results.txt")).toStdString();
-                 const RollState& s = f.dialog().State();
-                 return text == FormatNormalResults(s)        ? "normal"
-                        : text == FormatNumbersOnlyResults(s) ? "numbers"
-                                                              : "neither";
+                 const auto& results = f.model().results();
+                 return text == ResultsFileText(results, ResultsFormat::Normal)        ? "normal"
+                        : text == ResultsFileText(results, ResultsFormat::NumbersOnly) ? "numbers"
+                                                                                       : "neither";
              }},
             {"menu", [](auto&) { return QApplication::activePopupWidget() ? "open" : "closed"; }},
             // Printers chosen, and files spooled: Results.txt in the window's folder.
@@ -184,12 +181,12 @@ class MainWindowTest : public QObject {
              }},
             {"help", [&f](auto&) { return f.services.helpShown.join(QLatin1Char(',')); }},
             {"errors", [&f](auto&) { return f.services.errors.join(QLatin1Char('|')); }},
-            // A control's text (semicolons read as commas), or "closed" with its window.
+            // A line's text (semicolons read as commas), or "closed" with its window.
             {"text",
              [&f](auto& name) {
-                 QWidget* control = Named(f, name);
-                 return control->window()->isVisible() ? ControlText(control).replace(';', ',')
-                                                       : QStringLiteral("closed");
+                 auto* line = qobject_cast<QLabel*>(Named(f, name));
+                 return line->window()->isVisible() ? line->text().replace(';', ',')
+                                                    : QStringLiteral("closed");
              }},
             // A table copied ("clipboard") or saved: its line count and first total's line.
             {"table",
@@ -213,12 +210,9 @@ class MainWindowTest : public QObject {
              }},
             // Every menu and item in its order: "-" for a separator.
             {"menus",
-             [=](auto&) {
+             [&f](auto&) {
                  QStringList entries;
-                 for (const QAction* action : d().MenuBar()->findChildren<QAction*>()) {
-                     if (action->text().isEmpty() && !action->isSeparator()) {
-                         continue;  // the menu bar's own overflow button
-                     }
+                 for (const QAction* action : MenuItems(f)) {
                      entries << (action->menu() ? action->menu()->title() + QLatin1Char(':')
                                  : action->isSeparator() ? QStringLiteral("-")
                                                          : action->text());
@@ -229,13 +223,26 @@ class MainWindowTest : public QObject {
         };
     }
 
+    static QMenuBar* MenuBar(MainWindowFixture& f) { return f.named<QMenuBar>("menuBar"); }
+    // The menus and their items in their order, each menu before its items.
+    static QList<QAction*> MenuItems(MainWindowFixture& f) {
+        QList<QAction*> items;
+        std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+            for (QAction* action : actions) {
+                items << action;
+                if (action->menu()) {
+                    walk(action->menu()->actions());
+                }
+            }
+        };
+        walk(MenuBar(f)->actions());
+        return items;
+    }
     static QAccessibleInterface* Of(QObject* object) {
         return QAccessible::queryAccessibleInterface(object);
     }
-    static QWidget* Named(DialogFixture& f, const QString& name) {
-        QWidget* widget =
-            name == QLatin1String("window") ? &f.dialog() : f.dialog().findChild<QWidget*>(name);
-        return widget ? widget : (qFatal("no control %s", qPrintable(name)), nullptr);
+    static QWidget* Named(MainWindowFixture& f, const QString& name) {
+        return name == QLatin1String("window") ? &f.window() : f.named(name);
     }
 
   private slots:
@@ -244,23 +251,23 @@ class MainWindowTest : public QObject {
     void aHeldArrowStopsWhenAnotherWindowBlocksItsOwn() {
         QWidget window;
         auto* upDown = new UpDown(&window);
-        upDown->SetBuddy(new QLineEdit(&window));
-        upDown->SetRange(1, 100);
+        upDown->setBuddy(new QLineEdit(&window));
+        upDown->setRange(1, 100);
         window.show();
         auto* up = upDown->findChild<QToolButton*>(QStringLiteral("up"));
         QTest::mousePress(up, Qt::LeftButton);
-        QTRY_VERIFY(upDown->Position() > 3);  // held: it repeats
+        QTRY_VERIFY(upDown->position() > 3);  // held: it repeats
         QEvent blocked(QEvent::WindowBlocked);
         QApplication::sendEvent(&window, &blocked);
-        const int held = upDown->Position();
+        const int held = upDown->position();
         QTest::qWait(3 * up->autoRepeatInterval() + up->autoRepeatDelay());
-        QVERIFY(upDown->Position() == held && !up->isDown());
+        QVERIFY(upDown->position() == held && !up->isDown());
     }
 
     void scenario_data();
     void scenario() {
         QFETCH(QString, script);
-        DialogFixture f;
+        MainWindowFixture f;
         QStringList messages, errors;
         const QHash<QString, Action> actions = Actions(f, messages, errors);
         QStringList announced;  // the lines whose new text assistive tools were told
@@ -285,7 +292,7 @@ class MainWindowTest : public QObject {
         }
         QCOMPARE(f.services.messages, messages);
         QCOMPARE(f.services.errors, errors);
-        QCOMPARE(f.dialog().isVisible() ? CheckWindow(f.dialog()) : std::string(), std::string());
+        QCOMPARE(f.window().isVisible() ? CheckWindow(f.window()) : std::string(), std::string());
     }
 };
 
@@ -296,7 +303,7 @@ void MainWindowTest::scenario_data() {
     };
     // clang-format off
     // Start and close.
-    row("first start", "focus=mainWindow; text headerLine=Results; boxes=1 1 0 0 0; choices=d6 -1 000; checker=; close; file alear.dat=10");
+    row("first start", "focus=MainWindow; text headerLine=Results; boxes=1 1 0 0 0; choices=d6 -1 000; checker=; close; file alear.dat=10");
     row("the tab order", "click rollsEdit; tabs=diceEdit d6Radio eachModifierEdit totalModifierEdit checkTargetEdit greaterThanRadio checkButton rollButton clearButton cancelButton resultsBox");
     row("the menus", "menus=&Alearo:|&Roll|&Clear Entries|&Statistics...|-|&Print Results...:|Send to Printer|Send to Printer via Notepad|&Output To File...:|Results in Normal Format|Results with No Text|-|E&xit|&Settings:|Disable \"Instant Update\"|Disable Rolls Less Than 1|Throw Out Lowest Roll|&Help:|&Contents|Alearo Website|-|&About Alearo");
     row("the settings choose die and options", "write alear.dat 34; open; choices=d20 -1 001; click d100Radio; menu Disable Rolls Less Than 1; menu Throw Out Lowest Roll; menu Throw Out Lowest Roll; close; file alear.dat=3e; open; choices=d100 -1 011");
@@ -309,6 +316,7 @@ void MainWindowTest::scenario_data() {
     row("Enter in the results box breaks the line", "keys resultsBox note; key resultsBox Return; keys resultsBox more; click checkButton; stored=note|more; click rollButton; lines=");
     row("rolls and dice take digits only", "type rollsEdit -a1b2.; type diceEdit 3x; boxes=12 3 0 0 0");
     row("each box names its range", "menu Disable \"Instant Update\"; type diceEdit 101; menu Roll; message Please enter an integer between 1 and 100.; type diceEdit 100; type totalModifierEdit -101; menu Roll; message Please enter an integer between -100 and 100.; type totalModifierEdit 100; type checkTargetEdit 101; menu Roll; message Please enter an integer between 0 and 100.; type checkTargetEdit 0; type eachModifierEdit -32768; menu Roll; message Please enter an integer between -100 and 100.; type eachModifierEdit -100; menu Roll; count=1");
+    row("choosing a mode with a wrong target says so once", "type checkTargetEdit 101; click equalToRadio; message Please enter an integer between 0 and 100.; focus=checkTargetEdit; selected=101; checker=Rolls equal to 101");
     row("a lone minus is reported at once", "type eachModifierEdit -; message Please enter an integer.; selected=-; menu Disable \"Instant Update\"; type totalModifierEdit -; boxes=1 1 - - 0");
     row("typing rolls loads nothing", "type rollsEdit 9; field rollsEdit=1");
     row("arrows go on from their own position", "type rollsEdit 7; key rollsEdit Up; boxes=2 1 0 0 0; field rollsEdit=2; key diceEdit Down; step totalModifierUpDown -1 120; boxes=2 1 0 -100 0; step totalModifierUpDown 1 220; step rollsUpDown 1 120; boxes=100 1 0 100 0");

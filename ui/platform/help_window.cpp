@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/platform/help_window.h"
 
 #include <QTextBrowser>
@@ -13,10 +14,10 @@ const char* const kHelpPage = "qrc:/help/alearo-help.html";
 HelpWindow::HelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), m_browser(new QTextBrowser(this)) {
     setObjectName(QStringLiteral("helpWindow"));
-    setWindowTitle(QStringLiteral("Alearo Help"));
+    setWindowTitle(tr("Alearo Help"));
     setAccessibleName(windowTitle());
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
-    m_browser->setAccessibleName(QStringLiteral("Help text"));
+    m_browser->setAccessibleName(tr("Help text"));
     m_browser->setOpenExternalLinks(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -24,7 +25,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     resize(640, 560);
 }
 
-void HelpWindow::ShowSection(const QString& section) {
+void HelpWindow::showSection(const QString& section) {
     QUrl page(QString::fromLatin1(kHelpPage));
     page.setFragment(section);
     m_browser->setSource(page);

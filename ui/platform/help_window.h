@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QWidget>
@@ -15,9 +16,9 @@ class HelpWindow : public QWidget {
 
     // Shows the window, raised, at a section of the page ("contents" for the
     // list of sections).
-    void ShowSection(const QString& section);
+    void showSection(const QString& section);
 
-    QTextBrowser* Browser() const { return m_browser; }
+    QTextBrowser* browser() const { return m_browser; }
 
   private:
     QTextBrowser* m_browser;

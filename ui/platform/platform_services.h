@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QString>
@@ -18,34 +19,34 @@ class PlatformServices {
     virtual ~PlatformServices() = default;
 
     // A modal error box owned by `owner`: caption "Error in Alearo.exe",
-    // the critical icon and one OK button.
-    virtual void ShowError(QWidget* owner, const QString& text) = 0;
+    // the critical icon, one OK button, and the system's reason, when there
+    // is one, behind the box's details.
+    virtual void showError(QWidget* owner, const QString& text, const QString& reason = {}) = 0;
 
     // The form's own message for a value that did not pass its checks.
-    virtual void ShowValidationMessage(QWidget* owner, const QString& text) = 0;
+    virtual void showValidationMessage(QWidget* owner, const QString& text) = 0;
 
     // Opens a web page or an e-mail address with the desktop's program for
     // it; false when no program took it.
-    virtual bool OpenUrl(const QUrl& url) = 0;
+    virtual bool openUrl(const QUrl& url) = 0;
 
     // Shows the help window at a section of the help page: "contents" for
     // the list of sections.
-    virtual void ShowHelp(QWidget* owner, const QString& section) = 0;
+    virtual void showHelp(QWidget* owner, const QString& section) = 0;
 
-    // Puts plain text on the clipboard.
-    virtual void SetClipboardText(const QString& text) = 0;
+    virtual void setClipboardText(const QString& text) = 0;
 
-    // Asks the user for a file to save to, offering `suggestedName`; empty
+    // Asks the player for a file to save to, offering `suggestedName`; empty
     // when the choice was cancelled.
-    virtual QString ChooseSaveFile(QWidget* owner, const QString& caption,
+    virtual QString chooseSaveFile(QWidget* owner, const QString& caption,
                                    const QString& suggestedName, const QString& filter) = 0;
 
-    // Asks the user for a printer; null when the choice was cancelled.
-    virtual std::unique_ptr<QPrinter> ChoosePrinter(QWidget* owner) = 0;
+    // Asks the player for a printer; null when the choice was cancelled.
+    virtual std::unique_ptr<QPrinter> choosePrinter(QWidget* owner) = 0;
 
     // Hands a file to the system's print spooler and returns at once;
     // `done` learns later whether the spooler took it.
-    virtual void SpoolFile(QWidget* owner, const QString& path,
+    virtual void spoolFile(QWidget* owner, const QString& path,
                            std::function<void(bool delivered)> done) = 0;
 };
 

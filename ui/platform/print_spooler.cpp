@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/platform/print_spooler.h"
 
 #include <QProcess>

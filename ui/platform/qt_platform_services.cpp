@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/platform/qt_platform_services.h"
 
 #include <QClipboard>
@@ -11,45 +12,46 @@
 
 #include "ui/platform/help_window.h"
 #include "ui/platform/print_spooler.h"
-#include "ui/windows/message_texts.h"
 
 namespace alearo {
 
-void QtPlatformServices::ShowError(QWidget* owner, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kErrorCaption), text,
+void QtPlatformServices::showError(QWidget* owner, const QString& text, const QString& reason) {
+    // The caption is the program's own name for its errors, whatever the language.
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error in Alearo.exe"), text,
+                    QMessageBox::Ok, owner);
+    box.setDetailedText(reason);
+    box.exec();
+}
+
+void QtPlatformServices::showValidationMessage(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), text,
                     QMessageBox::Ok, owner);
     box.exec();
 }
 
-void QtPlatformServices::ShowValidationMessage(QWidget* owner, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kApplicationName), text,
-                    QMessageBox::Ok, owner);
-    box.exec();
-}
-
-bool QtPlatformServices::OpenUrl(const QUrl& url) {
+bool QtPlatformServices::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
-void QtPlatformServices::ShowHelp(QWidget* owner, const QString& section) {
+void QtPlatformServices::showHelp(QWidget* owner, const QString& section) {
     // A child window of the (modal) main window, so that it takes input
     // while the main window is open.
     if (m_helpWindow.isNull()) {
         m_helpWindow = new HelpWindow(owner);
     }
-    m_helpWindow->ShowSection(section);
+    m_helpWindow->showSection(section);
 }
 
-void QtPlatformServices::SetClipboardText(const QString& text) {
+void QtPlatformServices::setClipboardText(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
 }
 
-QString QtPlatformServices::ChooseSaveFile(QWidget* owner, const QString& caption,
+QString QtPlatformServices::chooseSaveFile(QWidget* owner, const QString& caption,
                                            const QString& suggestedName, const QString& filter) {
     return QFileDialog::getSaveFileName(owner, caption, suggestedName, filter);
 }
 
-std::unique_ptr<QPrinter> QtPlatformServices::ChoosePrinter(QWidget* owner) {
+std::unique_ptr<QPrinter> QtPlatformServices::choosePrinter(QWidget* owner) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrintDialog dialog(printer.get(), owner);
     // The printer and its properties only: no page range, no selection and
@@ -64,7 +66,7 @@ std::unique_ptr<QPrinter> QtPlatformServices::ChoosePrinter(QWidget* owner) {
     return printer;
 }
 
-void QtPlatformServices::SpoolFile(QWidget* owner, const QString& path,
+void QtPlatformServices::spoolFile(QWidget* owner, const QString& path,
                                    std::function<void(bool delivered)> done) {
     SpoolWithLp(path, owner, std::move(done));
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QPointer>
@@ -11,15 +12,15 @@ class HelpWindow;
 // The platform services of the running program, on Qt's own facilities.
 class QtPlatformServices : public PlatformServices {
   public:
-    void ShowError(QWidget* owner, const QString& text) override;
-    void ShowValidationMessage(QWidget* owner, const QString& text) override;
-    bool OpenUrl(const QUrl& url) override;
-    void ShowHelp(QWidget* owner, const QString& section) override;
-    void SetClipboardText(const QString& text) override;
-    QString ChooseSaveFile(QWidget* owner, const QString& caption, const QString& suggestedName,
+    void showError(QWidget* owner, const QString& text, const QString& reason) override;
+    void showValidationMessage(QWidget* owner, const QString& text) override;
+    bool openUrl(const QUrl& url) override;
+    void showHelp(QWidget* owner, const QString& section) override;
+    void setClipboardText(const QString& text) override;
+    QString chooseSaveFile(QWidget* owner, const QString& caption, const QString& suggestedName,
                            const QString& filter) override;
-    std::unique_ptr<QPrinter> ChoosePrinter(QWidget* owner) override;
-    void SpoolFile(QWidget* owner, const QString& path,
+    std::unique_ptr<QPrinter> choosePrinter(QWidget* owner) override;
+    void spoolFile(QWidget* owner, const QString& path,
                    std::function<void(bool delivered)> done) override;
 
   private:

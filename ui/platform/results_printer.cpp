@@ -1,16 +1,15 @@
+// SPDX-License-Identifier: MIT
 #include "ui/platform/results_printer.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPrinter>
 
 #include "output/page_layout.h"
 #include "ui/platform/platform_services.h"
-#include "ui/windows/message_texts.h"
 
 namespace alearo {
-
-CResultsPrinter theResultsPrinter;
 
 namespace {
 
@@ -21,8 +20,7 @@ constexpr int kFontHeightUnits = 30;
 
 }  // namespace
 
-PrintOutcome DrawResultsPage(QPrinter& printer, const std::array<std::string, kResultSlots>& lines,
-                             int count) {
+PrintOutcome DrawResultsPage(QPrinter& printer, const std::vector<RollResult>& results) {
     printer.setDocName(QString::fromLatin1(kJobName));
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -41,7 +39,7 @@ PrintOutcome DrawResultsPage(QPrinter& printer, const std::array<std::string, kR
     painter.setFont(font);
     const int ascent = painter.fontMetrics().ascent();
 
-    for (const PageItem& item : LayoutResultsPage(lines, count)) {
+    for (const PageItem& item : LayoutResultsPage(results)) {
         // A layout point is the top-left of its text; drawText wants the baseline.
         painter.drawText(QPointF(item.x, -item.y + ascent), QString::fromStdString(item.text));
     }
@@ -52,16 +50,16 @@ PrintOutcome DrawResultsPage(QPrinter& printer, const std::array<std::string, kR
     return PrintOutcome::Printed;
 }
 
-bool CResultsPrinter::PrintResults(PlatformServices& services, QWidget* owner,
-                                   const std::array<std::string, kResultSlots>& lines,
-                                   int count) const {
-    std::unique_ptr<QPrinter> printer = services.ChoosePrinter(owner);
+bool PrintResults(PlatformServices& services, QWidget* owner,
+                  const std::vector<RollResult>& results) {
+    std::unique_ptr<QPrinter> printer = services.choosePrinter(owner);
     if (!printer) {
         return false;
     }
-    if (DrawResultsPage(*printer, lines, count) != PrintOutcome::Printed) {
-        // Silence here would leave the user waiting for a page that never comes.
-        services.ShowError(owner, QString::fromLatin1(kPrintError));
+    if (DrawResultsPage(*printer, results) != PrintOutcome::Printed) {
+        // Silence here would leave the player waiting for a page that never comes.
+        services.showError(
+            owner, QCoreApplication::translate("alearo", "Error while printing. Unable to print."));
     }
     return true;
 }

@@ -1,9 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include <array>
-#include <string>
+#include <vector>
 
-#include "engine/roll_state.h"
+#include "engine/roll.h"
 
 class QPrinter;
 class QWidget;
@@ -22,21 +22,12 @@ enum class PrintOutcome {
 // Prints the results page: the title and the result lines at the places the
 // page layout gives, one logical unit being 0.1 mm from the top-left of the
 // printable area, in a fixed-pitch font.
-PrintOutcome DrawResultsPage(QPrinter& printer, const std::array<std::string, kResultSlots>& lines,
-                             int count);
+PrintOutcome DrawResultsPage(QPrinter& printer, const std::vector<RollResult>& results);
 
-// Direct printing of the results. Holds nothing; the program has one.
-class CResultsPrinter {
-  public:
-    virtual ~CResultsPrinter() = default;
-
-    // Lets the user choose a printer and prints slots 1 to `count` of `lines`
-    // on one page. False when the choice was cancelled, true otherwise; a job
-    // that fails is reported to the user through `services`.
-    bool PrintResults(PlatformServices& services, QWidget* owner,
-                      const std::array<std::string, kResultSlots>& lines, int count) const;
-};
-
-extern CResultsPrinter theResultsPrinter;
+// Lets the player choose a printer and prints the results on one page. False
+// when the choice was cancelled, true otherwise; a job that fails is
+// reported to the player through `services`.
+bool PrintResults(PlatformServices& services, QWidget* owner,
+                  const std::vector<RollResult>& results);
 
 }  // namespace alearo

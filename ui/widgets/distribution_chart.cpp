@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/widgets/distribution_chart.h"
 
 #include <QPainter>
@@ -49,7 +50,7 @@ DistributionChart::DistributionChart(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
 }
 
-void DistributionChart::SetData(int firstTotal, std::vector<double> chances,
+void DistributionChart::setData(int firstTotal, std::vector<double> chances,
                                 std::vector<double> observed) {
     m_firstTotal = firstTotal;
     m_chances = std::move(chances);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QWidget>
@@ -17,10 +18,14 @@ class DistributionChart : public QWidget {
 
     // Chances of the totals firstTotal, firstTotal + 1, ...; `observed`
     // holds the shares of the same totals, or nothing.
-    void SetData(int firstTotal, std::vector<double> chances, std::vector<double> observed);
+    void setData(int firstTotal, std::vector<double> chances, std::vector<double> observed);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+    int firstTotal() const { return m_firstTotal; }
+    const std::vector<double>& chances() const { return m_chances; }
+    const std::vector<double>& observed() const { return m_observed; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

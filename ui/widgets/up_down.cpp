@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/widgets/up_down.h"
 
 #include <QEvent>
@@ -26,20 +27,12 @@ UpDown::UpDown(QWidget* parent)
       m_upButton(MakeArrowButton(this, Qt::UpArrow, QStringLiteral("up"))),
       m_downButton(MakeArrowButton(this, Qt::DownArrow, QStringLiteral("down"))) {
     setFocusPolicy(Qt::NoFocus);
-    // An arrow steps as soon as it is pressed and again at each repeat while
-    // held; the scroll ends when it is let go.
-    for (QToolButton* button : {m_upButton, m_downButton}) {
-        const int delta = button == m_upButton ? +1 : -1;
-        connect(button, &QToolButton::pressed, this, [this, delta] { Step(delta); });
-        connect(button, &QToolButton::released, this, [this, button] {
-            if (!button->isDown()) {
-                emit Scrolled(kEndScroll, m_position);
-            }
-        });
-    }
+    // An arrow steps as soon as it is pressed and again at each repeat while held.
+    connect(m_upButton, &QToolButton::pressed, this, [this] { step(+1); });
+    connect(m_downButton, &QToolButton::pressed, this, [this] { step(-1); });
 }
 
-void UpDown::SetBuddy(QLineEdit* buddy) {
+void UpDown::setBuddy(QLineEdit* buddy) {
     if (m_buddy != nullptr) {
         m_buddy->removeEventFilter(this);
         m_buddy->window()->removeEventFilter(this);
@@ -53,28 +46,25 @@ void UpDown::SetBuddy(QLineEdit* buddy) {
     }
 }
 
-void UpDown::SetRange(int minimum, int maximum) {
+void UpDown::setRange(int minimum, int maximum) {
     m_minimum = minimum;
     m_maximum = maximum;
-    SetPosition(m_position);
+    setPosition(m_position);
 }
 
-void UpDown::SetPosition(int position) {
+void UpDown::setPosition(int position) {
     m_position =
         std::clamp(position, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
 }
 
-void UpDown::Step(int delta) {
-    SetPosition(m_position + delta);
-    emit Scrolled(kThumbPosition, m_position);
+void UpDown::step(int delta) {
+    setPosition(m_position + delta);
+    emit stepped(m_position);
 }
 
-void UpDown::StopRepeating() {
+void UpDown::stopRepeating() {
     for (QToolButton* button : {m_upButton, m_downButton}) {
-        if (button->isDown()) {
-            button->setDown(false);
-            emit Scrolled(kEndScroll, m_position);
-        }
+        button->setDown(false);
     }
 }
 
@@ -84,18 +74,14 @@ bool UpDown::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_buddy) {
         if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::Hide ||
             event->type() == QEvent::WindowDeactivate) {
-            StopRepeating();
+            stopRepeating();
         }
         return QWidget::eventFilter(watched, event);
     }
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
-            if (event->type() == QEvent::KeyPress) {
-                Step(key->key() == Qt::Key_Up ? +1 : -1);
-            } else if (!key->isAutoRepeat()) {
-                emit Scrolled(kEndScroll, m_position);
-            }
+            step(key->key() == Qt::Key_Up ? +1 : -1);
             return true;
         }
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/windows/app_icon.h"
 
 #include <QGuiApplication>

@@ -1,58 +1,44 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QWidget>
 
-#include "engine/roll_state.h"
-#include "stats/roll_spec.h"
-#include "stats/total_distribution.h"
+#include "ui/model/statistics_model.h"
 
 class QLabel;
 class QTableView;
 
 namespace alearo {
 
-class CDiceDlg;
 class DistributionChart;
 class PlatformServices;
-class StatsTableModel;
+class RollerModel;
 
 // The exact chances of every total of the roll the main form describes,
-// beside what its last Roll gave. It follows the form as the user edits it.
+// beside what its last Roll gave, as its StatisticsModel says.
 class StatsWindow : public QWidget {
     Q_OBJECT
 
   public:
-    StatsWindow(CDiceDlg& dialog, PlatformServices& services);
+    StatsWindow(const RollerModel& roller, PlatformServices& services, QWidget* parent);
 
-    // Reads the main form and the last Roll again and shows what they give.
-    void Refresh();
+    StatisticsModel& model() { return m_model; }
 
     // The table as tab-separated text on the clipboard, or as a CSV file.
-    void OnCopy();
-    void OnSave();
-
-    const TotalDistribution& Distribution() const { return m_distribution; }
+    void copyTable();
+    void saveTable();
 
   private:
-    void ShowDistribution();
-    // The lines that depend on the last Roll, and the status: an invalid box
-    // or a Roll of other dice.
-    void ShowResults(const QString& invalidBox);
+    void showModel();
 
-    CDiceDlg& m_dialog;
     PlatformServices& m_services;
-    RollState m_form;  // the last form whose boxes all held valid numbers
-    bool m_hasForm = false;
-    RollSpec m_spec;
-    TotalDistribution m_distribution;
-
+    StatisticsModel m_model;
     QLabel* m_description;
     QLabel* m_summary;
     QLabel* m_status;
     DistributionChart* m_chart;
     QLabel* m_checker;
     QLabel* m_fairness;
-    StatsTableModel* m_model;
     QTableView* m_table;
 };
 

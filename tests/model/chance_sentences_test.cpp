@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: MIT
+// The statistics window's sentences, from chances and counts given here.
+#include <QTest>
+
+#include "stats/checker_chance.h"
+#include "ui/model/chance_sentences.h"
+
+namespace alearo {
+
+class ChanceSentencesTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void checkerSentencesGiveTheTailOnTheSideOfTheCount_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<int>("matches");
+        QTest::addColumn<QString>("forecast");
+        QTest::addColumn<QString>("outcome");
+        const auto row = [](int mode, int target, int matches, const char* forecast,
+                            const char* outcome) {
+            QTest::addRow("%d %d %d", mode, target, matches)
+                << mode << target << matches << QString::fromUtf8(forecast)
+                << QString::fromUtf8(outcome);
+        };
+        // One d20, 20 rolls.
+        row(0, 15, 12, "Chance that one roll reaches 15: 30.0%; expected 6.0 of 20 rolls.",
+            "12 of 20 rolls reached 15; expected 6.0; 12 or more happens 0.5% of the time.");
+        row(1, 3, 20, "Chance that one roll stays at or below 3: 15.0%; expected 3.0 of 20 rolls.",
+            "20 of 20 rolls stayed at or below 3; expected 3.0; 20 of 20 happens < 0.1% of the "
+            "time.");
+        row(1, 8, 5, "Chance that one roll stays at or below 8: 40.0%; expected 8.0 of 20 rolls.",
+            "5 of 20 rolls stayed at or below 8; expected 8.0; 5 or fewer happens 12.6% of the "
+            "time.");
+        row(2, 7, 0, "Chance that one roll comes out exactly 7: 5.0%; expected 1.0 of 20 rolls.",
+            "0 of 20 rolls came out exactly 7; expected 1.0; 0 of 20 happens 35.8% of the time.");
+        row(-1, 7, 3, "", "");
+    }
+    void checkerSentencesGiveTheTailOnTheSideOfTheCount() {
+        QFETCH(int, mode);
+        QFETCH(int, target);
+        QFETCH(int, matches);
+        QFETCH(QString, forecast);
+        QFETCH(QString, outcome);
+        const TotalDistribution d20 = ComputeDistribution({1, 20, 0, 0, false, false});
+        const Checker checker{static_cast<CheckMode>(mode), target};
+        const double chance = CheckerChance(d20, checker).value_or(0.0);
+        QCOMPARE(Forecast(checker, chance, 20), forecast);
+        QCOMPARE(Outcome(checker, chance, 20, matches), outcome);
+    }
+
+    void fitSentenceGroupsFromTheLowEndAndMergesAShortLastGroup() {
+        // 40 rolls of 2d6 form the groups 2-4, 5-6, 7, 8 and 9-12: the last
+        // four totals expect under 5 and join the group before.
+        const TotalDistribution two = ComputeDistribution({2, 6, 0, 0, false, false});
+        const std::vector<int> totals = {2, 3, 3, 4, 4, 4,  5,  5,  5,  5,  5,  6, 6, 6,
+                                         6, 6, 6, 7, 7, 7,  7,  7,  7,  7,  8,  8, 8, 8,
+                                         8, 9, 9, 9, 9, 10, 10, 10, 11, 11, 12, 12};
+        QCOMPARE(FitSentence(TestFit(two, totals)),
+                 "The totals fit the chances of this roll (chi-square 0.24, 4 degrees of "
+                 "freedom, p = 0.99).");
+        QCOMPARE(FitSentence(TestFit(two, std::vector<int>(40, 12))),
+                 "The totals differ from the chances of this roll more than luck usually explains "
+                 "(chi-square 104.00, 4 degrees of freedom, p < 0.001).");
+        const TotalDistribution twoD4 = ComputeDistribution({2, 4, 0, 0, false, false});
+        QCOMPARE(FitSentence(TestFit(twoD4, std::vector<int>(13, 5))),
+                 "Too few rolls to test fairness: at least 14 are needed.");
+        QCOMPARE(FitSentence(TestFit(twoD4, {5, 1, 9})),
+                 "2 totals cannot come from this roll, so these totals were not rolled with it.");
+        QCOMPARE(FitSentence(TestFit(ComputeDistribution({3, 6, -9, 0, true, false}), {3})),
+                 "Every roll of this kind gives the same total, so there is nothing to test.");
+    }
+};
+
+}  // namespace alearo
+
+QTEST_GUILESS_MAIN(alearo::ChanceSentencesTest)
+#include "chance_sentences_test.moc"

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+#include "ui/model/chance_sentences.h"
+
+#include <QCoreApplication>
+
+#include "stats/checker_chance.h"
+#include "stats/decimal_text.h"
+#include "stats/distribution_table.h"
+
+namespace alearo {
+
+namespace {
+
+// The sentences' translation context.
+struct Sentences {
+    Q_DECLARE_TR_FUNCTIONS(ChanceSentences)
+};
+
+constexpr int kPercentDecimals = 1;
+
+QString Percent(double chance) {
+    return QString::fromStdString(PercentText(chance, kPercentDecimals));
+}
+
+QString OneDecimal(double value) {
+    return QString::fromStdString(FixedText(value, 1));
+}
+
+QString Rolls(int rolls) {
+    return rolls == 1 ? Sentences::tr("1 roll") : Sentences::tr("%1 rolls").arg(rolls);
+}
+
+}  // namespace
+
+QString Forecast(const Checker& checker, double chance, int rolls) {
+    QString sentence;
+    switch (checker.mode) {
+        case CheckMode::AtLeast:
+            sentence = Sentences::tr("Chance that one roll reaches %1: %2; expected %3 of %4.");
+            break;
+        case CheckMode::AtMost:
+            sentence =
+                Sentences::tr("Chance that one roll stays at or below %1: %2; expected %3 of %4.");
+            break;
+        case CheckMode::Equal:
+            sentence =
+                Sentences::tr("Chance that one roll comes out exactly %1: %2; expected %3 of %4.");
+            break;
+        case CheckMode::None:
+            return {};
+    }
+    return sentence.arg(checker.target)
+        .arg(Percent(chance), OneDecimal(chance * rolls), Rolls(rolls));
+}
+
+// "12 of 20 rolls reached 15; expected 8.2; 12 or more happens 4.1% of the
+// time." The chance is that of a count at least as far from the expected one
+// on the side where it fell.
+QString Outcome(const Checker& checker, double chance, int rolls, int matches) {
+    QString sentence;
+    switch (checker.mode) {
+        case CheckMode::AtLeast:
+            sentence =
+                Sentences::tr("%1 of %2 reached %3; expected %4; %5 happens %6 of the time.");
+            break;
+        case CheckMode::AtMost:
+            sentence = Sentences::tr(
+                "%1 of %2 stayed at or below %3; expected %4; %5 happens %6 of the time.");
+            break;
+        case CheckMode::Equal:
+            sentence = Sentences::tr(
+                "%1 of %2 came out exactly %3; expected %4; %5 happens %6 of the time.");
+            break;
+        case CheckMode::None:
+            return {};
+    }
+    const CountTail tail = TailOfCount(matches, rolls, chance);
+    QString extreme;
+    if (tail.high) {
+        extreme = matches >= rolls ? Sentences::tr("%1 of %1").arg(rolls)
+                                   : Sentences::tr("%1 or more").arg(matches);
+    } else {
+        extreme = matches <= 0 ? Sentences::tr("0 of %1").arg(rolls)
+                               : Sentences::tr("%1 or fewer").arg(matches);
+    }
+    return sentence.arg(matches)
+        .arg(Rolls(rolls))
+        .arg(checker.target)
+        .arg(OneDecimal(chance * rolls), extreme, Percent(tail.chance));
+}
+
+namespace {
+
+QString PValue(double p) {
+    if (p < 0.001) {
+        return Sentences::tr("p < 0.001");
+    }
+    return Sentences::tr("p = %1").arg(
+        QString::fromStdString(FixedText(p, p < kUnfitPValue ? 4 : 2)));
+}
+
+}  // namespace
+
+QString FitSentence(const GoodnessOfFit& fit) {
+    switch (fit.verdict) {
+        case FitVerdict::kImpossibleTotal:
+            return fit.impossibleTotals == 1
+                       ? Sentences::tr(
+                             "1 total cannot come from this roll, so these totals "
+                             "were not rolled with it.")
+                       : Sentences::tr(
+                             "%1 totals cannot come from this roll, so these "
+                             "totals were not rolled with it.")
+                             .arg(fit.impossibleTotals);
+        case FitVerdict::kTooFewRolls:
+            if (fit.rollsNeeded == 0) {
+                return Sentences::tr(
+                    "Every roll of this kind gives the same total, so there is nothing to test.");
+            }
+            return Sentences::tr("Too few rolls to test fairness: at least %1 are needed.")
+                .arg(fit.rollsNeeded);
+        case FitVerdict::kTested:
+            break;
+    }
+    const QString numbers =
+        (fit.degreesOfFreedom == 1 ? Sentences::tr("(chi-square %1, 1 degree of freedom, %3)")
+                                   : Sentences::tr("(chi-square %1, %2 degrees of freedom, %3)"))
+            .arg(QString::fromStdString(FixedText(fit.chiSquare, 2)))
+            .arg(fit.degreesOfFreedom)
+            .arg(PValue(fit.pValue));
+    if (fit.pValue < kUnfitPValue) {
+        return Sentences::tr(
+                   "The totals differ from the chances of this roll more than luck usually "
+                   "explains %1.")
+            .arg(numbers);
+    }
+    return Sentences::tr("The totals fit the chances of this roll %1.").arg(numbers);
+}
+
+}  // namespace alearo

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+#include "engine/checker.h"
+#include "stats/goodness_of_fit.h"
+
+namespace alearo {
+
+// The statistics window's sentences about the checker and the fairness test,
+// with percentages to one decimal and a dot for the decimal mark.
+
+// Before a Roll, such as "Chance that one roll reaches 15: 41.2%; expected
+// 8.2 of 20 rolls." Empty with no mode.
+QString Forecast(const Checker& checker, double chance, int rolls);
+
+// After a Roll in which `matches` of `rolls` met the checker, such as "12 of
+// 20 rolls reached 15; expected 8.2; 12 or more happens 4.1% of the time."
+// The chance given is that of a count at least as far from the expected one
+// on the side where it fell. Empty with no mode.
+QString Outcome(const Checker& checker, double chance, int rolls, int matches);
+
+// One plain sentence about the fit, such as "The totals fit the chances of
+// this roll (chi-square 7.31, 9 degrees of freedom, p = 0.60)."
+QString FitSentence(const GoodnessOfFit& fit);
+
+}  // namespace alearo

@@ -1,0 +1,341 @@
+// SPDX-License-Identifier: MIT
+#include "ui/model/roller_model.h"
+
+#include "engine/die_type.h"
+#include "engine/texts.h"
+#include "input/number_text.h"
+#include "settings/settings_byte.h"
+#include "settings/settings_file.h"
+
+namespace alearo {
+
+namespace {
+
+using Entry = RollerModel::Entry;
+
+// The order in which a command takes the boxes.
+constexpr Entry kLoadOrder[] = {Entry::CheckTarget, Entry::Dice, Entry::TotalModifier, Entry::Rolls,
+                                Entry::EachModifier};
+
+// The boxes whose edits refresh the description at once.
+bool DescribesTheRoll(Entry entry) {
+    return entry == Entry::Dice || entry == Entry::EachModifier || entry == Entry::TotalModifier;
+}
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+Range RollerModel::rangeOf(Entry entry) {
+    switch (entry) {
+        case Entry::Rolls:
+            return kRollsRange;
+        case Entry::Dice:
+            return kDiceRange;
+        case Entry::EachModifier:
+        case Entry::TotalModifier:
+            return kModifierRange;
+        case Entry::CheckTarget:
+            break;
+    }
+    return kCheckTargetRange;
+}
+
+QString RollerModel::nameOf(Entry entry) {
+    switch (entry) {
+        case Entry::Rolls:
+            return tr("Rolls");
+        case Entry::Dice:
+            return tr("Dice");
+        case Entry::EachModifier:
+            return tr("Each roll");
+        case Entry::TotalModifier:
+            return tr("Total");
+        case Entry::CheckTarget:
+            break;
+    }
+    return tr("Check for");
+}
+
+QString RollerModel::writeErrorMessage(const QString& fileName) {
+    return tr("Error Writing to File: %1").arg(fileName);
+}
+
+RollerModel::RollerModel(QObject* parent)
+    : QObject(parent),
+      m_entries{{{QStringLiteral("1"), 1},
+                 {QStringLiteral("1"), 1},
+                 {QStringLiteral("0"), 0},
+                 {QStringLiteral("0"), 0},
+                 {QStringLiteral("0"), 0}}},
+      m_dieIndex(kDefaultDieIndex),
+      m_description(QString::fromLatin1(kStartDescription)) {}
+
+RollerModel::EntryState& RollerModel::state(Entry entry) {
+    return m_entries[static_cast<std::size_t>(entry)];
+}
+
+const RollerModel::EntryState& RollerModel::state(Entry entry) const {
+    return m_entries[static_cast<std::size_t>(entry)];
+}
+
+QString RollerModel::entryText(Entry entry) const {
+    return state(entry).text;
+}
+
+int RollerModel::entryValue(Entry entry) const {
+    return state(entry).value;
+}
+
+RollSpec RollerModel::loadedSpec() const {
+    RollSpec spec;
+    spec.dice = entryValue(Entry::Dice);
+    spec.sides = SidesOfDie(m_dieIndex);
+    spec.eachModifier = entryValue(Entry::EachModifier);
+    spec.totalModifier = entryValue(Entry::TotalModifier);
+    spec.raiseToOne = m_options.noRollsBelowOne;
+    spec.dropLowest = m_options.dropLowest;
+    return spec;
+}
+
+RollerModel::FormReading RollerModel::readForm() const {
+    FormReading reading;
+    int values[kEntries.size()] = {};
+    for (const Entry entry : kEntries) {
+        const Range range = rangeOf(entry);
+        const NumberLoadResult loaded =
+            LoadNumberText(entryText(entry).toStdString(), range.minimum, range.maximum);
+        if (loaded.status != NumberLoad::kValue) {
+            reading.invalidEntry = entry;
+            return reading;
+        }
+        values[static_cast<std::size_t>(entry)] = loaded.value;
+    }
+    const auto value = [&values](Entry entry) { return values[static_cast<std::size_t>(entry)]; };
+    reading.spec = loadedSpec();
+    reading.spec.dice = value(Entry::Dice);
+    reading.spec.eachModifier = value(Entry::EachModifier);
+    reading.spec.totalModifier = value(Entry::TotalModifier);
+    reading.checker = {m_checkMode, value(Entry::CheckTarget)};
+    reading.rolls = value(Entry::Rolls);
+    return reading;
+}
+
+bool RollerModel::loadForm() {
+    for (const Entry entry : kLoadOrder) {
+        EntryState& box = state(entry);
+        const Range range = rangeOf(entry);
+        const NumberLoadResult loaded =
+            LoadNumberText(box.text.toStdString(), range.minimum, range.maximum);
+        if (loaded.status == NumberLoad::kNotInteger) {
+            emit entryRejected(entry, tr("Please enter an integer."));
+            return false;
+        }
+        // A number out of range is kept as typed.
+        box.value = loaded.value;
+        if (loaded.status == NumberLoad::kOutOfRange) {
+            emit entryRejected(entry, tr("Please enter an integer between %1 and %2.")
+                                          .arg(range.minimum)
+                                          .arg(range.maximum));
+            return false;
+        }
+    }
+    return true;
+}
+
+void RollerModel::storeForm() {
+    for (const Entry entry : kEntries) {
+        setTypedText(entry, QString::number(entryValue(entry)));
+    }
+}
+
+void RollerModel::setTypedText(Entry entry, const QString& text) {
+    if (state(entry).text != text) {
+        state(entry).text = text;
+        emit entryTextChanged(entry, text);
+    }
+}
+
+void RollerModel::setDescription(const QString& text) {
+    if (m_description != text) {
+        m_description = text;
+        emit descriptionChanged(text);
+    }
+}
+
+void RollerModel::setCheckerLine(const QString& text) {
+    if (m_checkerLine != text) {
+        m_checkerLine = text;
+        emit checkerLineChanged(text);
+    }
+}
+
+void RollerModel::rebuildDescription() {
+    setDescription(FromStd(DescriptionLine(loadedSpec())));
+}
+
+void RollerModel::rebuildCheckerLine() {
+    const Checker checker{m_checkMode, entryValue(Entry::CheckTarget)};
+    setCheckerLine(FromStd(CheckerLine(checker, CountMatches(checker, m_results))));
+}
+
+void RollerModel::updateInstantly() {
+    if (m_options.noInstantUpdate) {
+        return;
+    }
+    // A rejected box has been reported; the description follows the values
+    // as they stand.
+    loadForm();
+    rebuildDescription();
+}
+
+void RollerModel::setEntryText(Entry entry, const QString& text) {
+    state(entry).text = text;
+    if (DescribesTheRoll(entry)) {
+        updateInstantly();
+    }
+    emit formChanged();
+}
+
+void RollerModel::setResultsText(const QString& text) {
+    if (m_resultsText != text) {
+        m_resultsText = text;
+        emit resultsTextChanged(text);
+    }
+}
+
+void RollerModel::stepEntry(Entry entry, int value) {
+    state(entry).value = value;
+    setTypedText(entry, QString::number(value));
+    // Rewriting a box counts as an edit even when its text stays the same.
+    if (DescribesTheRoll(entry)) {
+        updateInstantly();
+    }
+    emit formChanged();
+}
+
+void RollerModel::chooseDie(int index) {
+    if (!IsDieIndex(index)) {
+        return;
+    }
+    if (m_dieIndex != index) {
+        m_dieIndex = index;
+        emit dieIndexChanged(index);
+    }
+    loadForm();
+    rebuildDescription();
+    emit formChanged();
+}
+
+void RollerModel::chooseCheckMode(CheckMode mode) {
+    if (m_checkMode != mode) {
+        m_checkMode = mode;
+        emit checkModeChanged(mode);
+    }
+    loadForm();
+    rebuildCheckerLine();
+    emit formChanged();
+}
+
+void RollerModel::check() {
+    loadForm();
+    rebuildCheckerLine();
+}
+
+void RollerModel::roll() {
+    // A rejected box has been reported; rolling on with half-taken values
+    // would give results the player did not ask for.
+    if (!loadForm()) {
+        return;
+    }
+    rebuildDescription();
+    const RollSpec spec = loadedSpec();
+    m_results = RollDice(spec, entryValue(Entry::Rolls));
+    m_rolledAs = spec;
+    setResultsText(FromStd(ResultsText(m_results)));
+    rebuildCheckerLine();
+    storeForm();
+    emit formChanged();
+}
+
+void RollerModel::clearEntries() {
+    setDescription(QString::fromLatin1(kClearedDescription));
+    state(Entry::Rolls).value = 1;
+    state(Entry::Dice).value = 1;
+    state(Entry::CheckTarget).value = 0;
+    state(Entry::TotalModifier).value = 0;
+    state(Entry::EachModifier).value = 0;
+    m_results.clear();
+    m_rolledAs.reset();
+    setResultsText(QString());
+    setCheckerLine(QString());
+    storeForm();
+    emit formChanged();
+}
+
+void RollerModel::setOptions(const Options& options) {
+    if (!(m_options == options)) {
+        m_options = options;
+        emit optionsChanged();
+        emit formChanged();
+    }
+}
+
+void RollerModel::setNoInstantUpdate(bool on) {
+    Options options = m_options;
+    options.noInstantUpdate = on;
+    setOptions(options);
+}
+
+void RollerModel::setNoRollsBelowOne(bool on) {
+    Options options = m_options;
+    options.noRollsBelowOne = on;
+    setOptions(options);
+}
+
+void RollerModel::setDropLowest(bool on) {
+    Options options = m_options;
+    options.dropLowest = on;
+    setOptions(options);
+}
+
+void RollerModel::loadSettings() {
+    // Without a readable settings file, as at the first start, the start
+    // values stand.
+    const SettingsRead read = ReadSettingsByte();
+    if (read.error) {
+        return;
+    }
+    const Settings settings = DecodeSettings(read.byte);
+    setOptions(settings.options);
+    if (m_dieIndex != settings.dieIndex) {
+        m_dieIndex = settings.dieIndex;
+        emit dieIndexChanged(m_dieIndex);
+    }
+}
+
+void RollerModel::close() {
+    // A rejected box has been reported; the options and the die are kept
+    // all the same.
+    loadForm();
+    if (const std::error_code error = WriteSettingsByte(EncodeSettings({m_options, m_dieIndex}))) {
+        emit errorOccurred(writeErrorMessage(QLatin1String(kSettingsFileName)),
+                           QString::fromStdString(error.message()));
+    }
+}
+
+bool RollerModel::writeResults(ResultsFormat format) {
+    if (m_results.empty()) {
+        return false;
+    }
+    if (const std::error_code error = WriteResultsFile(m_results, format)) {
+        emit errorOccurred(writeErrorMessage(QLatin1String(kResultsFileName)),
+                           QString::fromStdString(error.message()));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace alearo

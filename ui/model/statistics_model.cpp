@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+#include "ui/model/statistics_model.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "engine/texts.h"
+#include "files/replace_file.h"
+#include "stats/checker_chance.h"
+#include "stats/distribution_table.h"
+#include "stats/goodness_of_fit.h"
+#include "ui/model/chance_sentences.h"
+#include "ui/model/roller_model.h"
+
+namespace alearo {
+
+StatisticsModel::StatisticsModel(const RollerModel& roller, QObject* parent)
+    : QObject(parent), m_roller(roller) {
+    connect(&roller, &RollerModel::formChanged, this, &StatisticsModel::refresh);
+    refresh();
+}
+
+void StatisticsModel::refresh() {
+    const RollerModel::FormReading form = m_roller.readForm();
+    const bool valid = !form.invalidEntry.has_value();
+    if (valid) {
+        m_checker = form.checker;
+        m_rolls = form.rolls;
+        if (!m_hasForm || form.spec != m_spec) {
+            m_spec = form.spec;
+            m_hasForm = true;
+            showDistribution();
+        }
+    }
+    if (!m_hasForm) {
+        return;
+    }
+    showResults(valid, valid ? QString() : RollerModel::nameOf(*form.invalidEntry));
+    emit changed();
+}
+
+void StatisticsModel::showDistribution() {
+    m_distribution = ComputeDistribution(m_spec);
+    m_description = QString::fromStdString(DescriptionLine(m_spec));
+    const DistributionSummary summary = Summarize(m_distribution);
+    m_summary = tr("Lowest %1, highest %2, mean %3, standard deviation %4, median %5, most "
+                   "likely %6.")
+                    .arg(summary.minimum)
+                    .arg(summary.maximum)
+                    .arg(summary.mean, 0, 'f', 2)
+                    .arg(summary.standardDeviation, 0, 'f', 2)
+                    .arg(summary.median)
+                    .arg(summary.mostLikely);
+    m_table.setDistribution(m_distribution);
+}
+
+void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
+    const std::optional<RollSpec>& rolled = m_roller.rolledAs();
+    const std::vector<RollResult>& results = m_roller.results();
+    const bool compare = rolled && *rolled == m_spec && !results.empty();
+
+    std::vector<int> totals;
+    m_chart = {m_distribution.minTotal, m_distribution.exactly, {}};
+    if (compare) {
+        m_chart.observed.assign(m_distribution.exactly.size(), 0.0);
+        for (const RollResult& result : results) {
+            totals.push_back(result.total);
+            m_chart.observed.at(static_cast<std::size_t>(result.total - m_distribution.minTotal)) +=
+                1.0 / static_cast<double>(results.size());
+        }
+    }
+
+    if (!formValid) {
+        m_status = tr("The %1 box holds no valid number; the chances shown are for the form "
+                      "before it.")
+                       .arg(invalidName);
+    } else if (rolled && !compare) {
+        m_status = tr("The results were rolled as %1; roll again to compare.")
+                       .arg(QString::fromStdString(RollExpression(*rolled)));
+    } else {
+        m_status.clear();
+    }
+
+    if (const std::optional<double> chance = CheckerChance(m_distribution, m_checker)) {
+        m_checkerChance = Forecast(m_checker, *chance, m_rolls);
+        if (compare) {
+            const int rolls = static_cast<int>(results.size());
+            m_checkerChance += QLatin1Char(' ') +
+                               Outcome(m_checker, *chance, rolls, CountMatches(m_checker, results));
+        }
+    } else {
+        m_checkerChance =
+            tr("Choose Greater Than, Less Than or Equal To to see the chance of "
+               "meeting the checker.");
+    }
+    m_fairness = compare ? FitSentence(TestFit(m_distribution, totals))
+                         : tr("Roll to test these dice for fairness.");
+}
+
+QString StatisticsModel::tableText() const {
+    return QString::fromStdString(TabSeparatedTable(m_distribution));
+}
+
+bool StatisticsModel::saveTable(const QString& path) {
+    const std::error_code error =
+        ReplaceFileContents(QFile::encodeName(path).toStdString(), CsvTable(m_distribution));
+    if (error) {
+        emit errorOccurred(RollerModel::writeErrorMessage(QFileInfo(path).fileName()),
+                           QString::fromStdString(error.message()));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace alearo
