@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "stats/distribution_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <utility>
@@ -16,15 +17,25 @@ namespace {
 constexpr int kChanceDigits = 12;
 constexpr double kSameChance = 1e-12;
 
-std::string Table(const TotalDistribution& distribution, const std::string& separator,
-                  const std::string& lineEnd) {
+std::string Table(const TotalDistribution& distribution, const TotalDistribution* compared,
+                  const std::string& separator, const std::string& lineEnd) {
     std::string table =
-        "Total" + separator + "Chance" + separator + "At least" + separator + "At most" + lineEnd;
-    for (std::size_t i = 0; i < distribution.exactly.size(); ++i) {
-        table += IntegerText(distribution.minTotal + static_cast<int>(i));
-        for (const double chance :
-             {distribution.exactly[i], distribution.atLeast[i], distribution.atMost[i]}) {
-            table += separator + SignificantText(chance, kChanceDigits);
+        "Total" + separator + "Chance" + separator + "At least" + separator + "At most";
+    if (compared != nullptr) {
+        table += separator + "Compared chance" + separator + "Compared at least" + separator +
+                 "Compared at most";
+    }
+    table += lineEnd;
+    const auto [first, last] = TotalsOfBoth(distribution, compared);
+    for (int total = first; total <= last; ++total) {
+        table += IntegerText(total);
+        for (const TotalDistribution* d : {&distribution, compared}) {
+            if (d == nullptr) {
+                continue;
+            }
+            for (const double chance : {d->Exactly(total), d->AtLeast(total), d->AtMost(total)}) {
+                table += separator + SignificantText(chance, kChanceDigits);
+            }
         }
         table += lineEnd;
     }
@@ -33,12 +44,26 @@ std::string Table(const TotalDistribution& distribution, const std::string& sepa
 
 }  // namespace
 
-std::string TabSeparatedTable(const TotalDistribution& distribution) {
-    return Table(distribution, "\t", "\n");
+std::pair<int, int> TotalsOfBoth(const TotalDistribution& distribution,
+                                 const TotalDistribution* compared) {
+    std::pair<int, int> totals{distribution.minTotal, distribution.MaxTotal()};
+    if (compared != nullptr && !compared->exactly.empty()) {
+        if (distribution.exactly.empty()) {
+            return {compared->minTotal, compared->MaxTotal()};
+        }
+        totals.first = std::min(totals.first, compared->minTotal);
+        totals.second = std::max(totals.second, compared->MaxTotal());
+    }
+    return totals;
 }
 
-std::string CsvTable(const TotalDistribution& distribution) {
-    return Table(distribution, ",", "\r\n");
+std::string TabSeparatedTable(const TotalDistribution& distribution,
+                              const TotalDistribution* compared) {
+    return Table(distribution, compared, "\t", "\n");
+}
+
+std::string CsvTable(const TotalDistribution& distribution, const TotalDistribution* compared) {
+    return Table(distribution, compared, ",", "\r\n");
 }
 
 std::string PercentText(double chance, int decimals) {

@@ -313,6 +313,7 @@ void RollerModelTest::script_data() {
     // Taking the form: the first wrong box stops it, earlier boxes keep their new
     // values, an out-of-range number is kept as typed, later boxes keep their old ones.
     row("a rejected Roll rolls nothing", "option noinstant 1; type each 5; type dice 3; type rolls 150; signals=optionsChanged formChangedx4; roll; rejected=rolls:Please enter an integer between 1 and 100.; boxes=150 3 5 0 0 / 150 3 0 0 0; results=0; signals=entryRejected; description=Results");
+    row("the target is taken before the dice", "option noinstant 1; type dice 101; type target 101; check; rejected=target:Please enter an integer between 0 and 100.");
     row("a word is not a number and keeps the old value", "type target 7; type rolls 2; roll; type total x; type dice 4; type rolls 3; check; rejected=total:Please enter an integer.|total:Please enter an integer.|total:Please enter an integer.; boxes=3 4 0 x 7 / 2 4 0 0 7");
     row("each box names its range", "option noinstant 1; type dice 101; roll; type dice 1; type total -101; roll; type total 0; type target 101; roll; type target 0; type each -32768; roll; type each 0; type rolls 32768; roll; rejected=dice:Please enter an integer between 1 and 100.|total:Please enter an integer between -100 and 100.|target:Please enter an integer between 0 and 100.|each:Please enter an integer between -100 and 100.|rolls:Please enter an integer.; results=0");
     // A Roll, and what it leaves.
@@ -337,7 +338,7 @@ void RollerModelTest::script_data() {
     row("negative totals are counted as numbers", "die 0; type each -5; type rolls 10; mode 1; type target 0; roll; checker=Rolls less or equal to 0:   10; type target 1; mode 0; checker=Rolls greater or equal to 1:    0");
     row("no die counts below one", "die 0; type each -5; option raise 1; type rolls 10; type dice 3; mode 2; type target 3; roll; checker=Rolls equal to 3:   10");
     // What the statistics read.
-    row("the form as typed, and the first wrong box", "type rolls 5; type dice 2; type each -3; type total 4; die 5; mode 2; type target 9; form=5 x 2d20 each -3 total 4 mode 2 target 9; type total x; type rolls 0; form=invalid rolls; type rolls 1; form=invalid total; rejected=total:Please enter an integer.");
+    row("the form as typed, and the first wrong box", "type rolls 5; type dice 2; type each -3; type total 4; die 5; mode 2; type target 9; form=5 x 2d20 each -3 total 4 mode 2 target 9; type total x; type rolls 0; form=invalid rolls; type rolls 1; form=invalid total; rejected=total:Please enter an integer.; type total 4; type each x; form=invalid each; rejected=each:Please enter an integer.");
     // Files.
     row("the settings are kept at close", "file alear.dat 34; load; choices=5 -1 001; die 6; option raise 1; option drop 0; close; file alear.dat=3a");
     row("a settings file that cannot be written is reported", "mkdir alear.dat; load; choices=1 -1 000; close; errors=Error Writing to File: alear.dat (why)");

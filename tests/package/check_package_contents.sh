@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks that the Debian package holds what an installed Alearo needs, every
-# entry owned by root: the program, its desktop entry, its AppStream
-# metadata, every icon size, the manual page, the copyright file and the
-# changelog. Names each path that is missing.
+# entry owned by root: the program and the terminal program, its desktop
+# entry, its AppStream metadata, every icon size, the manual pages, the
+# copyright file and the changelog. Names each path that is missing.
 #
 # usage: check_package_contents.sh path/to/alearo_VERSION_ARCH.deb
 set -euo pipefail
@@ -15,10 +15,12 @@ deb=$1
 
 expected=(
     ./usr/bin/alearo
+    ./usr/bin/alearo-dice
     ./usr/share/applications/org.example.alearo.desktop
     ./usr/share/metainfo/org.example.alearo.metainfo.xml
     ./usr/share/icons/hicolor/scalable/apps/org.example.alearo.svg
     ./usr/share/man/man1/alearo.1.gz
+    ./usr/share/man/man1/alearo-dice.1.gz
     ./usr/share/doc/alearo/copyright
     ./usr/share/doc/alearo/changelog.gz
 )

@@ -136,6 +136,7 @@ class MainWindowTest : public QObject {
              }},
             {"spoken", [&f](auto& name) { return Of(Named(f, name))->text(QAccessible::Name); }},
             {"announced", [&announced](auto&) { return announced.join(QLatin1Char(' ')); }},
+            {"said", [&announced](auto& name) { return QString::number(announced.count(name)); }},
             // The checker line up to its count, when the count is right.
             {"checker",
              [=](auto&) {
@@ -145,10 +146,12 @@ class MainWindowTest : public QObject {
                             : line;
              }},
             // Empty when the results are what the boxes ask for.
-            {"lines", [=](auto&) { return QString::fromStdString(CheckRoll(w(), Requested(w()))); }},
+            {"lines",
+             [=](auto&) { return QString::fromStdString(CheckRoll(w(), Requested(w()))); }},
             {"stored",
              [=](auto&) {
-                 return w().model().resultsText().replace(QLatin1String("\r\n"), QLatin1String("|"));
+                 return w().model().resultsText().replace(QLatin1String("\r\n"),
+                                                          QLatin1String("|"));
              }},
             {"focus", [](auto&) { return QApplication::focusWidget()->objectName(); }},
             {"selected",
@@ -333,9 +336,9 @@ void MainWindowTest::scenario_data() {
     row("F1 anywhere and the menu open help", "key diceEdit F1; key resultsBox F1; menu Contents; key &Settings F1; menu=closed; help=contents,contents,contents,contents");
     row("the website opens or is reported", "menu Alearo Website; errors=; url=https://alearo.example.org/updates; urls 0; menu Alearo Website; error Could not open Alearo website.");
     // The statistics window.
-    row("the chances follow the form", "menu Statistics...; text descriptionLine=Results for (1d6); type diceEdit 3; text descriptionLine=Results for (3d6); text summaryLine=Lowest 3, highest 18, mean 10.50, standard deviation 2.96, median 10, most likely 10.; menu Disable \"Instant Update\"; type eachModifierEdit 2; text descriptionLine=(3d6+2); text headerLine=Results for (3d6)");
+    row("the chances follow the form", "menu Statistics...; text descriptionLine=Results for (1d6); type diceEdit 3; text descriptionLine=Results for (3d6); said descriptionLine=2; text summaryLine=Lowest 3, highest 18, mean 10.50, standard deviation 2.96, median 10, most likely 10.; menu Disable \"Instant Update\"; type eachModifierEdit 2; text descriptionLine=(3d6+2); text headerLine=Results for (3d6)");
     row("an invalid box keeps the last chances", "menu Disable \"Instant Update\"; menu Statistics...; type diceEdit 3; type diceEdit 300; text descriptionLine=Results for (30d6); text statusLine=The Dice box holds no valid number, the chances shown are for the form before it.; type diceEdit 2; text statusLine=");
-    row("chances beside the results", "type rollsEdit 20; type diceEdit 3; type checkTargetEdit 12; click greaterThanRadio; click rollButton; menu Statistics...; text checkerChanceLine=Chance that one roll reaches 12: 37.5%, expected 7.5 of 20 rolls. 8 of 20 rolls reached 12, expected 7.5, 8 or more happens 49.2% of the time.; text fairnessLine=The totals fit the chances of this roll (chi-square 0.05, 2 degrees of freedom, p = 0.97).; type diceEdit 4; text statusLine=The results were rolled as (3d6), roll again to compare.; text fairnessLine=Roll to test these dice for fairness.");
+    row("chances beside the results", "type rollsEdit 20; type diceEdit 3; type checkTargetEdit 12; click greaterThanRadio; click rollButton; menu Statistics...; text checkerChanceLine=Chance that one roll reaches 12: 37.5%, expected 7.5 of 20 rolls. 8 of 20 rolls reached 12, expected 7.5, 8 or more happens 49.2% of the time.; text fairnessLine=The totals fit the chances of this roll (chi-square 0.05, 2 degrees of freedom, p = 0.97).; type rollsEdit 5; text checkerChanceLine=Chance that one roll reaches 12: 37.5%, expected 1.9 of 5 rolls. 8 of 20 rolls reached 12, expected 7.5, 8 or more happens 49.2% of the time.; type eachModifierEdit 1; text statusLine=The results were rolled as (3d6), roll again to compare.; text fairnessLine=Roll to test these dice for fairness.");
     row("the table is copied and saved", "type diceEdit 3; menu Statistics...; key statsWindow Ctrl+C; table clipboard=18 lines, 3,0.00462962962963,1,0.00462962962963; saveto table.csv; click saveButton; table table.csv=18 lines, 3,0.00462962962963,1,0.00462962962963\r; saveto no folder/table.csv; click saveButton; error Error Writing to File: table.csv");
     row("help and Escape in the statistics window", "menu Statistics...; key statsWindow F1; help=statistics; key statsWindow Escape; text descriptionLine=closed; menu Statistics...; close; text descriptionLine=closed");
     // Assistive tools.

@@ -28,6 +28,8 @@ class StatsWindowTest : public QObject {
         f.named<QAction>("actionStatistics")->trigger();
         auto* stats = f.window().findChild<StatsWindow*>();
         QVERIFY(stats && stats->isVisible());
+        // The shares are of the rolls made, whatever the box says now.
+        MainWindowFixture::type(f.named<QLineEdit>("rollsEdit"), QStringLiteral("10"));
 
         const QAbstractItemModel* table = stats->findChild<QTableView*>()->model();
         QStringList headers;
@@ -39,8 +41,8 @@ class StatsWindowTest : public QObject {
         int below = 0;
         for (int row = 0; row < 11; ++row) {
             const int total = 2 + row;
-            QStringList expected{QString::number(total), Percent(Ways(total)),
-                                 Percent(36 - below), Percent(below + Ways(total))};
+            QStringList expected{QString::number(total), Percent(Ways(total)), Percent(36 - below),
+                                 Percent(below + Ways(total))};
             QStringList shown;
             for (int column = 0; column < 4; ++column) {
                 shown << table->index(row, column).data().toString();
@@ -53,13 +55,15 @@ class StatsWindowTest : public QObject {
         // last Roll's totals that came out at it.
         const auto* chart = stats->findChild<DistributionChart*>();
         const std::vector<RollResult>& results = f.model().results();
-        QCOMPARE(chart->firstTotal(), 2);
-        QCOMPARE(int(chart->observed().size()), 11);
+        QCOMPARE(chart->data().firstTotal, 2);
+        QCOMPARE(int(chart->data().observed.size()), 11);
         for (int total = 2; total <= 12; ++total) {
-            const auto rolled = std::count_if(results.begin(), results.end(),
-                                              [total](const RollResult& r) { return r.total == total; });
-            QVERIFY(std::abs(chart->chances()[std::size_t(total - 2)] - Ways(total) / 36.0) < 1e-12);
-            QCOMPARE(chart->observed()[std::size_t(total - 2)], double(rolled) / 36);
+            const auto rolled =
+                std::count_if(results.begin(), results.end(),
+                              [total](const RollResult& r) { return r.total == total; });
+            QVERIFY(std::abs(chart->data().chances[std::size_t(total - 2)] - Ways(total) / 36.0) <
+                    1e-12);
+            QCOMPARE(chart->data().observed[std::size_t(total - 2)], double(rolled) / 36);
         }
 
         // Save, cancelled, writes nothing and says nothing.

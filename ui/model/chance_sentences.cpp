@@ -89,6 +89,10 @@ QString Outcome(const Checker& checker, double chance, int rolls, int matches) {
         .arg(OneDecimal(chance * rolls), extreme, Percent(tail.chance));
 }
 
+QString ComparedChance(const QString& name, double chance) {
+    return Sentences::tr("With %1: %2.").arg(name, Percent(chance));
+}
+
 namespace {
 
 QString PValue(double p) {

@@ -21,6 +21,9 @@ QString Forecast(const Checker& checker, double chance, int rolls);
 // on the side where it fell. Empty with no mode.
 QString Outcome(const Checker& checker, double chance, int rolls, int matches);
 
+// The checker's chance for a compared expression: "With 2d20kh1+5: 52.3%."
+QString ComparedChance(const QString& name, double chance);
+
 // One plain sentence about the fit, such as "The totals fit the chances of
 // this roll (chi-square 7.31, 9 degrees of freedom, p = 0.60)."
 QString FitSentence(const GoodnessOfFit& fit);

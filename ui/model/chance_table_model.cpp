@@ -9,22 +9,30 @@ namespace {
 
 constexpr int kFewestDecimals = 2;
 constexpr int kMostDecimals = 12;
+constexpr int kColumnsOfOne = 3;  // chance, at least, at most
 
 }  // namespace
 
-void ChanceTableModel::setDistribution(const TotalDistribution& distribution) {
+void ChanceTableModel::setDistributions(const TotalDistribution& distribution,
+                                        const std::optional<TotalDistribution>& compared) {
     beginResetModel();
     m_distribution = distribution;
+    m_compared = compared;
+    const auto [first, last] = TotalsOfBoth(m_distribution, m_compared ? &*m_compared : nullptr);
+    m_firstTotal = first;
+    m_rows = last - first + 1;
     m_decimals = DecimalsToTellApart(m_distribution.exactly, kFewestDecimals, kMostDecimals);
+    m_comparedDecimals =
+        m_compared ? DecimalsToTellApart(m_compared->exactly, kFewestDecimals, kMostDecimals) : 0;
     endResetModel();
 }
 
 int ChanceTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_distribution.exactly.size());
+    return parent.isValid() || m_distribution.exactly.empty() ? 0 : m_rows;
 }
 
 int ChanceTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : 1 + kColumnsOfOne * (m_compared ? 2 : 1);
 }
 
 QVariant ChanceTableModel::data(const QModelIndex& index, int role) const {
@@ -37,20 +45,17 @@ QVariant ChanceTableModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole) {
         return {};
     }
-    const int total = m_distribution.minTotal + index.row();
-    const auto percent = [this](double chance) {
-        return QString::fromStdString(PercentText(chance, m_decimals));
-    };
-    switch (index.column()) {
-        case TotalColumn:
-            return total;
-        case ChanceColumn:
-            return percent(m_distribution.Exactly(total));
-        case AtLeastColumn:
-            return percent(m_distribution.AtLeast(total));
-        default:
-            return percent(m_distribution.AtMost(total));
+    const int total = m_firstTotal + index.row();
+    if (index.column() == 0) {
+        return total;
     }
+    const int column = index.column() - 1;
+    const bool ofForm = column < kColumnsOfOne;
+    const TotalDistribution& d = ofForm ? m_distribution : *m_compared;
+    const double chance = column % kColumnsOfOne == 0   ? d.Exactly(total)
+                          : column % kColumnsOfOne == 1 ? d.AtLeast(total)
+                                                        : d.AtMost(total);
+    return QString::fromStdString(PercentText(chance, ofForm ? m_decimals : m_comparedDecimals));
 }
 
 QVariant ChanceTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -58,14 +63,20 @@ QVariant ChanceTableModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     }
     switch (section) {
-        case TotalColumn:
+        case 0:
             return tr("Total");
-        case ChanceColumn:
+        case 1:
             return tr("Chance");
-        case AtLeastColumn:
+        case 2:
             return tr("At least");
-        default:
+        case 3:
             return tr("At most");
+        case 4:
+            return tr("Compared chance");
+        case 5:
+            return tr("Compared at least");
+        default:
+            return tr("Compared at most");
     }
 }
 

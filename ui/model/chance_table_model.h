@@ -2,23 +2,24 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <optional>
 
 #include "stats/total_distribution.h"
 
 namespace alearo {
 
 // The chance of every total, of at least it and of at most it, as
-// percentages for a table view; the rows are read from the distribution on
-// demand, so ten thousand totals cost nothing until they are shown.
+// percentages for a table view, with the same three for a compared roll when
+// there is one; the rows are read from the distributions on demand, so ten
+// thousand totals cost nothing until they are shown.
 class ChanceTableModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    enum Column { TotalColumn, ChanceColumn, AtLeastColumn, AtMostColumn, ColumnCount };
-
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setDistribution(const TotalDistribution& distribution);
+    void setDistributions(const TotalDistribution& distribution,
+                          const std::optional<TotalDistribution>& compared);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -27,7 +28,11 @@ class ChanceTableModel : public QAbstractTableModel {
 
   private:
     TotalDistribution m_distribution;
+    std::optional<TotalDistribution> m_compared;
+    int m_firstTotal = 0;
+    int m_rows = 0;
     int m_decimals = 2;
+    int m_comparedDecimals = 2;
 };
 
 }  // namespace alearo

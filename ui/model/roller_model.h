@@ -37,8 +37,8 @@ class RollerModel : public QObject {
     Q_PROPERTY(alearo::CheckMode checkMode READ checkMode NOTIFY checkModeChanged)
     Q_PROPERTY(
         bool noInstantUpdate READ noInstantUpdate WRITE setNoInstantUpdate NOTIFY optionsChanged)
-    Q_PROPERTY(bool noRollsBelowOne READ noRollsBelowOne WRITE setNoRollsBelowOne NOTIFY
-                   optionsChanged)
+    Q_PROPERTY(
+        bool noRollsBelowOne READ noRollsBelowOne WRITE setNoRollsBelowOne NOTIFY optionsChanged)
     Q_PROPERTY(bool dropLowest READ dropLowest WRITE setDropLowest NOTIFY optionsChanged)
 
   public:

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "dice/chances.h"
+#include "dice/parse.h"
 #include "engine/texts.h"
 #include "files/replace_file.h"
 #include "stats/checker_chance.h"
@@ -39,19 +41,59 @@ void StatisticsModel::refresh() {
     emit changed();
 }
 
+namespace {
+
+// "Lowest 3, highest 18, mean 10.50, standard deviation 2.96, median 10, most
+// likely 10."
+QString SummaryOf(const TotalDistribution& distribution) {
+    const DistributionSummary summary = Summarize(distribution);
+    return StatisticsModel::tr(
+               "Lowest %1, highest %2, mean %3, standard deviation %4, median "
+               "%5, most likely %6.")
+        .arg(summary.minimum)
+        .arg(summary.maximum)
+        .arg(summary.mean, 0, 'f', 2)
+        .arg(summary.standardDeviation, 0, 'f', 2)
+        .arg(summary.median)
+        .arg(summary.mostLikely);
+}
+
+}  // namespace
+
 void StatisticsModel::showDistribution() {
     m_distribution = ComputeDistribution(m_spec);
     m_description = QString::fromStdString(DescriptionLine(m_spec));
-    const DistributionSummary summary = Summarize(m_distribution);
-    m_summary = tr("Lowest %1, highest %2, mean %3, standard deviation %4, median %5, most "
-                   "likely %6.")
-                    .arg(summary.minimum)
-                    .arg(summary.maximum)
-                    .arg(summary.mean, 0, 'f', 2)
-                    .arg(summary.standardDeviation, 0, 'f', 2)
-                    .arg(summary.median)
-                    .arg(summary.mostLikely);
-    m_table.setDistribution(m_distribution);
+    m_summary = SummaryOf(m_distribution);
+    showTable();
+}
+
+void StatisticsModel::showTable() {
+    m_table.setDistributions(m_distribution, m_comparison);
+}
+
+void StatisticsModel::setComparisonText(const QString& text) {
+    m_comparisonText = text;
+    m_comparisonError.clear();
+    if (text.trimmed().isEmpty()) {
+        m_comparison.reset();
+        m_comparisonName.clear();
+        m_comparisonSummary.clear();
+    } else {
+        const dice::ParseResult parsed = dice::ParseExpression(text.toStdString());
+        if (!parsed.Ok()) {
+            // The last valid comparison stays while the player corrects the text.
+            m_comparisonError = tr("Column %1: %2")
+                                    .arg(parsed.error.column)
+                                    .arg(QString::fromStdString(parsed.error.message));
+            emit changed();
+            return;
+        }
+        m_comparison = dice::ExactChances(*parsed.expression);
+        m_comparisonName = QString::fromStdString(dice::CanonicalText(*parsed.expression));
+        m_comparisonSummary = m_comparisonName + QLatin1String(": ") + SummaryOf(*m_comparison);
+    }
+    showTable();
+    refresh();
 }
 
 void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
@@ -60,7 +102,11 @@ void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
     const bool compare = rolled && *rolled == m_spec && !results.empty();
 
     std::vector<int> totals;
-    m_chart = {m_distribution.minTotal, m_distribution.exactly, {}};
+    m_chart = {m_distribution.minTotal, m_distribution.exactly, {}, 0, {}, m_comparisonName};
+    if (m_comparison) {
+        m_chart.comparedFirstTotal = m_comparison->minTotal;
+        m_chart.compared = m_comparison->exactly;
+    }
     if (compare) {
         m_chart.observed.assign(m_distribution.exactly.size(), 0.0);
         for (const RollResult& result : results) {
@@ -88,6 +134,11 @@ void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
             m_checkerChance += QLatin1Char(' ') +
                                Outcome(m_checker, *chance, rolls, CountMatches(m_checker, results));
         }
+        if (m_comparison) {
+            m_checkerChance +=
+                QLatin1Char(' ') +
+                ComparedChance(m_comparisonName, *CheckerChance(*m_comparison, m_checker));
+        }
     } else {
         m_checkerChance =
             tr("Choose Greater Than, Less Than or Equal To to see the chance of "
@@ -98,12 +149,14 @@ void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
 }
 
 QString StatisticsModel::tableText() const {
-    return QString::fromStdString(TabSeparatedTable(m_distribution));
+    return QString::fromStdString(
+        TabSeparatedTable(m_distribution, m_comparison ? &*m_comparison : nullptr));
 }
 
 bool StatisticsModel::saveTable(const QString& path) {
     const std::error_code error =
-        ReplaceFileContents(QFile::encodeName(path).toStdString(), CsvTable(m_distribution));
+        ReplaceFileContents(QFile::encodeName(path).toStdString(),
+                            CsvTable(m_distribution, m_comparison ? &*m_comparison : nullptr));
     if (error) {
         emit errorOccurred(RollerModel::writeErrorMessage(QFileInfo(path).fileName()),
                            QString::fromStdString(error.message()));

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "engine/checker.h"
@@ -25,14 +26,22 @@ class StatisticsModel : public QObject {
     Q_PROPERTY(QString status READ status NOTIFY changed)
     Q_PROPERTY(QString checkerChance READ checkerChance NOTIFY changed)
     Q_PROPERTY(QString fairness READ fairness NOTIFY changed)
+    Q_PROPERTY(QString comparisonText READ comparisonText WRITE setComparisonText NOTIFY changed)
+    Q_PROPERTY(QString comparisonError READ comparisonError NOTIFY changed)
+    Q_PROPERTY(QString comparisonSummary READ comparisonSummary NOTIFY changed)
 
   public:
-    // The chart's bars: the chance of each total from firstTotal on, and the
-    // share each had among the last Roll's totals (empty without one).
+    // What the chart draws: the chance of each total from firstTotal on, the
+    // share each had among the last Roll's totals (empty without one), and
+    // the chances of the compared expression from its own first total (empty
+    // without one).
     struct ChartSeries {
         int firstTotal = 0;
         std::vector<double> chances;
         std::vector<double> observed;
+        int comparedFirstTotal = 0;
+        std::vector<double> compared;
+        QString comparedName;
     };
 
     explicit StatisticsModel(const RollerModel& roller, QObject* parent = nullptr);
@@ -42,6 +51,15 @@ class StatisticsModel : public QObject {
     QString status() const { return m_status; }
     QString checkerChance() const { return m_checkerChance; }
     QString fairness() const { return m_fairness; }
+    // The expression typed to compare with, and why it is not one (empty
+    // when it is, or when nothing is typed). While the text is wrong, the
+    // last valid comparison stays.
+    QString comparisonText() const { return m_comparisonText; }
+    QString comparisonError() const { return m_comparisonError; }
+    // The compared expression's lowest, highest, mean, standard deviation,
+    // median and most likely total; empty without a comparison.
+    QString comparisonSummary() const { return m_comparisonSummary; }
+    const std::optional<TotalDistribution>& comparison() const { return m_comparison; }
     const ChartSeries& chart() const { return m_chart; }
     ChanceTableModel* table() { return &m_table; }
     const TotalDistribution& distribution() const { return m_distribution; }
@@ -51,6 +69,7 @@ class StatisticsModel : public QObject {
 
   public slots:
     void refresh();
+    void setComparisonText(const QString& text);
     // Writes the table as comma-separated values; false after errorOccurred()
     // when the file could not be written.
     bool saveTable(const QString& path);
@@ -62,6 +81,7 @@ class StatisticsModel : public QObject {
   private:
     void showDistribution();
     void showResults(bool formValid, const QString& invalidName);
+    void showTable();
 
     const RollerModel& m_roller;
     bool m_hasForm = false;
@@ -76,6 +96,11 @@ class StatisticsModel : public QObject {
     QString m_status;
     QString m_checkerChance;
     QString m_fairness;
+    QString m_comparisonText;
+    QString m_comparisonError;
+    QString m_comparisonName;
+    QString m_comparisonSummary;
+    std::optional<TotalDistribution> m_comparison;
 };
 
 }  // namespace alearo

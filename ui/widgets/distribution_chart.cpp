@@ -1,32 +1,56 @@
 // SPDX-License-Identifier: MIT
 #include "ui/widgets/distribution_chart.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPalette>
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 
 namespace alearo {
 
 namespace {
 
-const QColor kExactColour(0x8e, 0x1b, 0x1b);          // the dice's red
-const QColor kObservedColour(0x1f, 0x6f, 0xb5, 170);  // a translucent blue over it
+// The chance left out of the horizontal axis, both ends together.
+constexpr double kTailLeftOut = 1e-9;
 
-// The chance of the totals that fall on pixel column `column` of `columns`:
-// a bar that stands for several totals stands for the chance of any of them,
-// so the exact chances and the rolled shares stay comparable.
-double ColumnChance(const std::vector<double>& values, int column, int columns) {
-    const auto count = static_cast<long long>(values.size());
-    const auto first = count * column / columns;
-    const auto last = std::max(first + 1, count * (column + 1) / columns);
-    return std::accumulate(values.begin() + first, values.begin() + last, 0.0);
+// The chances of the totals from `first` on.
+struct Series {
+    int first = 0;
+    const std::vector<double>* chances = nullptr;
+
+    int last() const { return first + static_cast<int>(chances->size()) - 1; }
+    bool empty() const { return chances == nullptr || chances->empty(); }
+    double at(int total) const {
+        return total < first || total > last()
+                   ? 0.0
+                   : (*chances)[static_cast<std::size_t>(total - first)];
+    }
+};
+
+// The totals that hold all but kTailLeftOut of the chance.
+std::pair<int, int> BulkOf(const Series& series) {
+    const std::vector<double>& chances = *series.chances;
+    std::size_t low = 0;
+    for (double tail = 0.0; low + 1 < chances.size() && tail + chances[low] <= kTailLeftOut / 2;
+         ++low) {
+        tail += chances[low];
+    }
+    std::size_t high = chances.size() - 1;
+    for (double tail = 0.0; high > low && tail + chances[high] <= kTailLeftOut / 2; --high) {
+        tail += chances[high];
+    }
+    return {series.first + static_cast<int>(low), series.first + static_cast<int>(high)};
 }
 
 QString PercentLabel(double chance, double step) {
     const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step * 100.0))));
     return QString::number(chance * 100.0, 'f', decimals) + QLatin1Char('%');
+}
+
+QColor Translucent(QColor colour, int alpha) {
+    colour.setAlpha(alpha);
+    return colour;
 }
 
 }  // namespace
@@ -50,11 +74,8 @@ DistributionChart::DistributionChart(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
 }
 
-void DistributionChart::setData(int firstTotal, std::vector<double> chances,
-                                std::vector<double> observed) {
-    m_firstTotal = firstTotal;
-    m_chances = std::move(chances);
-    m_observed = std::move(observed);
+void DistributionChart::setData(const StatisticsModel::ChartSeries& data) {
+    m_data = data;
     update();
 }
 
@@ -66,74 +87,122 @@ QSize DistributionChart::minimumSizeHint() const {
     return {240, 140};
 }
 
+void DistributionChart::changeEvent(QEvent* event) {
+    // A new palette (a dark theme, say) changes every colour drawn.
+    if (event->type() == QEvent::PaletteChange) {
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
 void DistributionChart::paintEvent(QPaintEvent* /*event*/) {
-    if (m_chances.empty()) {
+    const Series exact{m_data.firstTotal, &m_data.chances};
+    const Series observed{m_data.firstTotal, &m_data.observed};
+    const Series compared{m_data.comparedFirstTotal, &m_data.compared};
+    if (exact.empty()) {
         return;
     }
+    auto [lo, hi] = BulkOf(exact);
+    if (!compared.empty()) {
+        const auto [cLo, cHi] = BulkOf(compared);
+        lo = std::min(lo, cLo);
+        hi = std::max(hi, cHi);
+    }
+    for (int total = exact.first; !observed.empty() && total <= exact.last(); ++total) {
+        if (observed.at(total) > 0.0) {
+            lo = std::min(lo, total);
+            hi = std::max(hi, total);
+        }
+    }
+
     QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
-    // The plot area leaves room for the tick labels, the axis titles and the
-    // legend: the left margin is as wide as the widest chance label.
-    const int count = static_cast<int>(m_chances.size());
-    const int lastTotal = m_firstTotal + count - 1;
-    const int totalWidth = metrics.horizontalAdvance(QString::number(lastTotal));
+    const int count = hi - lo + 1;
+    const int totalWidth = metrics.horizontalAdvance(QString::number(hi));
     const int left = metrics.horizontalAdvance(QStringLiteral("100.00%")) + metrics.height() + 8;
     const QRect plot =
         rect().adjusted(left, metrics.height() * 2, -(totalWidth / 2 + 6), -metrics.height() * 3);
     if (plot.width() < 10 || plot.height() < 10) {
         return;
     }
-    const int columns = std::min(count, plot.width());
+    // Each bar holds `perBar` neighbouring totals (the last one maybe fewer).
+    const int perBar = (count + plot.width() - 1) / plot.width();
+    const int bars = (count + perBar - 1) / perBar;
+    const auto barValue = [&](const Series& series, int bar) {
+        const int first = lo + bar * perBar;
+        const int last = std::min(hi, first + perBar - 1);
+        double sum = 0.0;
+        for (int total = first; total <= last; ++total) {
+            sum += series.at(total);
+        }
+        return sum / (last - first + 1);
+    };
     double peak = 0.0;
-    for (int c = 0; c < columns; ++c) {
-        peak = std::max({peak, ColumnChance(m_chances, c, columns),
-                         m_observed.empty() ? 0.0 : ColumnChance(m_observed, c, columns)});
+    for (int bar = 0; bar < bars; ++bar) {
+        for (const Series* series : {&exact, &observed, &compared}) {
+            peak = series->empty() ? peak : std::max(peak, barValue(*series, bar));
+        }
     }
     const double yStep = NiceTickStep(peak, 4);
     const double yTop = std::ceil(peak / yStep) * yStep;
-    auto yOf = [&](double value) { return plot.bottom() - int(value / yTop * plot.height()); };
+    const auto yOf = [&](double value) {
+        return plot.bottom() - static_cast<int>(value / yTop * plot.height());
+    };
+    const auto xOf = [&](int bar) { return plot.left() + plot.width() * bar / bars; };
 
-    const QColor text = palette().color(QPalette::Text);
-    const QColor grid = palette().color(QPalette::Mid);
-    painter.setPen(grid);
+    const QPalette& colours = palette();
+    const QColor text = colours.color(QPalette::Text);
+    const QColor grid = colours.color(QPalette::Mid);
+    const QColor exactColour = colours.color(QPalette::Highlight);
+    const QColor observedColour = Translucent(text, 140);
+    // The compared roll in the colour opposite the bars', whatever the theme.
+    const QColor comparedColour = QColor::fromHsv((exactColour.hsvHue() + 180) % 360,
+                                                  exactColour.hsvSaturation(), exactColour.value());
+
     for (double y = 0.0; y <= yTop * 1.0000001; y += yStep) {
+        painter.setPen(grid);
         painter.drawLine(plot.left(), yOf(y), plot.right(), yOf(y));
         painter.setPen(text);
-        const QString label = PercentLabel(y, yStep);
         painter.drawText(QRect(0, yOf(y) - metrics.height() / 2, left - 6, metrics.height()),
-                         Qt::AlignRight | Qt::AlignVCenter, label);
-        painter.setPen(grid);
+                         Qt::AlignRight | Qt::AlignVCenter, PercentLabel(y, yStep));
     }
 
-    // One bar per total, or per pixel column when the totals outnumber them.
-    auto drawBars = [&](const std::vector<double>& values, const QColor& colour,
-                        double widthShare) {
-        for (int c = 0; c < columns; ++c) {
-            const int x0 = plot.left() + plot.width() * c / columns;
-            const int x1 = plot.left() + plot.width() * (c + 1) / columns;
-            const int barWidth = std::max(1, int((x1 - x0) * widthShare));
-            const int top = yOf(ColumnChance(values, c, columns));
+    const auto drawBars = [&](const Series& series, const QColor& colour, double widthShare) {
+        for (int bar = 0; bar < bars; ++bar) {
+            const int x0 = xOf(bar);
+            const int x1 = xOf(bar + 1);
+            const int barWidth = std::max(1, static_cast<int>((x1 - x0) * widthShare));
+            const int top = yOf(barValue(series, bar));
             painter.fillRect(
                 QRect(x0 + (x1 - x0 - barWidth) / 2, top, barWidth, plot.bottom() - top + 1),
                 colour);
         }
     };
-    drawBars(m_chances, kExactColour, columns == count ? 0.8 : 1.0);
-    if (!m_observed.empty()) {
-        drawBars(m_observed, kObservedColour, columns == count ? 0.45 : 1.0);
+    drawBars(exact, exactColour, perBar == 1 ? 0.8 : 1.0);
+    if (!observed.empty()) {
+        drawBars(observed, observedColour, perBar == 1 ? 0.45 : 1.0);
+    }
+    if (!compared.empty()) {
+        // A step line over the bars, so both rolls stay visible.
+        QPolygon steps;
+        for (int bar = 0; bar < bars; ++bar) {
+            const int y = yOf(barValue(compared, bar));
+            steps << QPoint(xOf(bar), y) << QPoint(xOf(bar + 1), y);
+        }
+        painter.setPen(QPen(comparedColour, 2));
+        painter.drawPolyline(steps);
     }
 
-    // The total axis: ticks at round totals, each under the middle of its bar.
+    // The total axis: ticks at round totals, each under the middle of its total.
     painter.setPen(text);
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
-    const int wantedTicks = std::max(2, plot.width() / (totalWidth * 2));
-    const int xStep = std::max(1, int(NiceTickStep(count, wantedTicks)));
+    const int wantedTicks = std::max(2, plot.width() / (totalWidth * 2 + 1));
+    const int xStep = std::max(1, static_cast<int>(NiceTickStep(count, wantedTicks)));
     // The first round total at or above the lowest one (division rounds toward zero).
-    const int firstTick = m_firstTotal >= 0 ? (m_firstTotal + xStep - 1) / xStep * xStep
-                                            : -(-m_firstTotal / xStep * xStep);
-    for (int total = firstTick; total <= lastTotal; total += xStep) {
-        const double middle = (total - m_firstTotal + 0.5) / count;
-        const int x = plot.left() + int(middle * plot.width());
+    const int firstTick = lo >= 0 ? (lo + xStep - 1) / xStep * xStep : -(-lo / xStep * xStep);
+    for (int total = firstTick; total <= hi; total += xStep) {
+        const double middle = (total - lo + 0.5) / count;
+        const int x = plot.left() + static_cast<int>(middle * plot.width());
         painter.drawLine(x, plot.bottom(), x, plot.bottom() + 4);
         const QString label = QString::number(total);
         painter.drawText(x - metrics.horizontalAdvance(label) / 2,
@@ -142,31 +211,36 @@ void DistributionChart::paintEvent(QPaintEvent* /*event*/) {
     painter.drawText(
         QRect(plot.left(), plot.bottom() + metrics.height() + 6, plot.width(), metrics.height()),
         Qt::AlignHCenter, tr("Total"));
+    const QString chanceTitle = perBar == 1
+                                    ? tr("Chance of one total")
+                                    : tr("Chance of one total, average of %1 per bar").arg(perBar);
     painter.save();
     painter.translate(metrics.height() / 2.0 + 2, plot.center().y());
     painter.rotate(-90);
     painter.drawText(
         QRect(-plot.height() / 2, -metrics.height() / 2, plot.height(), metrics.height()),
-        Qt::AlignCenter, tr("Chance"));
+        Qt::AlignCenter, chanceTitle);
     painter.restore();
 
     // The legend, above the plot at its right.
-    const QString exactLabel = tr("Exact chance");
-    const QString observedLabel = tr("Share of the last Roll");
     int x = plot.right();
     const int y = metrics.height() / 2;
     const int swatch = metrics.ascent();
-    auto legendEntry = [&](const QString& label, const QColor& colour) {
+    const auto legendEntry = [&](const QString& label, const QColor& colour) {
         x -= metrics.horizontalAdvance(label);
+        painter.setPen(text);
         painter.drawText(x, y + metrics.ascent(), label);
         x -= swatch + 4;
         painter.fillRect(QRect(x, y + (metrics.height() - swatch) / 2, swatch, swatch), colour);
         x -= 16;
     };
-    if (!m_observed.empty()) {
-        legendEntry(observedLabel, kObservedColour);
+    if (!compared.empty()) {
+        legendEntry(m_data.comparedName, comparedColour);
     }
-    legendEntry(exactLabel, kExactColour);
+    if (!observed.empty()) {
+        legendEntry(tr("Share of the last Roll"), observedColour);
+    }
+    legendEntry(tr("Exact chance"), exactColour);
 }
 
 }  // namespace alearo

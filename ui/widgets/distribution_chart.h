@@ -2,38 +2,36 @@
 #pragma once
 
 #include <QWidget>
-#include <vector>
+
+#include "ui/model/statistics_model.h"
 
 namespace alearo {
 
 // A bar chart of the chance of every total, with the share each total had
-// among rolled results drawn over it when there are any. Totals that fall on
-// one pixel column share one bar, the chance of any of them, so a chart of
-// ten thousand totals keeps its shape at any width.
+// among the last Roll's totals drawn over it, and a compared expression's
+// chances as a line. The horizontal axis spans the totals that hold all but
+// a billionth of the chance (and any total rolled). When the totals outnumber
+// the pixel columns, each bar stands for several neighbouring totals and is as
+// high as their average chance, so the axis still reads "chance of one total"
+// and its title says how many totals a bar holds.
 class DistributionChart : public QWidget {
     Q_OBJECT
 
   public:
     explicit DistributionChart(QWidget* parent = nullptr);
 
-    // Chances of the totals firstTotal, firstTotal + 1, ...; `observed`
-    // holds the shares of the same totals, or nothing.
-    void setData(int firstTotal, std::vector<double> chances, std::vector<double> observed);
+    void setData(const StatisticsModel::ChartSeries& data);
+    const StatisticsModel::ChartSeries& data() const { return m_data; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    int firstTotal() const { return m_firstTotal; }
-    const std::vector<double>& chances() const { return m_chances; }
-    const std::vector<double>& observed() const { return m_observed; }
-
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
-    int m_firstTotal = 0;
-    std::vector<double> m_chances;
-    std::vector<double> m_observed;
+    StatisticsModel::ChartSeries m_data;
 };
 
 // A step for about `wanted` axis ticks over `span`: 1, 2 or 5 times a power

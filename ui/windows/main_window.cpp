@@ -8,8 +8,11 @@
 #include <QMenu>
 #include <QMetaMethod>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QUrl>
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -319,6 +322,19 @@ void MainWindow::showOptions() {
 void MainWindow::openStatistics() {
     if (m_statsWindow.isNull()) {
         m_statsWindow = new StatsWindow(m_model, m_services, this);
+        // Beside the main window rather than over it: on the right if it fits,
+        // else on the left, else on the side with more room.
+        const QRect screen = this->screen()->availableGeometry();
+        const QRect frame = frameGeometry();
+        const int gap = std::max(8, style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
+        const int width = m_statsWindow->frameGeometry().width();
+        const int rightRoom = screen.right() - frame.right() - gap;
+        const int leftRoom = frame.left() - screen.left() - gap;
+        const int x = rightRoom >= width || rightRoom >= leftRoom ? frame.right() + gap
+                                                                  : frame.left() - gap - width;
+        m_statsWindow->move(
+            std::clamp(x, screen.left(), std::max(screen.left(), screen.right() - width)),
+            frame.top());
     }
     m_statsWindow->show();
     m_statsWindow->raise();

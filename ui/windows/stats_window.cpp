@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -41,16 +42,28 @@ StatsWindow::StatsWindow(const RollerModel& roller, PlatformServices& services, 
     : QWidget(parent, Qt::Window),
       m_services(services),
       m_model(roller),
+      m_compareEdit(new QLineEdit),
       m_chart(new DistributionChart),
       m_table(new QTableView) {
     setObjectName(QStringLiteral("statsWindow"));
     setWindowTitle(tr("Alearo Statistics"));
     auto* layout = new QVBoxLayout(this);
+    auto* compareRow = new QHBoxLayout;
+    auto* compareLabel = new QLabel(tr("Compare &with:"));
+    m_compareEdit->setObjectName(QStringLiteral("compareEdit"));
+    m_compareEdit->setPlaceholderText(tr("dice such as 2d20kh1+5"));
+    compareLabel->setBuddy(m_compareEdit);
+    compareRow->addWidget(compareLabel);
+    compareRow->addWidget(m_compareEdit, 1);
+    layout->addLayout(compareRow);
+    m_comparisonError = AddLine(layout, QStringLiteral("comparisonErrorLine"));
+    connect(m_compareEdit, &QLineEdit::textChanged, &m_model, &StatisticsModel::setComparisonText);
     m_description = AddLine(layout, QStringLiteral("descriptionLine"));
     QFont bold = m_description->font();
     bold.setBold(true);
     m_description->setFont(bold);
     m_summary = AddLine(layout, QStringLiteral("summaryLine"));
+    m_comparisonSummary = AddLine(layout, QStringLiteral("comparisonSummaryLine"));
     m_status = AddLine(layout, QStringLiteral("statusLine"));
     m_chart->setObjectName(QStringLiteral("chart"));
     m_chart->setAccessibleName(tr("Chart of the chances"));
@@ -65,7 +78,11 @@ StatsWindow::StatsWindow(const RollerModel& roller, PlatformServices& services, 
     m_table->setAccessibleName(tr("Chance of every total"));
     m_table->setModel(m_model.table());
     m_table->verticalHeader()->hide();
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Columns as wide as their header and the first rows need; the last
+    // takes the room left.
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setResizeContentsPrecision(64);
+    m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setTabKeyNavigation(false);
     layout->addWidget(m_table, 2);
@@ -99,17 +116,20 @@ StatsWindow::StatsWindow(const RollerModel& roller, PlatformServices& services, 
             [this](const QString& message, const QString& reason) {
                 m_services.showError(this, message, reason);
             });
-    resize(640, 720);
+    resize(720, 760);
     showModel();
 }
 
 void StatsWindow::showModel() {
     ShowLine(m_description, m_model.description());
     ShowLine(m_summary, m_model.summary());
+    ShowLine(m_comparisonSummary, m_model.comparisonSummary());
+    ShowLine(m_comparisonError, m_model.comparisonError());
     ShowLine(m_status, m_model.status());
-    m_status->setVisible(!m_model.status().isEmpty());
-    const StatisticsModel::ChartSeries& chart = m_model.chart();
-    m_chart->setData(chart.firstTotal, chart.chances, chart.observed);
+    for (QLabel* line : {m_comparisonSummary, m_comparisonError, m_status}) {
+        line->setVisible(!line->text().isEmpty());
+    }
+    m_chart->setData(m_model.chart());
     ShowLine(m_checker, m_model.checkerChance());
     ShowLine(m_fairness, m_model.fairness());
 }

@@ -6,6 +6,7 @@
 #include "ui/model/statistics_model.h"
 
 class QLabel;
+class QLineEdit;
 class QTableView;
 
 namespace alearo {
@@ -15,7 +16,8 @@ class PlatformServices;
 class RollerModel;
 
 // The exact chances of every total of the roll the main form describes,
-// beside what its last Roll gave, as its StatisticsModel says.
+// beside what its last Roll gave and, on request, beside a dice expression
+// typed in its "Compare with" box, as its StatisticsModel says.
 class StatsWindow : public QWidget {
     Q_OBJECT
 
@@ -33,7 +35,10 @@ class StatsWindow : public QWidget {
 
     PlatformServices& m_services;
     StatisticsModel m_model;
+    QLineEdit* m_compareEdit;
+    QLabel* m_comparisonError;
     QLabel* m_description;
+    QLabel* m_comparisonSummary;
     QLabel* m_summary;
     QLabel* m_status;
     DistributionChart* m_chart;

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace alearo::dice {
+
+// The limits of the notation. They keep every total and every table of
+// chances within the reach of a plain int and of a moment's computation:
+// the slowest expression they allow takes well under a tenth of a second.
+// Keeping, dropping or exploding dice of many faces would take longer than
+// that for a single term.
+constexpr int kMaxDicePerTerm = 100;
+constexpr int kMaxDiceInAll = 500;
+// Only dice of at most this many faces may be kept, dropped or exploded.
+constexpr int kMaxSelectedFaces = 100;
+constexpr int kMaxFaces = 1000;
+constexpr int kMaxNumber = 10000;
+constexpr int kMaxTerms = 1000;
+
+enum class Compare { kEqual, kLess, kGreater, kLessOrEqual, kGreaterOrEqual };
+
+// A test of one die's value, as in ">=8" or the "1" of "r1".
+struct Condition {
+    Compare compare = Compare::kEqual;
+    int value = 0;
+};
+
+bool Matches(const Condition& condition, int value);
+
+// Which dice of a term count. Keeping the n highest is spelled "k" or "kh".
+enum class Selection { kAll, kKeepHighest, kKeepLowest, kDropHighest, kDropLowest };
+
+struct Reroll {
+    Condition condition;
+    bool once = false;  // "ro": the second face stands whatever it shows
+};
+
+// One term of dice such as "4d6dl1" or "10d10>=8", its modifiers held by
+// kind, each kind at most once.
+struct DiceTerm {
+    int count = 1;
+    int faces = 6;      // 100 for "%"; unused for a Fate die
+    bool fate = false;  // faces -1, 0 and +1
+    std::optional<Reroll> reroll;
+    bool explode = false;
+    std::optional<int> minimum;
+    std::optional<int> maximum;
+    Selection selection = Selection::kAll;
+    int selectionCount = 0;            // how many dice are kept or dropped
+    std::optional<Condition> success;  // count the matching dice instead of adding them
+};
+
+// The dice that count after keeping or dropping.
+int KeptCount(const DiceTerm& dice);
+
+struct Term {
+    bool negative = false;
+    bool isDice = false;
+    int number = 0;  // the value of a term that is a plain number
+    DiceTerm dice;   // the dice of a term that is not
+};
+
+struct Expression {
+    std::vector<Term> terms;
+};
+
+// Equal when they roll alike and spell alike canonically: "k" equals "kh1"
+// and "d%" equals "d100", while "4d6dl1" and "4d6kh3" differ.
+bool operator==(const Condition& a, const Condition& b);
+bool operator!=(const Condition& a, const Condition& b);
+bool operator==(const Reroll& a, const Reroll& b);
+bool operator!=(const Reroll& a, const Reroll& b);
+bool operator==(const DiceTerm& a, const DiceTerm& b);
+bool operator!=(const DiceTerm& a, const DiceTerm& b);
+bool operator==(const Term& a, const Term& b);
+bool operator!=(const Term& a, const Term& b);
+bool operator==(const Expression& a, const Expression& b);
+bool operator!=(const Expression& a, const Expression& b);
+
+// The expression in lower case without spaces, every count spelled out and
+// the modifiers of a term in the order they act: "2d20kh1+5",
+// "4d6r1!min2max5dl1>=4". It parses back to an equal expression.
+std::string CanonicalText(const Expression& expression);
+
+// The spelling of a comparison, such as ">=".
+const char* CompareText(Compare compare);
+
+}  // namespace alearo::dice

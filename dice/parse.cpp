@@ -1,0 +1,428 @@
+// SPDX-License-Identifier: MIT
+#include "dice/parse.h"
+
+#include <cstddef>
+#include <utility>
+
+namespace alearo::dice {
+
+namespace {
+
+// Digits past this only matter as "too large"; stopping here keeps a long run
+// of digits from overflowing.
+constexpr long long kSaturated = 1000000000LL;
+constexpr const char* kTooManyFacesToSelect =
+    "Only dice of at most 100 faces can be kept, dropped or exploded.";
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// A character as the messages show it: itself in quotes when printable.
+std::string Shown(char c) {
+    if (c >= 0x21 && c <= 0x7E) {
+        return std::string("\"") + c + "\"";
+    }
+    return "this character";
+}
+
+int CountMatchingFaces(const DiceTerm& dice, const Condition& condition) {
+    const int lowest = dice.fate ? -1 : 1;
+    const int highest = dice.fate ? 1 : dice.faces;
+    int matching = 0;
+    for (int face = lowest; face <= highest; ++face) {
+        matching += Matches(condition, face) ? 1 : 0;
+    }
+    return matching;
+}
+
+// Where a kind of modifier was first typed, to refuse a second one.
+struct SeenModifiers {
+    std::optional<std::size_t> keep, explode, reroll, minimum, maximum, success;
+};
+
+class Parser {
+  public:
+    explicit Parser(std::string_view text) : text_(text) {}
+
+    ParseResult Run() {
+        ParseResult result;
+        if (!ParseAll()) {
+            result.error = std::move(*error_);
+            return result;
+        }
+        result.expression = std::move(expression_);
+        return result;
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::optional<ParseError> error_;
+    Expression expression_;
+    int diceInAll_ = 0;
+
+    bool Fail(std::size_t at, std::string message) {
+        error_ = ParseError{static_cast<int>(at) + 1, std::move(message)};
+        return false;
+    }
+
+    bool AtEnd() const { return pos_ >= text_.size(); }
+
+    // The character `ahead` places on, in lower case; '\0' past the end.
+    char Peek(std::size_t ahead = 0) const {
+        return pos_ + ahead < text_.size() ? Lower(text_[pos_ + ahead]) : '\0';
+    }
+
+    void SkipSpaces() {
+        while (!AtEnd() && IsSpace(text_[pos_])) {
+            ++pos_;
+        }
+    }
+
+    long long ReadDigits() {
+        long long value = 0;
+        while (!AtEnd() && IsDigit(text_[pos_])) {
+            value = value * 10 + (text_[pos_] - '0');
+            if (value > kSaturated) {
+                value = kSaturated + 1;
+            }
+            ++pos_;
+        }
+        return value;
+    }
+
+    // A number of a modifier, which must follow: "min" then "2".
+    bool RequiredNumber(const std::string& after, const std::string& example, int& value) {
+        SkipSpaces();
+        if (!IsDigit(Peek())) {
+            return Fail(pos_, after + " needs a number after it, as in " + example + ".");
+        }
+        return BoundedNumber(value);
+    }
+
+    bool BoundedNumber(int& value) {
+        const std::size_t at = pos_;
+        const long long read = ReadDigits();
+        if (read > kMaxNumber) {
+            return Fail(at, "A number here is at most 10000.");
+        }
+        value = static_cast<int>(read);
+        return true;
+    }
+
+    bool ParseAll() {
+        SkipSpaces();
+        if (AtEnd()) {
+            return Fail(0, "Nothing to roll: type dice such as 2d6+3.");
+        }
+        bool negative = false;
+        std::optional<char> sign;
+        if (Peek() == '+' || Peek() == '-') {
+            negative = Peek() == '-';
+            sign = Peek();
+            ++pos_;
+        }
+        while (true) {
+            SkipSpaces();
+            Term term;
+            term.negative = negative;
+            if (!ParseOperand(term, sign)) {
+                return false;
+            }
+            expression_.terms.push_back(term);
+            const bool afterDice = term.isDice;
+            SkipSpaces();
+            if (AtEnd()) {
+                return true;
+            }
+            const char c = Peek();
+            if (c != '+' && c != '-') {
+                return FailBetweenTerms(afterDice);
+            }
+            if (static_cast<int>(expression_.terms.size()) >= kMaxTerms) {
+                return Fail(pos_, "Too many terms: an expression holds at most 1000.");
+            }
+            negative = c == '-';
+            sign = c;
+            ++pos_;
+        }
+    }
+
+    bool FailBetweenTerms(bool afterDice) {
+        const char c = text_[pos_];
+        if (IsDigit(c) || (afterDice && Lower(c) == 'd')) {
+            return Fail(pos_, "Put \"+\" or \"-\" between two terms.");
+        }
+        if (!afterDice &&
+            (c == '!' || c == '<' || c == '>' || c == '=' ||
+             (IsLetter(c) && std::string_view("kmr").find(Lower(c)) != std::string_view::npos))) {
+            return Fail(pos_, "Only dice take modifiers such as " + Shown(c) + ".");
+        }
+        if (IsLetter(c)) {
+            return Fail(pos_, "Unknown letter " + Shown(c) + ".");
+        }
+        return Fail(pos_, "Unexpected " + Shown(c) + ".");
+    }
+
+    bool ParseOperand(Term& term, std::optional<char> sign) {
+        const std::size_t at = pos_;
+        const char c = Peek();
+        if (IsDigit(c)) {
+            const long long number = ReadDigits();
+            SkipSpaces();
+            if (Peek() == 'd') {
+                term.isDice = true;
+                return ParseDice(term.dice, at, number);
+            }
+            if (number > kMaxNumber) {
+                return Fail(at, "A number to add is at most 10000.");
+            }
+            term.number = static_cast<int>(number);
+            return true;
+        }
+        if (c == 'd') {
+            term.isDice = true;
+            return ParseDice(term.dice, at, 1);
+        }
+        if (sign && (AtEnd() || !IsLetter(c))) {
+            return Fail(at, std::string("A term is missing after \"") + *sign + "\".");
+        }
+        if (IsLetter(c)) {
+            return Fail(at, "Unknown letter " + Shown(text_[at]) +
+                                ": a term is a number or dice such as 2d6.");
+        }
+        return Fail(at, Shown(text_[at]) +
+                            " cannot start a term: a term is a number or dice "
+                            "such as 2d6.");
+    }
+
+    // At the "d" of a dice term that starts at `at`.
+    bool ParseDice(DiceTerm& dice, std::size_t at, long long count) {
+        if (count < 1) {
+            return Fail(at, "A term rolls at least one die.");
+        }
+        if (count > kMaxDicePerTerm) {
+            return Fail(at, "Too many dice: at most 100 in one term.");
+        }
+        if (diceInAll_ + count > kMaxDiceInAll) {
+            return Fail(at, "Too many dice: at most 500 in all.");
+        }
+        diceInAll_ += static_cast<int>(count);
+        dice.count = static_cast<int>(count);
+        ++pos_;
+        SkipSpaces();
+        const std::size_t facesAt = pos_;
+        if (IsDigit(Peek())) {
+            const long long faces = ReadDigits();
+            if (faces < 1 || faces > kMaxFaces) {
+                return Fail(facesAt, "A die has 1 to 1000 faces.");
+            }
+            dice.faces = static_cast<int>(faces);
+        } else if (Peek() == '%') {
+            dice.faces = 100;
+            ++pos_;
+        } else if (Peek() == 'f') {
+            dice.fate = true;
+            dice.faces = 3;
+            ++pos_;
+        } else {
+            return Fail(facesAt, "Put the number of faces after \"d\", as in d6, d% or dF.");
+        }
+        SeenModifiers seen;
+        while (true) {
+            SkipSpaces();
+            bool more = false;
+            if (!ParseModifier(dice, seen, more)) {
+                return false;
+            }
+            if (!more) {
+                return true;
+            }
+        }
+    }
+
+    bool Once(std::optional<std::size_t>& seen, std::size_t at, const char* what) {
+        if (seen) {
+            return Fail(at, std::string("A dice term takes only one ") + what + ".");
+        }
+        seen = at;
+        return true;
+    }
+
+    // One modifier at the current place; `more` tells whether there was one.
+    bool ParseModifier(DiceTerm& dice, SeenModifiers& seen, bool& more) {
+        const std::size_t at = pos_;
+        const char c = Peek();
+        more = true;
+        if (c == 'k' || (c == 'd' && (Peek(1) == 'h' || Peek(1) == 'l'))) {
+            return ParseSelection(dice, seen, at);
+        }
+        if (c == '!') {
+            ++pos_;
+            if (!Once(seen.explode, at, "\"!\"")) {
+                return false;
+            }
+            if (dice.fate) {
+                return Fail(at, "A Fate die cannot explode.");
+            }
+            if (dice.faces == 1) {
+                return Fail(at, "A die of one face would explode forever.");
+            }
+            if (dice.faces > kMaxSelectedFaces) {
+                return Fail(at, kTooManyFacesToSelect);
+            }
+            dice.explode = true;
+            return true;
+        }
+        if (c == 'r') {
+            return ParseReroll(dice, seen, at);
+        }
+        if (c == 'm') {
+            return ParseLimit(dice, seen, at);
+        }
+        if (c == '<' || c == '>' || c == '=') {
+            if (!Once(seen.success, at, "comparison")) {
+                return false;
+            }
+            Condition condition;
+            condition.compare = ReadCompare();
+            if (!RequiredNumber(std::string("\"") + CompareText(condition.compare) + "\"",
+                                std::string("10d10") + CompareText(condition.compare) + "8",
+                                condition.value)) {
+                return false;
+            }
+            dice.success = condition;
+            return true;
+        }
+        more = false;
+        return true;
+    }
+
+    // At "<", ">" or "="; reads one comparison.
+    Compare ReadCompare() {
+        const char c = Peek();
+        ++pos_;
+        const bool orEqual = c != '=' && Peek() == '=';
+        if (orEqual) {
+            ++pos_;
+        }
+        switch (c) {
+            case '<':
+                return orEqual ? Compare::kLessOrEqual : Compare::kLess;
+            case '>':
+                return orEqual ? Compare::kGreaterOrEqual : Compare::kGreater;
+            default:
+                return Compare::kEqual;
+        }
+    }
+
+    bool ParseSelection(DiceTerm& dice, SeenModifiers& seen, std::size_t at) {
+        const bool drop = Peek() == 'd';
+        ++pos_;
+        const char which = Peek();
+        const bool lowest = which == 'l';
+        if (which == 'h' || which == 'l') {
+            ++pos_;
+        }
+        if (!Once(seen.keep, at, "keep or drop")) {
+            return false;
+        }
+        if (dice.faces > kMaxSelectedFaces) {
+            return Fail(at, kTooManyFacesToSelect);
+        }
+        SkipSpaces();
+        int n = 1;
+        if (IsDigit(Peek()) && !BoundedNumber(n)) {
+            return false;
+        }
+        if (drop) {
+            if (n == 0) {
+                return Fail(at, "Drop at least one die, or leave out the drop.");
+            }
+            if (n >= dice.count) {
+                return Fail(at, "Cannot drop " + std::to_string(n) + " of " +
+                                    std::to_string(dice.count) + " dice: one at least must stay.");
+            }
+            dice.selection = lowest ? Selection::kDropLowest : Selection::kDropHighest;
+        } else {
+            if (n == 0) {
+                return Fail(at, "Keep at least one die.");
+            }
+            if (n > dice.count) {
+                return Fail(at, "Cannot keep " + std::to_string(n) + " of " +
+                                    std::to_string(dice.count) + " dice.");
+            }
+            dice.selection = lowest ? Selection::kKeepLowest : Selection::kKeepHighest;
+        }
+        dice.selectionCount = n;
+        return true;
+    }
+
+    bool ParseReroll(DiceTerm& dice, SeenModifiers& seen, std::size_t at) {
+        ++pos_;
+        Reroll reroll;
+        reroll.once = Peek() == 'o';
+        if (reroll.once) {
+            ++pos_;
+        }
+        if (!Once(seen.reroll, at, "reroll")) {
+            return false;
+        }
+        SkipSpaces();
+        if (Peek() == '<' || Peek() == '>' || Peek() == '=') {
+            reroll.condition.compare = ReadCompare();
+        }
+        const std::string name = reroll.once ? "\"ro\"" : "\"r\"";
+        if (!RequiredNumber(name, reroll.once ? "ro1" : "r1", reroll.condition.value)) {
+            return false;
+        }
+        const int faces = dice.fate ? 3 : dice.faces;
+        if (!reroll.once && CountMatchingFaces(dice, reroll.condition) == faces) {
+            return Fail(at, "This reroll matches every face, so the die would never stop rolling.");
+        }
+        dice.reroll = reroll;
+        return true;
+    }
+
+    bool ParseLimit(DiceTerm& dice, SeenModifiers& seen, std::size_t at) {
+        const bool isMin = Peek(1) == 'i' && Peek(2) == 'n';
+        const bool isMax = Peek(1) == 'a' && Peek(2) == 'x';
+        if (!isMin && !isMax) {
+            return Fail(at, "Unknown modifier: \"min\" and \"max\" are the ones with an \"m\".");
+        }
+        pos_ += 3;
+        if (!Once(isMin ? seen.minimum : seen.maximum, at, isMin ? "min" : "max")) {
+            return false;
+        }
+        int n = 0;
+        if (!RequiredNumber(isMin ? "\"min\"" : "\"max\"", isMin ? "min2" : "max5", n)) {
+            return false;
+        }
+        (isMin ? dice.minimum : dice.maximum) = n;
+        if (dice.minimum && dice.maximum && *dice.minimum > *dice.maximum) {
+            return Fail(at, "The min is above the max: no value could count.");
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+ParseResult ParseExpression(std::string_view text) {
+    return Parser(text).Run();
+}
+
+}  // namespace alearo::dice
