@@ -27,11 +27,6 @@ using alearo::dice::Expression;
 constexpr int kFailedOutput = 1;
 constexpr int kBadUsage = 2;
 constexpr int kMaxTimes = 10000;
-// As the statistics window: as many decimals as tell neighbouring chances
-// apart, from 2 to 12.
-constexpr int kFewestDecimals = 2;
-constexpr int kMostDecimals = 12;
-constexpr int kChanceDigits = 12;
 
 constexpr const char* kHelp =
     "Usage: alearo-dice roll [--times N] [--seed S] [--verbose] EXPRESSION\n"
@@ -275,8 +270,7 @@ std::string Padded(const std::string& text, std::size_t width) {
 
 // The table for reading: columns aligned on the right, chances in percent.
 std::string ReadableTable(const alearo::TotalDistribution& distribution) {
-    const int decimals =
-        alearo::DecimalsToTellApart(distribution.exactly, kFewestDecimals, kMostDecimals);
+    const int decimals = alearo::TableDecimals(distribution.exactly);
     std::vector<std::vector<std::string>> rows{{"Total", "Chance", "At least", "At most"}};
     for (std::size_t i = 0; i < distribution.exactly.size(); ++i) {
         rows.push_back({alearo::IntegerText(distribution.minTotal + static_cast<int>(i)),
@@ -307,7 +301,7 @@ std::string Chances(const Expression& expression, const Options& options) {
         const double chance = options.single == "--at-least"  ? distribution.AtLeast(total)
                               : options.single == "--at-most" ? distribution.AtMost(total)
                                                               : distribution.Exactly(total);
-        return alearo::SignificantText(chance, kChanceDigits) + "\n";
+        return alearo::ChanceFraction(chance) + "\n";
     }
     if (options.format == "tsv") {
         return alearo::TabSeparatedTable(distribution);

@@ -34,7 +34,7 @@ std::string Table(const TotalDistribution& distribution, const TotalDistribution
                 continue;
             }
             for (const double chance : {d->Exactly(total), d->AtLeast(total), d->AtMost(total)}) {
-                table += separator + SignificantText(chance, kChanceDigits);
+                table += separator + ChanceFraction(chance);
             }
         }
         table += lineEnd;
@@ -82,6 +82,16 @@ std::string PercentText(double chance, int decimals) {
         return "> " + FixedText(100.0 - step, decimals) + "%";
     }
     return text + "%";
+}
+
+std::string ChanceFraction(double chance) {
+    return SignificantText(chance, kChanceDigits);
+}
+
+int TableDecimals(const std::vector<double>& chances) {
+    constexpr int kFewestDecimals = 2;
+    constexpr int kMostDecimals = 12;
+    return DecimalsToTellApart(chances, kFewestDecimals, kMostDecimals);
 }
 
 int DecimalsToTellApart(const std::vector<double>& chances, int fewest, int most) {

@@ -39,4 +39,11 @@ std::string PercentText(double chance, int decimals);
 // accuracy count as equal); `most` when none does.
 int DecimalsToTellApart(const std::vector<double>& chances, int fewest, int most);
 
+// The decimals a table of these chances shows in percent: as many as tell
+// neighbouring chances apart, from 2 to 12.
+int TableDecimals(const std::vector<double>& chances);
+
+// A chance as a fraction with 12 significant digits, as the tables give it.
+std::string ChanceFraction(double chance);
+
 }  // namespace alearo

@@ -5,12 +5,12 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include "test_files.h"
 
 namespace {
 
@@ -20,13 +20,6 @@ struct Outcome {
     std::string err;
 };
 
-std::string Slurp(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 // Runs the program through the shell; `to` redirects its standard output.
 Outcome RunProgram(const std::string& arguments, const std::string& to = "") {
     const std::string out = testing::TempDir() + "dice_cli_out";
@@ -35,7 +28,7 @@ Outcome RunProgram(const std::string& arguments, const std::string& to = "") {
                                 (to.empty() ? out : to) + " 2>" + err;
     std::remove(out.c_str());
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, alearo::ReadFile(out), alearo::ReadFile(err)};
 }
 
 TEST(dice_cli, OutputAndExitStatus) {

@@ -11,42 +11,37 @@ class ChanceSentencesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void checkerSentencesGiveTheTailOnTheSideOfTheCount_data() {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("target");
-        QTest::addColumn<int>("matches");
-        QTest::addColumn<QString>("forecast");
-        QTest::addColumn<QString>("outcome");
-        const auto row = [](int mode, int target, int matches, const char* forecast,
-                            const char* outcome) {
-            QTest::addRow("%d %d %d", mode, target, matches)
-                << mode << target << matches << QString::fromUtf8(forecast)
-                << QString::fromUtf8(outcome);
-        };
-        // One d20, 20 rolls.
-        row(0, 15, 12, "Chance that one roll reaches 15: 30.0%; expected 6.0 of 20 rolls.",
-            "12 of 20 rolls reached 15; expected 6.0; 12 or more happens 0.5% of the time.");
-        row(1, 3, 20, "Chance that one roll stays at or below 3: 15.0%; expected 3.0 of 20 rolls.",
-            "20 of 20 rolls stayed at or below 3; expected 3.0; 20 of 20 happens < 0.1% of the "
-            "time.");
-        row(1, 8, 5, "Chance that one roll stays at or below 8: 40.0%; expected 8.0 of 20 rolls.",
-            "5 of 20 rolls stayed at or below 8; expected 8.0; 5 or fewer happens 12.6% of the "
-            "time.");
-        row(2, 7, 0, "Chance that one roll comes out exactly 7: 5.0%; expected 1.0 of 20 rolls.",
-            "0 of 20 rolls came out exactly 7; expected 1.0; 0 of 20 happens 35.8% of the time.");
-        row(-1, 7, 3, "", "");
-    }
     void checkerSentencesGiveTheTailOnTheSideOfTheCount() {
-        QFETCH(int, mode);
-        QFETCH(int, target);
-        QFETCH(int, matches);
-        QFETCH(QString, forecast);
-        QFETCH(QString, outcome);
+        const struct {
+            CheckMode mode;
+            int target, matches;
+            const char* forecast;
+            const char* outcome;
+        } cases[] = {
+            // One d20, 20 rolls.
+            {CheckMode::AtLeast, 15, 12,
+             "Chance that one roll reaches 15: 30.0%; expected 6.0 of 20 rolls.",
+             "12 of 20 rolls reached 15; expected 6.0; 12 or more happens 0.5% of the time."},
+            {CheckMode::AtMost, 3, 20,
+             "Chance that one roll stays at or below 3: 15.0%; expected 3.0 of 20 rolls.",
+             "20 of 20 rolls stayed at or below 3; expected 3.0; 20 of 20 happens < 0.1% of the "
+             "time."},
+            {CheckMode::AtMost, 8, 5,
+             "Chance that one roll stays at or below 8: 40.0%; expected 8.0 of 20 rolls.",
+             "5 of 20 rolls stayed at or below 8; expected 8.0; 5 or fewer happens 12.6% of the "
+             "time."},
+            {CheckMode::Equal, 7, 0,
+             "Chance that one roll comes out exactly 7: 5.0%; expected 1.0 of 20 rolls.",
+             "0 of 20 rolls came out exactly 7; expected 1.0; 0 of 20 happens 35.8% of the time."},
+            {CheckMode::None, 7, 3, "", ""},
+        };
         const TotalDistribution d20 = ComputeDistribution({1, 20, 0, 0, false, false});
-        const Checker checker{static_cast<CheckMode>(mode), target};
-        const double chance = CheckerChance(d20, checker).value_or(0.0);
-        QCOMPARE(Forecast(checker, chance, 20), forecast);
-        QCOMPARE(Outcome(checker, chance, 20, matches), outcome);
+        for (const auto& c : cases) {
+            const Checker checker{c.mode, c.target};
+            const double chance = CheckerChance(d20, checker).value_or(0.0);
+            QCOMPARE(Forecast(checker, chance, 20), QString::fromUtf8(c.forecast));
+            QCOMPARE(Outcome(checker, chance, 20, c.matches), QString::fromUtf8(c.outcome));
+        }
     }
 
     void fitSentenceGroupsFromTheLowEndAndMergesAShortLastGroup() {

@@ -8,22 +8,70 @@
 // 1|0, urls 1|0, and message TEXT or error TEXT for each message the user
 // must have seen by the end, in order. A check is VIEW[ ARG]=TEXT, where the
 // view is what the window shows now (see Views).
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScopeGuard>
+#include <QTextEdit>
 #include <QToolButton>
 #include <functional>
 
+#include "engine/die_type.h"
 #include "main_window_fixture.h"
 #include "output/results_file.h"
 #include "ui/widgets/accessibility.h"
 #include "ui/widgets/up_down.h"
-#include "window_checks.h"
 
 namespace alearo {
 
-using namespace window_checks;
 using Entry = RollerModel::Entry;
+
+// The boxes' object names, in the order of RollerModel::kEntries, and the
+// radio buttons and options in the order of their indexes.
+const std::array<const char*, 5> kBoxNames{"rollsEdit", "diceEdit", "eachModifierEdit",
+                                           "totalModifierEdit", "checkTargetEdit"};
+const std::array<const char*, 7> kDieNames{"d4Radio",  "d6Radio",  "d8Radio",  "d10Radio",
+                                           "d12Radio", "d20Radio", "d100Radio"};
+const std::array<const char*, 3> kModeNames{"greaterThanRadio", "lessThanRadio", "equalToRadio"};
+const std::array<const char*, 3> kOptionNames{"actionNoInstantUpdate", "actionNoRollsBelowOne",
+                                              "actionDropLowest"};
+
+template <class Widget = QWidget>
+Widget* Child(const MainWindow& window, const char* name) {
+    return window.findChild<Widget*>(QLatin1String(name));
+}
+QString BoxText(const MainWindow& window, Entry entry) {
+    return Child<QLineEdit>(window, kBoxNames[std::size_t(entry)])->text();
+}
+// The index of the checked button among `names`, -1 for none.
+template <class Names>
+int CheckedOf(const MainWindow& window, const Names& names) {
+    const auto it = std::find_if(names.begin(), names.end(), [&](const char* name) {
+        return Child<QAbstractButton>(window, name)->isChecked();
+    });
+    return it == names.end() ? -1 : int(it - names.begin());
+}
+bool Option(const MainWindow& window, int option) {
+    return Child<QAction>(window, kOptionNames[std::size_t(option)])->isChecked();
+}
+
+// What holds after any action: the widgets show what the model says.
+std::string CheckWindow(MainWindow& window) {
+    const RollerModel& m = window.model();
+    QString results = Child<QTextEdit>(window, "resultsBox")->toPlainText();
+    const bool shown =
+        std::all_of(RollerModel::kEntries.begin(), RollerModel::kEntries.end(),
+                    [&](Entry e) { return BoxText(window, e) == m.entryText(e); }) &&
+        results.replace(QLatin1Char('\n'), QLatin1String("\r\n")) == m.resultsText() &&
+        CheckedOf(window, kDieNames) == m.dieIndex() &&
+        CheckedOf(window, kModeNames) == static_cast<int>(m.checkMode()) &&
+        Option(window, 0) == m.noInstantUpdate() && Option(window, 1) == m.noRollsBelowOne() &&
+        Option(window, 2) == m.dropLowest() &&
+        Child<QLabel>(window, "headerLine")->text() == m.description() &&
+        Child<QLabel>(window, "checkerLine")->text() == m.checkerLine();
+    return shown ? "" : "the window does not show what its model says";
+}
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -137,17 +185,14 @@ class MainWindowTest : public QObject {
             {"spoken", [&f](auto& name) { return Of(Named(f, name))->text(QAccessible::Name); }},
             {"announced", [&announced](auto&) { return announced.join(QLatin1Char(' ')); }},
             {"said", [&announced](auto& name) { return QString::number(announced.count(name)); }},
-            // The checker line up to its count, when the count is right.
-            {"checker",
+            {"checker", [=](auto&) { return Child<QLabel>(w(), "checkerLine")->text(); }},
+            // The dice of the results, "-" without any.
+            {"rolled",
              [=](auto&) {
-                 const QString line = Child<QLabel>(w(), "checkerLine")->text();
-                 return line.isEmpty() || CheckCheckerLine(w()).empty()
-                            ? line.section(QLatin1Char(':'), 0, 0)
-                            : line;
+                 const std::optional<RollSpec>& rolled = w().model().rolledAs();
+                 return rolled ? QStringLiteral("%1d%2").arg(rolled->dice).arg(rolled->sides)
+                               : QStringLiteral("-");
              }},
-            // Empty when the results are what the boxes ask for.
-            {"lines",
-             [=](auto&) { return QString::fromStdString(CheckRoll(w(), Requested(w()))); }},
             {"stored",
              [=](auto&) {
                  return w().model().resultsText().replace(QLatin1String("\r\n"),
@@ -314,12 +359,12 @@ void MainWindowTest::scenario_data() {
     row("closing with a wrong entry", "click d8Radio; type rollsEdit 150; key rollsEdit Escape; message Please enter an integer between 1 and 100.; text headerLine=closed; file alear.dat=18");
     // Rolling and typing.
     row("keys reach no box at first", "key window Up; key window Return; count=1; boxes=1 1 0 0 0");
-    row("the die picture rolls once", "type rollsEdit 3; click rollIcon; count=3; lines=; type rollsEdit 6; dclick rollIcon; count=3");
+    row("the die picture rolls once", "type rollsEdit 3; click rollIcon; count=3; rolled=1d6; type rollsEdit 6; dclick rollIcon; count=3");
     row("a refused Roll keeps the results", "type rollsEdit 3; click rollButton; menu Disable \"Instant Update\"; type eachModifierEdit 5; type rollsEdit 150; click rollButton; message Please enter an integer between 1 and 100.; focus=rollsEdit; selected=150; field rollsEdit=150; field eachModifierEdit=0; count=3; type rollsEdit 32768; menu Roll; message Please enter an integer.; field rollsEdit=150; count=3");
-    row("Enter in the results box breaks the line", "keys resultsBox note; key resultsBox Return; keys resultsBox more; click checkButton; stored=note|more; click rollButton; lines=");
+    row("Enter in the results box breaks the line", "keys resultsBox note; key resultsBox Return; keys resultsBox more; click checkButton; stored=note|more; click rollButton; count=1");
     row("rolls and dice take digits only", "type rollsEdit -a1b2.; type diceEdit 3x; boxes=12 3 0 0 0");
     row("each box names its range", "menu Disable \"Instant Update\"; type diceEdit 101; menu Roll; message Please enter an integer between 1 and 100.; type diceEdit 100; type totalModifierEdit -101; menu Roll; message Please enter an integer between -100 and 100.; type totalModifierEdit 100; type checkTargetEdit 101; menu Roll; message Please enter an integer between 0 and 100.; type checkTargetEdit 0; type eachModifierEdit -32768; menu Roll; message Please enter an integer between -100 and 100.; type eachModifierEdit -100; menu Roll; count=1");
-    row("choosing a mode with a wrong target says so once", "type checkTargetEdit 101; click equalToRadio; message Please enter an integer between 0 and 100.; focus=checkTargetEdit; selected=101; checker=Rolls equal to 101");
+    row("choosing a mode with a wrong target says so once", "type checkTargetEdit 101; click equalToRadio; message Please enter an integer between 0 and 100.; focus=checkTargetEdit; selected=101; checker=Rolls equal to 101:    0");
     row("a lone minus is reported at once", "type eachModifierEdit -; message Please enter an integer.; selected=-; menu Disable \"Instant Update\"; type totalModifierEdit -; boxes=1 1 - - 0");
     row("typing rolls loads nothing", "type rollsEdit 9; field rollsEdit=1");
     row("arrows go on from their own position", "type rollsEdit 7; key rollsEdit Up; boxes=2 1 0 0 0; field rollsEdit=2; key diceEdit Down; step totalModifierUpDown -1 120; boxes=2 1 0 -100 0; step totalModifierUpDown 1 220; step rollsUpDown 1 120; boxes=100 1 0 100 0");
@@ -344,7 +389,7 @@ void MainWindowTest::scenario_data() {
     // Assistive tools.
     row("the lines announce their changes", "type rollsEdit 3; key rollsEdit Return; menu Disable \"Instant Update\"; type diceEdit 2; click d10Radio; click lessThanRadio; click clearButton; announced=headerLine headerLine checkerLine headerLine checkerLine; spoken headerLine=Entries cleared.");
     row("a person's names for the controls", "spoken rollsEdit=Rolls; spoken diceEdit=Dice; spoken eachModifierEdit=Each roll; spoken totalModifierEdit=Total; spoken checkTargetEdit=Check for; spoken resultsBox=Results; spoken dieTypeGroup=Die Type; spoken rollCheckerGroup=Roll Checker");
-    row("an assistive tool's action chooses as a click", "click d10Radio; act d4Radio; act equalToRadio; type rollsEdit 100; key rollsEdit Return; text headerLine=Results for (1d4); lines=; checker=Rolls equal to 0");
+    row("an assistive tool's action chooses as a click", "click d10Radio; act d4Radio; act equalToRadio; type rollsEdit 100; key rollsEdit Return; text headerLine=Results for (1d4); rolled=1d4; checker=Rolls equal to 0:    0");
     // clang-format on
 }
 

@@ -7,8 +7,6 @@ namespace alearo {
 
 namespace {
 
-constexpr int kFewestDecimals = 2;
-constexpr int kMostDecimals = 12;
 constexpr int kColumnsOfOne = 3;  // chance, at least, at most
 
 }  // namespace
@@ -21,9 +19,8 @@ void ChanceTableModel::setDistributions(const TotalDistribution& distribution,
     const auto [first, last] = TotalsOfBoth(m_distribution, m_compared ? &*m_compared : nullptr);
     m_firstTotal = first;
     m_rows = last - first + 1;
-    m_decimals = DecimalsToTellApart(m_distribution.exactly, kFewestDecimals, kMostDecimals);
-    m_comparedDecimals =
-        m_compared ? DecimalsToTellApart(m_compared->exactly, kFewestDecimals, kMostDecimals) : 0;
+    m_decimals = TableDecimals(m_distribution.exactly);
+    m_comparedDecimals = m_compared ? TableDecimals(m_compared->exactly) : 0;
     endResetModel();
 }
 

@@ -2,6 +2,7 @@
 #include "ui/platform/qt_platform_services.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -16,8 +17,8 @@
 namespace alearo {
 
 void QtPlatformServices::showError(QWidget* owner, const QString& text, const QString& reason) {
-    // The caption is the program's own name for its errors, whatever the language.
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error in Alearo.exe"), text,
+    QMessageBox box(QMessageBox::Critical,
+                    QCoreApplication::translate("PlatformServices", "Error in Alearo.exe"), text,
                     QMessageBox::Ok, owner);
     box.setDetailedText(reason);
     box.exec();
