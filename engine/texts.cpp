@@ -37,11 +37,20 @@ std::string DescriptionLine(const RollSpec& spec) {
     return (plain ? "Results for " : "") + RollExpression(spec);
 }
 
-std::string ResultLine(int number, const RollResult& result) {
-    std::string line = FormatText("%s%3d%s%10d", "Result #", number, ":", result.total);
+namespace {
+
+void AppendResultLine(std::string& out, int number, const RollResult& result) {
+    AppendFormat(out, "%s%3d%s%10d", "Result #", number, ":", result.total);
     if (const std::optional<int> dropped = result.DroppedDie()) {
-        AppendFormat(line, " %s%d%s", "(", *dropped, " drpd)");
+        AppendFormat(out, " %s%d%s", "(", *dropped, " drpd)");
     }
+}
+
+}  // namespace
+
+std::string ResultLine(int number, const RollResult& result) {
+    std::string line;
+    AppendResultLine(line, number, result);
     return line;
 }
 
@@ -53,7 +62,7 @@ std::string ResultsText(const std::vector<RollResult>& results) {
         if (k > 0) {
             text += "\r\n";
         }
-        text += ResultLine(static_cast<int>(k) + 1, results[k]);
+        AppendResultLine(text, static_cast<int>(k) + 1, results[k]);
     }
     return text;
 }

@@ -283,22 +283,22 @@ void RollerModel::setOptions(const Options& options) {
     }
 }
 
-void RollerModel::setNoInstantUpdate(bool on) {
+void RollerModel::setOption(bool Options::*option, bool on) {
     Options options = m_options;
-    options.noInstantUpdate = on;
+    options.*option = on;
     setOptions(options);
+}
+
+void RollerModel::setNoInstantUpdate(bool on) {
+    setOption(&Options::noInstantUpdate, on);
 }
 
 void RollerModel::setNoRollsBelowOne(bool on) {
-    Options options = m_options;
-    options.noRollsBelowOne = on;
-    setOptions(options);
+    setOption(&Options::noRollsBelowOne, on);
 }
 
 void RollerModel::setDropLowest(bool on) {
-    Options options = m_options;
-    options.dropLowest = on;
-    setOptions(options);
+    setOption(&Options::dropLowest, on);
 }
 
 void RollerModel::loadSettings() {

@@ -148,6 +148,7 @@ class RollerModel : public QObject {
     void setDescription(const QString& text);
     void setCheckerLine(const QString& text);
     void setOptions(const Options& options);
+    void setOption(bool Options::*option, bool on);
     void setTypedText(Entry entry, const QString& text);
 
     std::array<EntryState, kEntries.size()> m_entries;
