@@ -9,7 +9,8 @@
 // window must never stop on a message box, a printer choice or a browser.
 class QuietPlatformServices : public alearo::PlatformServices {
   public:
-    void showError(QWidget* /*owner*/, const QString& /*text*/, const QString& /*reason*/) override {}
+    void showError(QWidget* /*owner*/, const QString& /*text*/,
+                   const QString& /*reason*/) override {}
     void showValidationMessage(QWidget* /*owner*/, const QString& /*text*/) override {}
     bool openUrl(const QUrl& /*url*/) override { return false; }
     void showHelp(QWidget* /*owner*/, const QString& /*section*/) override {}

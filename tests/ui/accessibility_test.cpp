@@ -4,17 +4,17 @@
 // control added later is covered too.
 #include <QAccessible>
 #include <QLabel>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTextBrowser>
 
 #include "main_window_fixture.h"
+#include "ui/platform/help_window.h"
 #include "ui/widgets/clickable_icon.h"
 #include "ui/widgets/up_down.h"
-#include "ui/platform/help_window.h"
 #include "ui/windows/about_dialog.h"
 #include "ui/windows/stats_window.h"
 
