@@ -358,6 +358,7 @@ void MainWindowTest::scenario_data() {
     row("every way of closing saves", "mkdir alear.dat; key rollsEdit Escape; text headerLine=closed; open; click cancelButton; text headerLine=closed; open; menu Exit; text headerLine=closed; open; closebox; text headerLine=closed; error Error Writing to File: alear.dat; error Error Writing to File: alear.dat; error Error Writing to File: alear.dat; error Error Writing to File: alear.dat");
     row("closing with a wrong entry", "click d8Radio; type rollsEdit 150; key rollsEdit Escape; message Please enter an integer between 1 and 100.; text headerLine=closed; file alear.dat=18");
     // Rolling and typing.
+    row("arrows move within the die group", "click d20Radio; key d20Radio Down; choices=d100 -1 000; key d100Radio Up; key d20Radio Up; choices=d12 -1 000; text headerLine=Results for (1d12)");
     row("keys reach no box at first", "key window Up; key window Return; count=1; boxes=1 1 0 0 0");
     row("the die picture rolls once", "type rollsEdit 3; click rollIcon; count=3; rolled=1d6; type rollsEdit 6; dclick rollIcon; count=3");
     row("a refused Roll keeps the results", "type rollsEdit 3; click rollButton; menu Disable \"Instant Update\"; type eachModifierEdit 5; type rollsEdit 150; click rollButton; message Please enter an integer between 1 and 100.; focus=rollsEdit; selected=150; field rollsEdit=150; field eachModifierEdit=0; count=3; type rollsEdit 32768; menu Roll; message Please enter an integer.; field rollsEdit=150; count=3");
