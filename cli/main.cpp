@@ -69,6 +69,7 @@ struct Options {
     int singleTotal = 0;
     bool help = false;
     bool version = false;
+    std::vector<std::string_view> given;  // the options, in the order given
 };
 
 struct UsageError {
@@ -108,7 +109,10 @@ std::optional<UsageError> ReadOptions(int argc, char** argv, Options& options) {
         }
         if (arg == "--") {
             optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
+            continue;
+        }
+        options.given.push_back(arg);
+        if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
@@ -143,14 +147,15 @@ std::optional<UsageError> ReadOptions(int argc, char** argv, Options& options) {
                 }
                 options.single = std::string(arg);
                 if (!ReadNumber(*given, options.singleTotal)) {
-                    return UsageError{std::string(arg) + " takes a whole number"};
+                    return UsageError{std::string(arg) +
+                                      " takes a whole number from -2147483648 to 2147483647"};
                 }
             }
         } else {
             std::string message = "unknown option " + std::string(arg);
             if (arg.size() > 1 &&
                 (arg[1] == 'd' || arg[1] == 'D' || (arg[1] >= '0' && arg[1] <= '9'))) {
-                message += " (put -- before an expression that starts with \"-\")";
+                message += " (put -- before the expression)";
             }
             return UsageError{message};
         }
@@ -180,12 +185,8 @@ std::optional<UsageError> ReadOptions(int argc, char** argv, Options& options) {
     return std::nullopt;
 }
 
-std::optional<UsageError> CheckCommandOptions(int argc, char** argv, const Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--") {
-            break;
-        }
+std::optional<UsageError> CheckCommandOptions(const Options& options) {
+    for (const std::string_view arg : options.given) {
         const bool rollOnly =
             arg == "--times" || arg == "--seed" || arg == "--verbose" || arg == "-v";
         const bool chancesOnly =
@@ -196,10 +197,6 @@ std::optional<UsageError> CheckCommandOptions(int argc, char** argv, const Optio
         }
         if (arg == "--format" && !options.single.empty()) {
             return UsageError{"--format does not go with " + options.single};
-        }
-        if (arg == "--times" || arg == "--seed" || arg == "--format" || arg == "--at-least" ||
-            arg == "--at-most" || arg == "--exactly") {
-            ++i;
         }
     }
     return std::nullopt;
@@ -352,7 +349,7 @@ int main(int argc, char** argv) {
     if (options.version) {
         return Write(std::string("alearo-dice ") + ALEARO_VERSION + "\n");
     }
-    if (const std::optional<UsageError> error = CheckCommandOptions(argc, argv, options)) {
+    if (const std::optional<UsageError> error = CheckCommandOptions(options)) {
         return Fail(error->message + " (see alearo-dice --help)");
     }
     const alearo::dice::ParseResult parsed = alearo::dice::ParseExpression(*options.expression);

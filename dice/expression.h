@@ -9,11 +9,12 @@ namespace alearo::dice {
 
 // The limits of the notation. They keep every total and every table of
 // chances within the reach of a plain int and of a moment's computation:
-// the slowest expression they allow takes well under a tenth of a second.
-// Keeping, dropping or exploding dice of many faces would take longer than
-// that for a single term.
+// the slowest expression found within them takes well under a tenth of a
+// second. Keeping, dropping or exploding dice of many faces, or many terms of
+// dice that differ, would take longer than that.
 constexpr int kMaxDicePerTerm = 100;
 constexpr int kMaxDiceInAll = 500;
+constexpr int kMaxDiceTerms = 10;
 // Only dice of at most this many faces may be kept, dropped or exploded.
 constexpr int kMaxSelectedFaces = 100;
 constexpr int kMaxFaces = 1000;

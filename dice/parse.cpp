@@ -2,6 +2,7 @@
 #include "dice/parse.h"
 
 #include <cstddef>
+#include <string>
 #include <utility>
 
 namespace alearo::dice {
@@ -11,8 +12,11 @@ namespace {
 // Digits past this only matter as "too large"; stopping here keeps a long run
 // of digits from overflowing.
 constexpr long long kSaturated = 1000000000LL;
-constexpr const char* kTooManyFacesToSelect =
-    "Only dice of at most 100 faces can be kept, dropped or exploded.";
+
+std::string TooManyFacesToSelect() {
+    return "Only dice of at most " + std::to_string(kMaxSelectedFaces) +
+           " faces can be kept, dropped or exploded.";
+}
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t';
@@ -73,6 +77,7 @@ class Parser {
     std::optional<ParseError> error_;
     Expression expression_;
     int diceInAll_ = 0;
+    int diceTerms_ = 0;
 
     bool Fail(std::size_t at, std::string message) {
         error_ = ParseError{static_cast<int>(at) + 1, std::move(message)};
@@ -117,7 +122,7 @@ class Parser {
         const std::size_t at = pos_;
         const long long read = ReadDigits();
         if (read > kMaxNumber) {
-            return Fail(at, "A number here is at most 10000.");
+            return Fail(at, "A number here is at most " + std::to_string(kMaxNumber) + ".");
         }
         value = static_cast<int>(read);
         return true;
@@ -153,7 +158,8 @@ class Parser {
                 return FailBetweenTerms(afterDice);
             }
             if (static_cast<int>(expression_.terms.size()) >= kMaxTerms) {
-                return Fail(pos_, "Too many terms: an expression holds at most 1000.");
+                return Fail(pos_, "Too many terms: an expression holds at most " +
+                                      std::to_string(kMaxTerms) + ".");
             }
             negative = c == '-';
             sign = c;
@@ -188,7 +194,7 @@ class Parser {
                 return ParseDice(term.dice, at, number);
             }
             if (number > kMaxNumber) {
-                return Fail(at, "A number to add is at most 10000.");
+                return Fail(at, "A number to add is at most " + std::to_string(kMaxNumber) + ".");
             }
             term.number = static_cast<int>(number);
             return true;
@@ -215,10 +221,15 @@ class Parser {
             return Fail(at, "A term rolls at least one die.");
         }
         if (count > kMaxDicePerTerm) {
-            return Fail(at, "Too many dice: at most 100 in one term.");
+            return Fail(
+                at, "Too many dice: at most " + std::to_string(kMaxDicePerTerm) + " in one term.");
         }
         if (diceInAll_ + count > kMaxDiceInAll) {
-            return Fail(at, "Too many dice: at most 500 in all.");
+            return Fail(at, "Too many dice: at most " + std::to_string(kMaxDiceInAll) + " in all.");
+        }
+        if (++diceTerms_ > kMaxDiceTerms) {
+            return Fail(at,
+                        "Too many terms of dice: at most " + std::to_string(kMaxDiceTerms) + ".");
         }
         diceInAll_ += static_cast<int>(count);
         dice.count = static_cast<int>(count);
@@ -228,7 +239,7 @@ class Parser {
         if (IsDigit(Peek())) {
             const long long faces = ReadDigits();
             if (faces < 1 || faces > kMaxFaces) {
-                return Fail(facesAt, "A die has 1 to 1000 faces.");
+                return Fail(facesAt, "A die has 1 to " + std::to_string(kMaxFaces) + " faces.");
             }
             dice.faces = static_cast<int>(faces);
         } else if (Peek() == '%') {
@@ -282,7 +293,7 @@ class Parser {
                 return Fail(at, "A die of one face would explode forever.");
             }
             if (dice.faces > kMaxSelectedFaces) {
-                return Fail(at, kTooManyFacesToSelect);
+                return Fail(at, TooManyFacesToSelect());
             }
             dice.explode = true;
             return true;
@@ -341,7 +352,7 @@ class Parser {
             return false;
         }
         if (dice.faces > kMaxSelectedFaces) {
-            return Fail(at, kTooManyFacesToSelect);
+            return Fail(at, TooManyFacesToSelect());
         }
         SkipSpaces();
         int n = 1;

@@ -92,10 +92,21 @@ Support SumOf(const Support& a, const Support& b, long long lowest, long long hi
     if (a.Empty() || b.Empty()) {
         return sum;
     }
-    const long long step = std::gcd(a.step, b.step);
-    const std::vector<Span> left = OnLattice(a, step);
-    const std::vector<Span> right = OnLattice(b, step);
-    sum.offset = a.offset + b.offset;
+    // A single value sits on any lattice: taking its step of 1 would split
+    // the other side into one span per value.
+    const auto onePoint = [](const Support& s) {
+        return s.spans.size() == 1 && s.spans.front().first == s.spans.front().last;
+    };
+    long long step = std::gcd(onePoint(a) ? 0 : a.step, onePoint(b) ? 0 : b.step);
+    step = step == 0 ? 1 : step;
+    const auto rebased = [&](const Support& s) {
+        return onePoint(s) ? Support{s.Lowest(), step, {{0, 0}}} : s;
+    };
+    const Support first = rebased(a);
+    const Support second = rebased(b);
+    const std::vector<Span> left = OnLattice(first, step);
+    const std::vector<Span> right = OnLattice(second, step);
+    sum.offset = first.offset + second.offset;
     sum.step = step;
     const long long from = CeilDiv(lowest - sum.offset, step);
     const long long to = FloorDiv(highest - sum.offset, step);

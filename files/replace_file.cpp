@@ -378,9 +378,11 @@ std::error_code ReplaceFileContents(const std::string& path, std::string_view co
         error = WriteNamed(place, contents, old);
     }
     // A folder that may not take new files (or, with the sticky bit, may not
-    // have this file renamed over) still lets a writable file be rewritten.
+    // have this file renamed over) still lets a writable file be rewritten,
+    // and so does a file mounted on its own, which no rename may replace.
     if (exists &&
-        (*error == std::errc::permission_denied || *error == std::errc::operation_not_permitted)) {
+        (*error == std::errc::permission_denied || *error == std::errc::operation_not_permitted ||
+         *error == std::errc::device_or_resource_busy || *error == std::errc::cross_device_link)) {
         return RewriteInPlace(place.target, contents);
     }
     return *error;

@@ -35,7 +35,8 @@ namespace alearo {
 // failure to sync the folder after the rename is reported although the new
 // contents are then in place: they may not survive a crash.
 //
-// When the folder refuses new files (or, with the sticky bit, the rename) but
+// When the folder refuses new files (or, with the sticky bit, the rename), or
+// the file is mounted on its own so that nothing may be renamed over it, but
 // the old file is writable, the file is rewritten in place: room for the new
 // size is reserved first (where the file system cannot reserve, the bytes that
 // grow the file are written first, past the old end), so that a full disk

@@ -54,7 +54,7 @@ TEST(dice_cli, OutputAndExitStatus) {
         {"chances --at-most 2 -- -1d4+5", 0, "^0.5\n$", "^$"},
         {"chances 4d6k5", 2, "^$", "column 4: Cannot keep 5 of 4 dice.\n    4d6k5\n       \\^\n$"},
         {"roll ''", 2, "^$", "Nothing to roll"},
-        {"chances -1d4", 2, "^$", "put -- before"},
+        {"chances -1d4", 2, "^$", "put -- before the expression"},
         {"toss 2d6", 2, "^$", "unknown command toss"},
         {"roll --times 10001 2d6", 2, "^$", "--times takes"},
         {"roll --format csv 2d6", 2, "^$", "--format does not go with roll"},

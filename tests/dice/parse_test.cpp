@@ -49,6 +49,7 @@ TEST(dice_parse, ErrorsNameTheirColumn) {
         {"4d6>=", 6, "needs a number"},
         {"4d6r", 5, "needs a number"},
         {"100d9+100d9+100d9+100d9+100d9+d4", 31, "at most 500 in all"},
+        {"d1+d2+d3+d4+d5+d6+d7+d8+d9+d10+5+d11", 34, "terms of dice: at most 10"},
         {"2d101!", 6, "at most 100 faces can be kept, dropped or exploded"},
         {"4d1000kh3", 7, "at most 100 faces can be kept"},
         {"1d6+", 5, "term is missing after \"+\""},

@@ -245,6 +245,22 @@ TEST_F(ReplaceFile, FailsOnAFullDiskWithTheOldFileIntact) {
     }
 }
 
+// A file mounted on its own, as a container shares one, may not be renamed
+// over: it is rewritten in place.
+TEST_F(ReplaceFile, RewritesAFileMountedOnItsOwnInPlace) {
+    RunInChild([] {
+        std::ofstream("shared") << kOld;
+        std::ofstream("file") << "";
+        if (::getuid() != 0 || ::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("shared", "file", nullptr, MS_BIND, nullptr) != 0) {
+            GTEST_SKIP() << "no mount namespace to share a file in";
+        }
+        EXPECT_EQ(ReplaceFileContents("file", "new").message(), std::error_code().message());
+        EXPECT_EQ(ReadFile("shared"), "new");
+    });
+}
+
 // Names as a killed write of f leaves them, and others like them.
 TEST_F(ReplaceFile, TheNextWriteRemovesOnlyTheLeftoversOfWritersGone) {
     std::string dead, alive = std::to_string(::getpid());

@@ -60,6 +60,9 @@ class ChanceSentencesTest : public QObject {
         const TotalDistribution twoD4 = ComputeDistribution({2, 4, 0, 0, false, false});
         QCOMPARE(FitSentence(TestFit(twoD4, std::vector<int>(13, 5))),
                  "Too few rolls to test fairness: at least 14 are needed.");
+        // With just enough rolls for two groups, one degree of freedom.
+        QVERIFY(FitSentence(TestFit(twoD4, std::vector<int>(14, 5)))
+                    .contains(QLatin1String(", 1 degree of freedom, p = ")));
         QCOMPARE(FitSentence(TestFit(twoD4, {5, 1, 9})),
                  "2 totals cannot come from this roll, so these totals were not rolled with it.");
         QCOMPARE(FitSentence(TestFit(ComputeDistribution({3, 6, -9, 0, true, false}), {3})),

@@ -327,7 +327,7 @@ void RollerModelTest::script_data() {
     row("negative totals are counted as numbers", "die 0; type each -5; type rolls 10; mode 1; type target 0; roll; checker=Rolls less or equal to 0:   10; type target 1; mode 0; checker=Rolls greater or equal to 1:    0");
     row("no die counts below one", "die 0; type each -5; option raise 1; type rolls 10; type dice 3; mode 2; type target 3; roll; checker=Rolls equal to 3:   10");
     // What the statistics read.
-    row("the form as typed, and the first wrong box", "type rolls 5; type dice 2; type each -3; type total 4; die 5; mode 2; type target 9; form=5 x 2d20 each -3 total 4 mode 2 target 9; type total x; type rolls 0; form=invalid rolls; type rolls 1; form=invalid total; rejected=total:Please enter an integer.; type total 4; type each x; form=invalid each; rejected=each:Please enter an integer.");
+    row("the form as typed, and the first wrong box", "type rolls 5; type dice 2; type each -3; type total 4; die 5; mode 2; type target 9; form=5 x 2d20 each -3 total 4 mode 2 target 9; type total x; type rolls 0; form=invalid total; type rolls 1; form=invalid total; rejected=total:Please enter an integer.; type total 4; type each x; form=invalid each; rejected=each:Please enter an integer.");
     // Files.
     row("the settings are kept at close", "file alear.dat 34; load; choices=5 -1 001; die 6; option raise 1; option drop 0; close; file alear.dat=3a");
     row("a settings file that cannot be written is reported", "mkdir alear.dat; load; choices=1 -1 000; close; errors=Error Writing to File: alear.dat (why)");

@@ -46,6 +46,10 @@ class StatisticsModelTest : public QObject {
         QVERIFY(stats.comparisonError().startsWith(QLatin1String("Column 4: ")));
         QCOMPARE(stats.chart().comparedName, QStringLiteral("3d6"));
         QCOMPARE(stats.table()->columnCount(), 7);
+        // Exploding dice have no highest total, only a last one listed.
+        stats.setComparisonText(QStringLiteral("1d6!"));
+        QVERIFY(
+            stats.comparisonSummary().startsWith(QLatin1String("1d6!: Lowest 1, highest none,")));
         // Nothing typed: no comparison.
         stats.setComparisonText(QString());
         QCOMPARE(stats.comparisonError() + stats.comparisonSummary(), QString());

@@ -126,12 +126,13 @@ QString FitSentence(const GoodnessOfFit& fit) {
         case FitVerdict::kTested:
             break;
     }
+    const QString chiSquare = QString::fromStdString(FixedText(fit.chiSquare, 2));
     const QString numbers =
-        (fit.degreesOfFreedom == 1 ? Sentences::tr("(chi-square %1, 1 degree of freedom, %3)")
-                                   : Sentences::tr("(chi-square %1, %2 degrees of freedom, %3)"))
-            .arg(QString::fromStdString(FixedText(fit.chiSquare, 2)))
-            .arg(fit.degreesOfFreedom)
-            .arg(PValue(fit.pValue));
+        fit.degreesOfFreedom == 1
+            ? Sentences::tr("(chi-square %1, 1 degree of freedom, %2)")
+                  .arg(chiSquare, PValue(fit.pValue))
+            : Sentences::tr("(chi-square %1, %2 degrees of freedom, %3)")
+                  .arg(chiSquare, QString::number(fit.degreesOfFreedom), PValue(fit.pValue));
     if (fit.pValue < kUnfitPValue) {
         return Sentences::tr(
                    "The totals differ from the chances of this roll more than luck usually "

@@ -100,18 +100,30 @@ RollSpec RollerModel::loadedSpec() const {
     return spec;
 }
 
-RollerModel::FormReading RollerModel::readForm() const {
-    FormReading reading;
-    int values[kEntries.size()] = {};
-    for (const Entry entry : kEntries) {
+std::optional<RollerModel::Rejection> RollerModel::takeEntries(EntryValues& values) const {
+    for (const Entry entry : kLoadOrder) {
         const Range range = rangeOf(entry);
         const NumberLoadResult loaded =
             LoadNumberText(entryText(entry).toStdString(), range.minimum, range.maximum);
-        if (loaded.status != NumberLoad::kValue) {
-            reading.invalidEntry = entry;
-            return reading;
+        if (loaded.status == NumberLoad::kNotInteger) {
+            return Rejection{entry, tr("Please enter an integer.")};
         }
+        // A number out of range is kept as typed.
         values[static_cast<std::size_t>(entry)] = loaded.value;
+        if (loaded.status == NumberLoad::kOutOfRange) {
+            return Rejection{entry, tr("Please enter an integer between %1 and %2.")
+                                        .arg(range.minimum)
+                                        .arg(range.maximum)};
+        }
+    }
+    return std::nullopt;
+}
+
+RollerModel::FormReading RollerModel::readForm() const {
+    FormReading reading;
+    EntryValues values{};
+    if (const std::optional<Rejection> rejection = takeEntries(values)) {
+        reading.invalidEntry = rejection->entry;
     }
     const auto value = [&values](Entry entry) { return values[static_cast<std::size_t>(entry)]; };
     reading.spec = loadedSpec();
@@ -124,25 +136,18 @@ RollerModel::FormReading RollerModel::readForm() const {
 }
 
 bool RollerModel::loadForm() {
-    for (const Entry entry : kLoadOrder) {
-        EntryState& box = state(entry);
-        const Range range = rangeOf(entry);
-        const NumberLoadResult loaded =
-            LoadNumberText(box.text.toStdString(), range.minimum, range.maximum);
-        if (loaded.status == NumberLoad::kNotInteger) {
-            emit entryRejected(entry, tr("Please enter an integer."));
-            return false;
-        }
-        // A number out of range is kept as typed.
-        box.value = loaded.value;
-        if (loaded.status == NumberLoad::kOutOfRange) {
-            emit entryRejected(entry, tr("Please enter an integer between %1 and %2.")
-                                          .arg(range.minimum)
-                                          .arg(range.maximum));
-            return false;
-        }
+    EntryValues values;
+    for (const Entry entry : kEntries) {
+        values[static_cast<std::size_t>(entry)] = entryValue(entry);
     }
-    return true;
+    const std::optional<Rejection> rejection = takeEntries(values);
+    for (const Entry entry : kEntries) {
+        state(entry).value = values[static_cast<std::size_t>(entry)];
+    }
+    if (rejection) {
+        emit entryRejected(rejection->entry, rejection->message);
+    }
+    return !rejection;
 }
 
 void RollerModel::storeForm() {

@@ -78,7 +78,8 @@ class RollerModel : public QObject {
 
     // What the typed form asks for now, read without a word to the player.
     struct FormReading {
-        std::optional<Entry> invalidEntry;  // the first box that holds no number in its range
+        std::optional<Entry> invalidEntry;  // the first box, as a command takes them, that
+                                            // holds no number in its range
         RollSpec spec;                      // valid only without an invalid entry
         Checker checker;
         int rolls = 1;
@@ -135,6 +136,14 @@ class RollerModel : public QObject {
         QString text;
         int value;
     };
+    using EntryValues = std::array<int, kEntries.size()>;
+    struct Rejection {
+        Entry entry;
+        QString message;
+    };
+    // Reads the typed boxes in the order a command takes them into `values`,
+    // up to the first that holds no number in its range.
+    std::optional<Rejection> takeEntries(EntryValues& values) const;
 
     EntryState& state(Entry entry);
     const EntryState& state(Entry entry) const;

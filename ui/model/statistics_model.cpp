@@ -45,13 +45,15 @@ namespace {
 
 // "Lowest 3, highest 18, mean 10.50, standard deviation 2.96, median 10, most
 // likely 10."
-QString SummaryOf(const TotalDistribution& distribution) {
+// Exploding dice have no highest total (subtracted, no lowest).
+QString SummaryOf(const TotalDistribution& distribution, bool noLowest = false,
+                  bool noHighest = false) {
     const DistributionSummary summary = Summarize(distribution);
     return StatisticsModel::tr(
                "Lowest %1, highest %2, mean %3, standard deviation %4, median "
                "%5, most likely %6.")
-        .arg(summary.minimum)
-        .arg(summary.maximum)
+        .arg(noLowest ? StatisticsModel::tr("none") : QString::number(summary.minimum))
+        .arg(noHighest ? StatisticsModel::tr("none") : QString::number(summary.maximum))
         .arg(summary.mean, 0, 'f', 2)
         .arg(summary.standardDeviation, 0, 'f', 2)
         .arg(summary.median)
@@ -90,7 +92,15 @@ void StatisticsModel::setComparisonText(const QString& text) {
         }
         m_comparison = dice::ExactChances(*parsed.expression);
         m_comparisonName = QString::fromStdString(dice::CanonicalText(*parsed.expression));
-        m_comparisonSummary = m_comparisonName + QLatin1String(": ") + SummaryOf(*m_comparison);
+        bool noLowest = false, noHighest = false;
+        for (const dice::Term& term : parsed.expression->terms) {
+            const dice::DiceTerm& d = term.dice;
+            if (term.isDice && d.explode && !d.success && !d.maximum) {
+                (term.negative ? noLowest : noHighest) = true;
+            }
+        }
+        m_comparisonSummary =
+            m_comparisonName + QLatin1String(": ") + SummaryOf(*m_comparison, noLowest, noHighest);
     }
     showTable();
     refresh();

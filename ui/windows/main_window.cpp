@@ -129,7 +129,10 @@ MainWindow::MainWindow(PlatformServices& services, QWidget* parent)
     setFocus(Qt::OtherFocusReason);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The statistics window, a child destroyed after the members, reads the model.
+    delete m_statsWindow;
+}
 
 QLineEdit* MainWindow::editOf(Entry entry) const {
     switch (entry) {
@@ -235,16 +238,18 @@ void MainWindow::connectModelCommands() {
             continue;
         }
         member[0] = member[0].toLower();
+        // Only the model's own members: an inherited slot such as deleteLater
+        // is no command.
         if (action->isCheckable()) {
             const int index = model->indexOfProperty(member.toLatin1().constData());
-            if (index >= 0) {
+            if (index >= model->propertyOffset()) {
                 const QMetaProperty property = model->property(index);
                 connect(action, &QAction::triggered, this,
                         [this, property](bool on) { property.write(&m_model, on); });
                 m_optionActions.emplace_back(action, property);
             }
         } else if (const int slot = model->indexOfSlot((member + QLatin1String("()")).toLatin1());
-                   slot >= 0) {
+                   slot >= model->methodOffset()) {
             connect(action, QMetaMethod::fromSignal(&QAction::triggered), &m_model,
                     model->method(slot));
         }
