@@ -3,12 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
 #include <cstddef>
-#include <utility>
 #include <vector>
 
-#include <kissfft.hh>
+#include "stats/real_transform.h"
 
 // Write p[u] for the chance that one die shows its lowest value plus u, and
 // S_m(x) = sum over u >= m of p[u] x^u, the generating function of one die
@@ -56,8 +54,6 @@ struct Plan {
 // the allocator handed the memory back to the system after each call and
 // took it again, page by page, in the next.
 struct Workspace {
-    kissfft<double> transformer{2, false};
-    std::vector<std::complex<double>> transform;
     std::vector<double> rootRe;  // x_1^j for the j that the evaluation reaches
     std::vector<double> rootIm;
 };
@@ -65,25 +61,6 @@ struct Workspace {
 Workspace& ThreadWorkspace() {
     thread_local Workspace workspace;
     return workspace;
-}
-
-bool HasOnlyFactors235(std::size_t n) {
-    for (const std::size_t f : {2, 3, 5}) {
-        while (n % f == 0) {
-            n /= f;
-        }
-    }
-    return n == 1;
-}
-
-// An even length whose half, the size of the complex transform, has only the
-// factors the transform handles fastest.
-std::size_t TransformLength(std::size_t atLeast) {
-    std::size_t half = std::max<std::size_t>((atLeast + 1) / 2, 2);
-    while (!HasOnlyFactors235(half)) {
-        ++half;
-    }
-    return 2 * half;
 }
 
 // Bound on |G(x_k)| for 1 <= k <= M/2; it never increases with k.
@@ -121,7 +98,9 @@ Plan MakePlan(const DieValues& die, int dice, bool drop) {
     }
 
     const int kept = drop ? dice - 1 : dice;
-    plan.length = TransformLength(static_cast<std::size_t>(kept) * (values - 1) + 1);
+    // At least 4 long, so that the transform has a frequency between the ends.
+    plan.length = TransformLength(
+        std::max<std::size_t>(static_cast<std::size_t>(kept) * (values - 1) + 1, 3));
     // Leaving out the terms of m >= lowestValues changes the kept sum's
     // chances by at most 2 t_m^n in all.
     plan.lowestValues = 1;
@@ -248,37 +227,6 @@ __attribute__((target_clones("avx2", "default"))) void EvaluateBlock(const Plan&
     }
 }
 
-// The coefficients of a real sequence from its transform at frequencies 0 to
-// M/2, through the Hartley transform, which is its own inverse and takes a
-// real input: the library's real transform of half the length does the work.
-std::vector<double> InverseRealTransform(const std::vector<double>& gr,
-                                         const std::vector<double>& gi, std::size_t length,
-                                         Workspace& work) {
-    const std::size_t half = length / 2;
-    std::vector<double> hartley(length, 0.0);
-    for (std::size_t k = 0; k < gr.size() && k <= half; ++k) {
-        hartley[k] = gr[k] - gi[k];
-        if (k != 0 && k != half) {
-            hartley[length - k] = gr[k] + gi[k];
-        }
-    }
-    work.transformer.assign(half, false);
-    work.transform.resize(half);
-    work.transformer.transform_real(hartley.data(), work.transform.data());
-    const std::vector<std::complex<double>>& transform = work.transform;
-
-    // The input is no longer needed, so the result takes its place.
-    std::vector<double>& values = hartley;
-    const double scale = 1.0 / static_cast<double>(length);
-    values[0] = transform[0].real() * scale;
-    values[half] = transform[0].imag() * scale;
-    for (std::size_t n = 1; n < half; ++n) {
-        values[n] = (transform[n].real() - transform[n].imag()) * scale;
-        values[length - n] = (transform[n].real() + transform[n].imag()) * scale;
-    }
-    return std::move(values);
-}
-
 }  // namespace
 
 std::vector<double> KeptSumChances(const DieValues& die, int dice, bool dropLowest) {
@@ -295,10 +243,11 @@ std::vector<double> KeptSumChances(const DieValues& die, int dice, bool dropLowe
     for (std::size_t b = 0; b < blocks; ++b) {
         EvaluateBlock(plan, work, b * kBlock, &gr[b * kBlock], &gi[b * kBlock]);
     }
-    gr.resize(plan.frequencies);
-    gi.resize(plan.frequencies);
-
-    std::vector<double> chances = InverseRealTransform(gr, gi, plan.length, work);
+    std::vector<Complex> spectrum(plan.frequencies);
+    for (std::size_t k = 0; k < plan.frequencies; ++k) {
+        spectrum[k] = Complex(gr[k], gi[k]);
+    }
+    std::vector<double> chances = InverseReal(spectrum, plan.length);
     const int kept = dropLowest ? dice - 1 : dice;
     chances.resize(static_cast<std::size_t>(kept) * (values - 1) + 1);
     return chances;

@@ -151,11 +151,6 @@ class RollerModelTest : public QObject {
             return QString::number(m.results().size()) +
                    (m.resultsText().toStdString() == ResultsText(m.results()) ? "" : " unlike");
         }
-        if (what == "rolledas") {
-            return m.rolledAs() ? QString::number(m.rolledAs()->dice) + 'd' +
-                                      QString::number(m.rolledAs()->sides)
-                                : QStringLiteral("-");
-        }
         if (what == "form") {  // what the statistics read of the typed form
             const RollerModel::FormReading f = m.readForm();
             return f.invalidEntry ? "invalid " + name(*f.invalidEntry)
@@ -298,7 +293,7 @@ void RollerModelTest::script_data() {
         QTest::newRow(name) << QString::fromUtf8(script);
     };
     // clang-format off
-    row("start", "description=Results; checker=; boxes=1 1 0 0 0 / 1 1 0 0 0; choices=1 -1 000; results=0; rolledas=-; form=1 x 1d6 each 0 total 0 mode -1 target 0");
+    row("start", "description=Results; checker=; boxes=1 1 0 0 0 / 1 1 0 0 0; choices=1 -1 000; results=0; form=1 x 1d6 each 0 total 0 mode -1 target 0");
     // Taking the form: the first wrong box stops it, earlier boxes keep their new
     // values, an out-of-range number is kept as typed, later boxes keep their old ones.
     row("a rejected Roll rolls nothing", "option noinstant 1; type each 5; type dice 3; type rolls 150; signals=optionsChanged formChangedx4; roll; rejected=rolls:Please enter an integer between 1 and 100.; boxes=150 3 5 0 0 / 150 3 0 0 0; results=0; signals=entryRejected; description=Results");
@@ -306,10 +301,10 @@ void RollerModelTest::script_data() {
     row("a word is not a number and keeps the old value", "type target 7; type rolls 2; roll; type total x; type dice 4; type rolls 3; check; rejected=total:Please enter an integer.|total:Please enter an integer.|total:Please enter an integer.; boxes=3 4 0 x 7 / 2 4 0 0 7");
     row("each box names its range", "option noinstant 1; type dice 101; roll; type dice 1; type total -101; roll; type total 0; type target 101; roll; type target 0; type each -32768; roll; type each 0; type rolls 32768; roll; rejected=dice:Please enter an integer between 1 and 100.|total:Please enter an integer between -100 and 100.|target:Please enter an integer between 0 and 100.|each:Please enter an integer between -100 and 100.|rolls:Please enter an integer.; results=0");
     // A Roll, and what it leaves.
-    row("a Roll lists, describes, counts and tidies the boxes", "type rolls 007; type dice 3; type target  3 ; mode 0; roll; results=7; rolledas=3d6; description=Results for (3d6); checker=Rolls greater or equal to 3:    7; boxes=7 3 0 0 3 / 7 3 0 0 3; signals=entryTextChangedx2 descriptionChanged checkerLineChangedx2 resultsTextChanged checkModeChanged formChangedx5");
+    row("a Roll lists, describes, counts and tidies the boxes", "type rolls 007; type dice 3; type target  3 ; mode 0; roll; results=7; description=Results for (3d6); checker=Rolls greater or equal to 3:    7; boxes=7 3 0 0 3 / 7 3 0 0 3; signals=entryTextChangedx2 descriptionChanged checkerLineChangedx2 resultsTextChanged checkModeChanged formChangedx5");
     row("a dropped die shows with two dice or more", "option drop 1; type dice 1; roll; results=1; description=Results for (1d6); type dice 4; type total -1; type rolls 30; roll; results=30; description=(4d6)  -1 - lowest roll");
     row("a new Roll replaces the results", "type rolls 100; roll; type rolls 3; roll; results=3");
-    row("Clear forgets results and entries only", "die 3; option drop 1; mode 1; type dice 6; type each 6; type total 6; type target 6; roll; clear; description=Entries cleared.; boxes=1 1 0 0 0 / 1 1 0 0 0; results=0; checker=; rolledas=-; choices=3 1 001; form=1 x 1d10 each 0 total 0 mode 1 target 0");
+    row("Clear forgets results and entries only", "die 3; option drop 1; mode 1; type dice 6; type each 6; type total 6; type target 6; roll; clear; description=Entries cleared.; boxes=1 1 0 0 0 / 1 1 0 0 0; results=0; checker=; choices=3 1 001; form=1 x 1d10 each 0 total 0 mode 1 target 0");
     row("a Roll from the start", "roll; signals=descriptionChanged resultsTextChanged formChanged; type dice 2; signals=descriptionChanged formChanged; results=1");
     // The description.
     row("the description follows the dice and modifier boxes", "type dice 3; description=Results for (3d6); type each -3; description=(3d6-3); type total 5; description=(3d6-3) + 5; type each 0; type total -5; description=(3d6)  -5; type rolls 9; type target 9; description=(3d6)  -5");

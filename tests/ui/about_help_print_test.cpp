@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: MIT
-// What reaches outside the main window: the About box, the help page, the
-// printed page and the print spooler.
+// What reaches outside the main window: the About box, the printed page
+// and the print spooler.
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QTextBrowser>
 #include <QTimer>
 
 #include "main_window_fixture.h"
-#include "ui/platform/help_window.h"
 #include "ui/platform/print_spooler.h"
 #include "ui/windows/about_dialog.h"
 
@@ -44,16 +42,6 @@ class AboutHelpPrintTest : public QObject {
         });
         f.named<QAction>("actionAbout")->trigger();
         QVERIFY(seen && f.window().isVisible());
-    }
-
-    void helpWindowShowsTheShippedPage() {
-        HelpWindow help;
-        help.showSection(QStringLiteral("contents"));
-        const QString text = help.browser()->toPlainText();
-        for (const char* topic : {"Contents", "Throw Out Lowest Roll", "Results with No Text",
-                                  "Continued...", "alear.dat", "Unable to print."}) {
-            QVERIFY2(help.isVisible() && text.contains(QLatin1String(topic)), topic);
-        }
     }
 
     // The words of the printed page land where the layout puts them: the

@@ -97,7 +97,12 @@ class AccessibilityTest : public QObject {
         QCOMPARE(items.join(QLatin1Char('|')),
                  QStringLiteral("Disable \"Instant Update\" [ ]|Disable Rolls Less Than 1 [ ]|"
                                 "Throw Out Lowest Roll [ ]|Contents F1"));
-        HelpWindow help;
+        HelpWindow help;  // shows the page shipped inside the program
+        help.showSection(QStringLiteral("contents"));
+        for (const char* topic : {"Contents", "Throw Out Lowest Roll", "Continued...", "alear.dat",
+                                  "Unable to print.", "2d20kh1+5"}) {
+            QVERIFY2(help.browser()->toPlainText().contains(QLatin1String(topic)), topic);
+        }
         QCOMPARE(NameOf(&help) + '|' + NameOf(help.browser()),
                  QStringLiteral("Alearo Help|Help text"));
         AboutDialog about(f.services);
