@@ -23,7 +23,7 @@ alearo::dice::Expression Parsed(const std::string& text) {
 void Chances(benchmark::State& state, const char* text) {
     const alearo::dice::Expression expression = Parsed(text);
     for (auto _ : state) {
-        const alearo::TotalDistribution distribution = alearo::dice::ExactChances(expression);
+        const alearo::dice::TotalDistribution distribution = alearo::dice::ExactChances(expression);
         benchmark::DoNotOptimize(distribution.exactly.data());
     }
 }

@@ -3,7 +3,7 @@
 // window accepts, rolls of up to ten dice, and a few common ones.
 #include <benchmark/benchmark.h>
 
-#include "stats/total_distribution.h"
+#include "stats/roll_distribution.h"
 
 namespace {
 

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 // alearo-dice: rolls dice expressions and lists the chance of every total in
-// a terminal. All output is gathered in one string and written at once, and
-// the program never touches iostreams, whose start-up would cost more than
-// a hundred rolls.
+// a terminal. Output goes out through a buffer of bounded size as it is
+// made, and the program never touches iostreams, whose start-up would cost
+// more than a hundred rolls.
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,7 +58,11 @@ constexpr const char* kHelp =
     "  >=N <N =N ...   count the dice that match instead of adding them\n"
     "Examples: 2d20kh1+5  4d6dl1  1d8+3d6+3  8d6!  10d10>=8  4dF  1d%\n"
     "\n"
-    "Exit status: 0 done, 1 the output could not be written, 2 bad usage or expression.\n";
+    "On a side without end, a total asked for on its own is answered as far as its\n"
+    "chance is 1e-300 or more.\n"
+    "\n"
+    "Exit status: 0 done, 1 the output could not be written, 2 bad usage or expression,\n"
+    "or a total asked for too far out.\n";
 
 struct Options {
     std::string command;
@@ -76,10 +82,52 @@ struct UsageError {
     std::string message;
 };
 
+// Standard output, written as it fills and told apart from a failure of its
+// own: the first error is kept, with its reason.
+class Output {
+  public:
+    void Append(std::string_view text) {
+        buffer_ += text;
+        if (buffer_.size() >= kFlushAt) {
+            Flush();
+        }
+    }
+    std::string& Buffer() { return buffer_; }
+
+    // Exit status 0, or 1 after saying why the output could not be written.
+    int Finish() {
+        Flush();
+        if (error_ == 0 && std::fflush(stdout) != 0) {
+            error_ = errno;
+        }
+        if (error_ == 0) {
+            return 0;
+        }
+        const std::string message =
+            std::string("alearo-dice: cannot write the output: ") + std::strerror(error_) + "\n";
+        std::fwrite(message.data(), 1, message.size(), stderr);
+        return kFailedOutput;
+    }
+
+  private:
+    static constexpr std::size_t kFlushAt = 1 << 16;
+
+    void Flush() {
+        if (error_ == 0 && !buffer_.empty() &&
+            std::fwrite(buffer_.data(), 1, buffer_.size(), stdout) != buffer_.size()) {
+            error_ = errno != 0 ? errno : EIO;
+        }
+        buffer_.clear();
+    }
+
+    std::string buffer_;
+    int error_ = 0;
+};
+
 void AppendInt(std::string& out, long long value) {
     char buffer[24];
     const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
 template <typename Number>
@@ -205,43 +253,66 @@ std::optional<UsageError> CheckCommandOptions(const Options& options) {
 // The dice of one term for --verbose: each die's faces joined by "+", after
 // any faces a reroll set aside (each followed by "/"), then "=>" and what a
 // min or max made of it, "*" on a success, all in parentheses if dropped.
+// Many dice are written per roll: the term's room is made first, then filled.
 void AppendDice(std::string& out, const alearo::dice::TermRoll& term) {
-    out += '[';
+    constexpr std::size_t kNumberRoom = 12;  // a sign, ten digits and what follows
+    std::size_t room = 2;
+    for (const alearo::dice::DieRoll& die : term.dice) {
+        room += kNumberRoom * (die.faces.size() + die.rerolled.size() + 1) + 4;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + room);
+    char* at = out.data() + start;
+    const auto write = [&at](int value) { at = std::to_chars(at, at + kNumberRoom, value).ptr; };
+    *at++ = '[';
     for (std::size_t i = 0; i < term.dice.size(); ++i) {
         const alearo::dice::DieRoll& die = term.dice[i];
-        out += i > 0 ? " " : "";
-        out += die.dropped ? "(" : "";
+        if (i > 0) {
+            *at++ = ' ';
+        }
+        if (die.dropped) {
+            *at++ = '(';
+        }
         for (const int face : die.rerolled) {
-            AppendInt(out, face);
-            out += '/';
+            write(face);
+            *at++ = '/';
         }
         int sum = 0;
         for (std::size_t f = 0; f < die.faces.size(); ++f) {
-            out += f > 0 ? "+" : "";
-            AppendInt(out, die.faces[f]);
+            if (f > 0) {
+                *at++ = '+';
+            }
+            write(die.faces[f]);
             sum += die.faces[f];
         }
         if (sum != die.value) {
-            out += "=>";
-            AppendInt(out, die.value);
+            *at++ = '=';
+            *at++ = '>';
+            write(die.value);
         }
-        out += die.success ? "*" : "";
-        out += die.dropped ? ")" : "";
+        if (die.success) {
+            *at++ = '*';
+        }
+        if (die.dropped) {
+            *at++ = ')';
+        }
     }
-    out += ']';
+    *at++ = ']';
+    out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
-std::string Rolls(const Expression& expression, const Options& options) {
+void Rolls(const Expression& expression, const Options& options, Output& output) {
     alearo::dice::Generator generator =
         options.seed ? alearo::dice::Generator(*options.seed) : alearo::dice::Generator();
-    std::string out;
+    alearo::dice::RollResult result;
     for (int roll = 0; roll < options.times; ++roll) {
+        std::string& out = output.Buffer();
         if (!options.verbose) {
             AppendInt(out, alearo::dice::RollTotal(expression, generator));
-            out += '\n';
+            output.Append("\n");
             continue;
         }
-        const alearo::dice::RollResult result = alearo::dice::Roll(expression, generator);
+        alearo::dice::Roll(expression, generator, result);
         AppendInt(out, result.total);
         out += " =";
         for (std::size_t i = 0; i < result.terms.size(); ++i) {
@@ -256,63 +327,84 @@ std::string Rolls(const Expression& expression, const Options& options) {
                 AppendInt(out, term.number);
             }
         }
-        out += '\n';
+        output.Append("\n");
     }
-    return out;
-}
-
-std::string Padded(const std::string& text, std::size_t width) {
-    return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
-}
-
-// The table for reading: columns aligned on the right, chances in percent.
-std::string ReadableTable(const alearo::TotalDistribution& distribution) {
-    const int decimals = alearo::TableDecimals(distribution.exactly);
-    std::vector<std::vector<std::string>> rows{{"Total", "Chance", "At least", "At most"}};
-    for (std::size_t i = 0; i < distribution.exactly.size(); ++i) {
-        rows.push_back({alearo::IntegerText(distribution.minTotal + static_cast<int>(i)),
-                        alearo::PercentText(distribution.exactly[i], decimals),
-                        alearo::PercentText(distribution.atLeast[i], decimals),
-                        alearo::PercentText(distribution.atMost[i], decimals)});
-    }
-    std::vector<std::size_t> widths(4, 0);
-    for (const auto& row : rows) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            widths[c] = std::max(widths[c], row[c].size());
-        }
-    }
-    std::string out;
-    for (const auto& row : rows) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            out += (c > 0 ? "  " : "") + Padded(row[c], widths[c]);
-        }
-        out += '\n';
-    }
-    return out;
-}
-
-std::string Chances(const Expression& expression, const Options& options) {
-    const alearo::TotalDistribution distribution = alearo::dice::ExactChances(expression);
-    if (!options.single.empty()) {
-        const int total = options.singleTotal;
-        const double chance = options.single == "--at-least"  ? distribution.AtLeast(total)
-                              : options.single == "--at-most" ? distribution.AtMost(total)
-                                                              : distribution.Exactly(total);
-        return alearo::ChanceFraction(chance) + "\n";
-    }
-    if (options.format == "tsv") {
-        return alearo::TabSeparatedTable(distribution);
-    }
-    if (options.format == "csv") {
-        return alearo::CsvTable(distribution);
-    }
-    return ReadableTable(distribution);
 }
 
 int Fail(const std::string& message) {
     const std::string line = "alearo-dice: " + message + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
     return kBadUsage;
+}
+
+// The table for reading: columns aligned on the right, chances in percent.
+// The cells are made once, into one string, and written with the widths of
+// their columns.
+void ReadableTable(const alearo::TotalDistribution& distribution, Output& output) {
+    const double error = distribution.relativeError;
+    const int decimals = alearo::TableDecimals(distribution.exactly, error);
+    constexpr std::size_t kColumns = 4;
+    std::string cells;
+    std::vector<std::size_t> ends;  // where each cell ends in `cells`
+    std::size_t widths[kColumns] = {};
+    const auto add = [&](std::size_t column, const std::string& text) {
+        cells += text;
+        ends.push_back(cells.size());
+        widths[column] = std::max(widths[column], text.size());
+    };
+    for (const char* heading : {"Total", "Chance", "At least", "At most"}) {
+        add(ends.size(), heading);
+    }
+    for (std::size_t i = 0; i < distribution.exactly.size(); ++i) {
+        add(0, alearo::IntegerText(distribution.minTotal + static_cast<int>(i)));
+        add(1, alearo::PercentText(distribution.exactly[i], decimals, error));
+        add(2, alearo::PercentText(distribution.atLeast[i], decimals, error));
+        add(3, alearo::PercentText(distribution.atMost[i], decimals, error));
+    }
+    std::size_t start = 0;
+    for (std::size_t cell = 0; cell < ends.size(); ++cell) {
+        const std::size_t column = cell % kColumns;
+        const std::size_t size = ends[cell] - start;
+        std::string& out = output.Buffer();
+        out.append(column > 0 ? 2 : 0, ' ');
+        out.append(widths[column] - size, ' ');
+        out.append(cells, start, size);
+        output.Append(column + 1 == kColumns ? "\n" : "");
+        start = ends[cell];
+    }
+}
+
+// The chances of the expression in the format asked for; 2 when a single
+// total asked for lies too far past the end of a side without end.
+int Chances(const Expression& expression, const Options& options, Output& output) {
+    if (!options.single.empty()) {
+        const int total = options.singleTotal;
+        const alearo::TotalDistribution distribution =
+            alearo::dice::ExactChances(expression, alearo::dice::TotalRange{total, total});
+        if (!distribution.Knows(total)) {
+            const std::string what = options.single == "--at-least"  ? "at least "
+                                     : options.single == "--at-most" ? "at most "
+                                                                     : "exactly ";
+            return Fail("the chance of " + what + std::to_string(total) +
+                        " is below 1e-300, too small to work out");
+        }
+        const alearo::dice::Chance chance =
+            options.single == "--at-least"  ? distribution.AtLeast(total)
+            : options.single == "--at-most" ? distribution.AtMost(total)
+                                            : distribution.Exactly(total);
+        output.Append(alearo::ChanceFraction(chance, distribution.relativeError) + "\n");
+        return 0;
+    }
+    const alearo::TotalDistribution distribution = alearo::dice::ExactChances(expression);
+    if (options.format == "table") {
+        ReadableTable(distribution, output);
+        return 0;
+    }
+    alearo::WriteTable(distribution, nullptr,
+                       options.format == "tsv" ? alearo::TableFormat::kTabSeparated
+                                               : alearo::TableFormat::kCommaSeparated,
+                       [&output](std::string_view text) { output.Append(text); });
+    return 0;
 }
 
 // The expression with a caret under the column where it goes wrong; tabs
@@ -326,14 +418,10 @@ int FailExpression(const std::string& text, const alearo::dice::ParseError& erro
                 "\n" + marker + "^");
 }
 
-int Write(const std::string& out) {
-    const bool written = std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
-    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout) != 0) {
-        const std::string message = "alearo-dice: cannot write the output\n";
-        std::fwrite(message.data(), 1, message.size(), stderr);
-        return kFailedOutput;
-    }
-    return 0;
+int Write(const std::string& text) {
+    Output output;
+    output.Append(text);
+    return output.Finish();
 }
 
 }  // namespace
@@ -356,6 +444,11 @@ int main(int argc, char** argv) {
     if (!parsed.Ok()) {
         return FailExpression(*options.expression, parsed.error);
     }
-    return Write(options.command == "roll" ? Rolls(*parsed.expression, options)
-                                           : Chances(*parsed.expression, options));
+    Output output;
+    if (options.command == "roll") {
+        Rolls(*parsed.expression, options, output);
+    } else if (const int status = Chances(*parsed.expression, options, output); status != 0) {
+        return status;
+    }
+    return output.Finish();
 }

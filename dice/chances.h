@@ -1,24 +1,36 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
+
 #include "dice/expression.h"
-#include "stats/total_distribution.h"
+#include "dice/total_distribution.h"
 
 namespace alearo::dice {
 
-// Totals whose chance is below this end the table of an expression without a
-// highest (or lowest) total, such as one with exploding dice.
-constexpr double kLeastListedChance = 1e-15;
+// Totals a caller needs listed even where the table of a side without end
+// would have stopped, such as a total asked about on its own.
+struct TotalRange {
+    int first = 0;
+    int last = 0;
+};
 
-// The chance of every total of the expression, one entry for every total
-// from the lowest to the highest; a total inside that range that cannot
-// happen (6 on 1d6!) has chance 0, and one that can has a positive chance,
-// however small. Every chance is within 1e-12 of the exact one.
-//
-// With exploding dice the totals have no upper end (or, subtracted, no lower
-// end): the table then ends at the highest total whose chance is at least
-// kLeastListedChance (starts at the lowest), and the at-least chance of its
-// last entry (the at-most chance of its first) takes in every total beyond.
-TotalDistribution ExactChances(const Expression& expression);
+// A chance below which a total past the end of a side without end is not
+// listed even when asked for.
+constexpr Chance kLeastReachableChance = 1e-300L;
+
+// The chance of every total of the expression, from the lowest to the highest
+// (see TotalDistribution for expressions without an end). A total that cannot
+// happen has chance 0, and one that can a positive chance, right to about 14
+// significant digits however small it is.
+TotalDistribution ExactChances(const Expression& expression,
+                               std::optional<TotalRange> alsoList = std::nullopt);
+
+// How ExactChances works the chances out: whichever way is faster, or, for
+// tests that compare them, by the tilted transforms or by sums of products of
+// chances alone.
+enum class ChanceMethod { kFastest, kTransform, kDirect };
+TotalDistribution ExactChances(const Expression& expression, std::optional<TotalRange> alsoList,
+                               ChanceMethod method);
 
 }  // namespace alearo::dice

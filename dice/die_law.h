@@ -3,33 +3,34 @@
 
 #include <vector>
 
+#include "dice/chance.h"
 #include "dice/expression.h"
-#include "dice/support.h"
 
-// What one die of a term can count as once its reroll, explosion, min and max
-// have acted, before keeping and dropping. Internal to the dice library.
+// What one die of a term counts as once its reroll, explosion, offset, min and
+// max have acted, before keeping and dropping. Internal to the dice library.
 
 namespace alearo::dice {
 
 struct DieLaw {
     int lowest = 1;
-    std::vector<double> chance;  // chance[i] is that of the value lowest + i
-    // An exploding die without a max has no highest value: the chance of the
-    // values past the last entry, every one of them above every number the
-    // term compares with.
-    double beyond = 0.0;
-    bool beyondMatches = false;  // whether those values meet the term's comparison
+    std::vector<Chance> chance;  // chance[i] is that of the value lowest + i, 0 if it cannot be
+    // An exploding die without a max has no highest value. Its chain is
+    // followed until what is left is negligible; `beyond` is the chance of
+    // the values past the last entry, all of them above every number the term
+    // compares with.
+    bool endless = false;
+    Chance beyond = 0.0L;
 
     int Highest() const { return lowest + static_cast<int>(chance.size()) - 1; }
+    // The chance of `value`, 0 outside the entries.
+    Chance ChanceOf(long long value) const;
 };
 
-// The law with `beyond` at most `negligible`.
-DieLaw DieLawOf(const DiceTerm& dice, double negligible);
+// The law whose entries reach `reach` at least, with `beyond` at most
+// `negligible`.
+DieLaw DieLawOf(const DiceTerm& dice, Chance negligible, long long reach);
 
-// Whether a die of the term can come to any value however large.
-bool HasNoHighest(const DiceTerm& dice);
-
-// The values one die can come to, up to `cap`.
-Support DieSupportOf(const DiceTerm& dice, long long cap);
+// Whether a die of the term can come to a value however large.
+bool IsEndless(const DiceTerm& dice);
 
 }  // namespace alearo::dice

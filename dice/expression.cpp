@@ -35,6 +35,18 @@ int KeptCount(const DiceTerm& dice) {
     return dice.count;
 }
 
+bool KeepsHighest(const DiceTerm& dice) {
+    return dice.selection == Selection::kKeepHighest || dice.selection == Selection::kDropLowest;
+}
+
+int LowestFace(const DiceTerm& dice) {
+    return dice.fate ? -1 : 1;
+}
+
+int FaceCount(const DiceTerm& dice) {
+    return dice.fate ? 3 : dice.faces;
+}
+
 const char* CompareText(Compare compare) {
     switch (compare) {
         case Compare::kEqual:
@@ -72,9 +84,9 @@ bool operator==(const DiceTerm& a, const DiceTerm& b) {
     const int keptA = a.selection == Selection::kAll ? 0 : a.selectionCount;
     const int keptB = b.selection == Selection::kAll ? 0 : b.selectionCount;
     return std::tie(a.count, facesA, a.fate, a.reroll, a.explode, a.minimum, a.maximum, a.selection,
-                    keptA, a.success) == std::tie(b.count, facesB, b.fate, b.reroll, b.explode,
-                                                  b.minimum, b.maximum, b.selection, keptB,
-                                                  b.success);
+                    keptA, a.success, a.faceOffset) ==
+           std::tie(b.count, facesB, b.fate, b.reroll, b.explode, b.minimum, b.maximum, b.selection,
+                    keptB, b.success, b.faceOffset);
 }
 bool operator!=(const DiceTerm& a, const DiceTerm& b) {
     return !(a == b);

@@ -7,16 +7,23 @@
 
 namespace alearo::dice {
 
-// The limits of the notation. They keep every total and every table of
-// chances within the reach of a plain int and of a moment's computation:
-// the slowest expression found within them takes well under a tenth of a
-// second. Keeping, dropping or exploding dice of many faces, or many terms of
-// dice that differ, would take longer than that.
+// The limits of the notation. They keep every total within the reach of a
+// plain int, and every answer of the terminal program, the chance of every
+// total or 10000 rolls listed die by die, within a tenth of a second and
+// 64 MB (the slowest expressions found are listed in docs/speed.md): more
+// dice, more faces in all, or keeping exploding dice of many faces would take
+// longer than that.
 constexpr int kMaxDicePerTerm = 100;
-constexpr int kMaxDiceInAll = 500;
+constexpr int kMaxDiceInAll = 100;
 constexpr int kMaxDiceTerms = 10;
-// Only dice of at most this many faces may be kept, dropped or exploded.
+constexpr int kMaxFacesInAll = 10000;  // the faces of all the dice added up, as in 100d100
+// Only dice of at most this many faces may be kept, dropped or exploded, and
+// kept or dropped while they explode.
 constexpr int kMaxSelectedFaces = 100;
+constexpr int kMaxSelectedExplodingFaces = 10;
+// An expression that keeps or drops exploding dice has at most this many
+// faces in all.
+constexpr int kMaxFacesKeepingExploding = 1000;
 constexpr int kMaxFaces = 1000;
 constexpr int kMaxNumber = 10000;
 constexpr int kMaxTerms = 1000;
@@ -52,10 +59,21 @@ struct DiceTerm {
     Selection selection = Selection::kAll;
     int selectionCount = 0;            // how many dice are kept or dropped
     std::optional<Condition> success;  // count the matching dice instead of adding them
+    // Added to what each die counts as, before its min and max. The notation
+    // has no spelling for it: it is how programs roll a die with a modifier,
+    // such as the main window's d6 + 2 raised to at least 1.
+    int faceOffset = 0;
 };
 
 // The dice that count after keeping or dropping.
 int KeptCount(const DiceTerm& dice);
+
+// Whether the dice kept first are the highest (keep highest, drop lowest).
+bool KeepsHighest(const DiceTerm& dice);
+
+// The faces of one die: 1 to faces, or -1 to 1 for a Fate die.
+int LowestFace(const DiceTerm& dice);
+int FaceCount(const DiceTerm& dice);
 
 struct Term {
     bool negative = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "dice/parse.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -16,6 +17,11 @@ constexpr long long kSaturated = 1000000000LL;
 std::string TooManyFacesToSelect() {
     return "Only dice of at most " + std::to_string(kMaxSelectedFaces) +
            " faces can be kept, dropped or exploded.";
+}
+
+std::string TooManyFacesToKeepExploding() {
+    return "Only dice of at most " + std::to_string(kMaxSelectedExplodingFaces) +
+           " faces can be kept or dropped while they explode.";
 }
 
 bool IsSpace(char c) {
@@ -78,6 +84,9 @@ class Parser {
     Expression expression_;
     int diceInAll_ = 0;
     int diceTerms_ = 0;
+    int facesInAll_ = 0;
+    std::optional<std::size_t>
+        keptExploding_;  // where dice were first kept or dropped while exploding
 
     bool Fail(std::size_t at, std::string message) {
         error_ = ParseError{static_cast<int>(at) + 1, std::move(message)};
@@ -252,6 +261,9 @@ class Parser {
         } else {
             return Fail(facesAt, "Put the number of faces after \"d\", as in d6, d% or dF.");
         }
+        if (!AddFaces(dice.count, FaceCount(dice), at)) {
+            return false;
+        }
         SeenModifiers seen;
         while (true) {
             SkipSpaces();
@@ -260,9 +272,41 @@ class Parser {
                 return false;
             }
             if (!more) {
-                return true;
+                break;
             }
         }
+        if (dice.explode && dice.maximum && *dice.maximum > dice.faces) {
+            if (!AddFaces(dice.count, *dice.maximum - dice.faces, *seen.maximum)) {
+                return false;
+            }
+        }
+        // Pointed at where the rule is broken: the modifier that keeps or
+        // drops exploding dice, or the dice that bring too many faces.
+        std::size_t broken = at;
+        if (dice.explode && dice.selection != Selection::kAll && !keptExploding_) {
+            keptExploding_ = broken = std::max(*seen.explode, *seen.keep);
+        }
+        if (keptExploding_ && facesInAll_ > kMaxFacesKeepingExploding) {
+            return Fail(broken,
+                        "Too many faces to keep or drop exploding dice: the dice then have at "
+                        "most " +
+                            std::to_string(kMaxFacesKeepingExploding) +
+                            " faces in all, as 100d10 has.");
+        }
+        return true;
+    }
+
+    // Counts the faces of the term's dice into those of the expression: an
+    // exploding die with a max comes to as many values as its max.
+    bool AddFaces(int count, int faces, std::size_t at) {
+        facesInAll_ += count * faces;
+        if (facesInAll_ > kMaxFacesInAll) {
+            return Fail(at, "Too many faces: the dice have at most " +
+                                std::to_string(kMaxFacesInAll) +
+                                " faces in all, as 100d100 or 10d1000 have (an exploding die "
+                                "with a max counts its max).");
+        }
+        return true;
     }
 
     bool Once(std::optional<std::size_t>& seen, std::size_t at, const char* what) {
@@ -294,6 +338,9 @@ class Parser {
             }
             if (dice.faces > kMaxSelectedFaces) {
                 return Fail(at, TooManyFacesToSelect());
+            }
+            if (seen.keep && dice.faces > kMaxSelectedExplodingFaces) {
+                return Fail(at, TooManyFacesToKeepExploding());
             }
             dice.explode = true;
             return true;
@@ -353,6 +400,9 @@ class Parser {
         }
         if (dice.faces > kMaxSelectedFaces) {
             return Fail(at, TooManyFacesToSelect());
+        }
+        if (dice.explode && dice.faces > kMaxSelectedExplodingFaces) {
+            return Fail(at, TooManyFacesToKeepExploding());
         }
         SkipSpaces();
         int n = 1;

@@ -4,53 +4,148 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <functional>
 
 namespace alearo::dice {
 
 namespace {
 
-__extension__ typedef unsigned __int128 Wide;
+// The faces a reroll lets stand, in at most two runs: the faces from `low`
+// to `top` that do not meet its condition.
+struct Standing {
+    int firstLow = 0, firstHigh = -1;
+    int secondLow = 0, secondHigh = -1;
 
-// One die, from its first face to what it counts as. `record` (may be null)
-// receives the faces.
-int RollDie(const DiceTerm& dice, Generator& generator, DieRoll* record) {
-    const int lowest = dice.fate ? -1 : 1;
-    const int faces = dice.fate ? 3 : dice.faces;
-    const auto face = [&] { return lowest + static_cast<int>(generator.Below(faces)); };
-    int first = face();
-    if (dice.reroll) {
-        // Only the first face is looked at; "ro" lets the second face stand.
-        while (Matches(dice.reroll->condition, first)) {
+    int Count() const { return firstHigh - firstLow + 1 + secondHigh - secondLow + 1; }
+    int At(int i) const {
+        const int first = firstHigh - firstLow + 1;
+        return i < first ? firstLow + i : secondLow + (i - first);
+    }
+};
+
+Standing StandingFaces(const Condition& condition, int low, int top) {
+    const int v = condition.value;
+    Standing standing;
+    switch (condition.compare) {
+        case Compare::kEqual:
+            standing = {low, std::min(top, v - 1), std::max(low, v + 1), top};
+            break;
+        case Compare::kLess:
+            standing.firstLow = std::max(low, v);
+            standing.firstHigh = top;
+            break;
+        case Compare::kLessOrEqual:
+            standing.firstLow = std::max(low, v + 1);
+            standing.firstHigh = top;
+            break;
+        case Compare::kGreater:
+            standing.firstLow = low;
+            standing.firstHigh = std::min(top, v);
+            break;
+        case Compare::kGreaterOrEqual:
+            standing.firstLow = low;
+            standing.firstHigh = std::min(top, v - 1);
+            break;
+    }
+    // An empty run counts no faces.
+    if (standing.firstHigh < standing.firstLow) {
+        standing.firstLow = 0;
+        standing.firstHigh = -1;
+    }
+    if (standing.secondHigh < standing.secondLow) {
+        standing.secondLow = 0;
+        standing.secondHigh = -1;
+    }
+    return standing;
+}
+
+// The dice of one term, rolled one at a time: what the term's modifiers make
+// of each die is worked out once.
+class DieRoller {
+  public:
+    explicit DieRoller(const DiceTerm& dice)
+        : dice_(dice), lowest_(LowestFace(dice)), faces_(FaceCount(dice)) {
+        if (dice.reroll && !dice.reroll->once) {
+            standing_ = StandingFaces(dice.reroll->condition, lowest_, lowest_ + faces_ - 1);
+        }
+    }
+
+    // One die, from its first face to what it counts as. `record` (may be
+    // null) receives the faces.
+    int Roll(Generator& generator, DieRoll* record) const {
+        int first = Face(generator);
+        if (dice_.reroll && Matches(dice_.reroll->condition, first)) {
+            // Only the first face is looked at. "ro" lets the second face
+            // stand; "r" rolls until a face stands, which comes to one draw
+            // from the faces that stand, each as likely.
             if (record != nullptr) {
                 record->rerolled.push_back(first);
             }
-            first = face();
-            if (dice.reroll->once) {
-                break;
+            first = dice_.reroll->once ? Face(generator)
+                                       : standing_.At(static_cast<int>(generator.Below(
+                                             static_cast<std::uint32_t>(standing_.Count()))));
+        }
+        int value = first;
+        if (record != nullptr) {
+            record->faces.push_back(first);
+        }
+        if (dice_.explode && first == faces_) {
+            int next = 0;
+            do {
+                next = Face(generator);
+                value += next;
+                if (record != nullptr) {
+                    record->faces.push_back(next);
+                }
+            } while (next == faces_);
+        }
+        value += dice_.faceOffset;
+        if (dice_.minimum) {
+            value = std::max(value, *dice_.minimum);
+        }
+        if (dice_.maximum) {
+            value = std::min(value, *dice_.maximum);
+        }
+        return value;
+    }
+
+  private:
+    int Face(Generator& generator) const {
+        return lowest_ + static_cast<int>(generator.Below(static_cast<std::uint32_t>(faces_)));
+    }
+
+    const DiceTerm& dice_;
+    int lowest_;
+    int faces_;
+    Standing standing_;
+};
+
+// The value of the k-th die in the order of keeping (highest first or lowest
+// first): counted where the values span few numbers, as they mostly do.
+int KthInOrder(const int* values, int count, int k, bool highest) {
+    constexpr int kCountedSpan = 256;
+    const auto [low, high] = std::minmax_element(values, values + count);
+    if (*high - *low < kCountedSpan) {
+        std::array<int, kCountedSpan> seen{};
+        for (int i = 0; i < count; ++i) {
+            ++seen[static_cast<std::size_t>(values[i] - *low)];
+        }
+        for (int v = highest ? *high : *low;; v += highest ? -1 : 1) {
+            k -= seen[static_cast<std::size_t>(v - *low)];
+            if (k <= 0) {
+                return v;
             }
         }
     }
-    int value = first;
-    if (record != nullptr) {
-        record->faces.push_back(first);
+    std::array<int, kMaxDicePerTerm> sorted{};
+    std::copy(values, values + count, sorted.begin());
+    const auto kth = sorted.begin() + k - 1;
+    if (highest) {
+        std::nth_element(sorted.begin(), kth, sorted.begin() + count, std::greater<>());
+    } else {
+        std::nth_element(sorted.begin(), kth, sorted.begin() + count);
     }
-    if (dice.explode && first == faces) {
-        int next = 0;
-        do {
-            next = face();
-            value += next;
-            if (record != nullptr) {
-                record->faces.push_back(next);
-            }
-        } while (next == faces);
-    }
-    if (dice.minimum) {
-        value = std::max(value, *dice.minimum);
-    }
-    if (dice.maximum) {
-        value = std::min(value, *dice.maximum);
-    }
-    return value;
+    return *kth;
 }
 
 // Marks which dice of a term stay: the first `kept` in the order of keeping,
@@ -62,17 +157,17 @@ void SelectKept(const DiceTerm& dice, const int* values, bool* keep) {
     if (kept == count) {
         return;
     }
-    std::array<int, kMaxDicePerTerm> order;
-    for (int i = 0; i < count; ++i) {
-        order[static_cast<std::size_t>(i)] = i;
-    }
     const bool highest =
         dice.selection == Selection::kKeepHighest || dice.selection == Selection::kDropLowest;
-    std::stable_sort(order.begin(), order.begin() + count, [&](int a, int b) {
-        return highest ? values[a] > values[b] : values[a] < values[b];
-    });
-    for (int i = kept; i < count; ++i) {
-        keep[order[static_cast<std::size_t>(i)]] = false;
+    const auto before = [highest](int a, int b) { return highest ? a > b : a < b; };
+    // The value of the last die kept: those before it in the order of
+    // keeping all stay, and of those equal to it the first rolled.
+    const int boundary = KthInOrder(values, count, kept, highest);
+    int equalKept = kept - static_cast<int>(std::count_if(values, values + count, [&](int value) {
+                        return before(value, boundary);
+                    }));
+    for (int i = 0; i < count; ++i) {
+        keep[i] = before(values[i], boundary) || (values[i] == boundary && equalKept-- > 0);
     }
 }
 
@@ -97,35 +192,32 @@ Generator::Generator() {
 
 Generator::Generator(std::uint64_t seed) : engine_(seed) {}
 
-std::uint64_t Generator::Below(std::uint64_t bound) {
-    // The high half of x * bound is uniform on [0, bound) once the draws whose
-    // low half falls below 2^64 mod bound are thrown back.
-    Wide product = static_cast<Wide>(engine_()) * bound;
-    auto low = static_cast<std::uint64_t>(product);
-    if (low < bound) {
-        const std::uint64_t threshold = (0 - bound) % bound;
-        while (low < threshold) {
-            product = static_cast<Wide>(engine_()) * bound;
-            low = static_cast<std::uint64_t>(product);
-        }
-    }
-    return static_cast<std::uint64_t>(product >> 64);
-}
-
 RollResult Roll(const Expression& expression, Generator& generator) {
     RollResult result;
-    for (const Term& term : expression.terms) {
-        TermRoll roll;
+    Roll(expression, generator, result);
+    return result;
+}
+
+void Roll(const Expression& expression, Generator& generator, RollResult& result) {
+    result.total = 0;
+    result.terms.resize(expression.terms.size());
+    for (std::size_t t = 0; t < expression.terms.size(); ++t) {
+        const Term& term = expression.terms[t];
+        TermRoll& roll = result.terms[t];
         if (!term.isDice) {
+            roll.dice.clear();
             roll.score = term.number;
         } else {
             const DiceTerm& dice = term.dice;
             std::array<int, kMaxDicePerTerm> values;
             std::array<bool, kMaxDicePerTerm> keep;
             roll.dice.resize(static_cast<std::size_t>(dice.count));
+            const DieRoller roller(dice);
             for (int i = 0; i < dice.count; ++i) {
                 DieRoll& die = roll.dice[static_cast<std::size_t>(i)];
-                die.value = RollDie(dice, generator, &die);
+                die.faces.clear();
+                die.rerolled.clear();
+                die.value = roller.Roll(generator, &die);
                 values[static_cast<std::size_t>(i)] = die.value;
             }
             SelectKept(dice, values.data(), keep.data());
@@ -137,9 +229,7 @@ RollResult Roll(const Expression& expression, Generator& generator) {
             roll.score = Score(dice, values.data(), keep.data());
         }
         result.total += term.negative ? -roll.score : roll.score;
-        result.terms.push_back(std::move(roll));
     }
-    return result;
 }
 
 int RollTotal(const Expression& expression, Generator& generator) {
@@ -150,8 +240,9 @@ int RollTotal(const Expression& expression, Generator& generator) {
         int score = term.number;
         if (term.isDice) {
             const DiceTerm& dice = term.dice;
+            const DieRoller roller(dice);
             for (int i = 0; i < dice.count; ++i) {
-                values[static_cast<std::size_t>(i)] = RollDie(dice, generator, nullptr);
+                values[static_cast<std::size_t>(i)] = roller.Roll(generator, nullptr);
             }
             SelectKept(dice, values.data(), keep.data());
             score = Score(dice, values.data(), keep.data());

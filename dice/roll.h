@@ -17,18 +17,46 @@ class Generator {
     // Seeded with `seed`, so that a run can be repeated exactly.
     explicit Generator(std::uint64_t seed);
 
-    // A whole number from 0 to bound - 1 (bound >= 1), each equally likely:
-    // Lemire's multiply-and-reject, without the bias of a remainder.
-    std::uint64_t Below(std::uint64_t bound);
+    // A whole number from 0 to bound - 1 (1 <= bound < 2^32), each equally
+    // likely: Lemire's multiply-and-reject, without the bias of a
+    // remainder. Each draw of the engine gives two halves of 32 bits.
+    std::uint32_t Below(std::uint32_t bound) {
+        std::uint64_t product = std::uint64_t{Half()} * bound;
+        auto low = static_cast<std::uint32_t>(product);
+        if (low < bound) {
+            // The low halves below 2^32 mod bound are thrown back.
+            const std::uint32_t threshold = (0u - bound) % bound;
+            while (low < threshold) {
+                product = std::uint64_t{Half()} * bound;
+                low = static_cast<std::uint32_t>(product);
+            }
+        }
+        return static_cast<std::uint32_t>(product >> 32);
+    }
 
   private:
+    std::uint32_t Half() {
+        if (spare_) {
+            spare_ = false;
+            return static_cast<std::uint32_t>(draw_ >> 32);
+        }
+        draw_ = engine_();
+        spare_ = true;
+        return static_cast<std::uint32_t>(draw_);
+    }
+
     std::mt19937_64 engine_;
+    std::uint64_t draw_ = 0;
+    bool spare_ = false;
 };
 
+// The story of one die as it was rolled: what a reroll set aside, the face
+// that stood and the faces its explosion added, what it counts as, and
+// whether it was dropped or counted as a success.
 struct DieRoll {
     std::vector<int> faces;     // the first face that stood, then each face its explosion added
-    std::vector<int> rerolled;  // the faces a reroll set aside, in the order rolled
-    int value = 0;              // what the die counts as: its faces added, then min and max
+    std::vector<int> rerolled;  // the face a reroll set aside, if any
+    int value = 0;  // what the die counts as: its faces added, with any offset, then min and max
     bool dropped = false;
     bool success = false;  // whether the value meets the term's comparison, if it has one
 };
@@ -47,6 +75,10 @@ struct RollResult {
 
 // Rolls every die of the expression, keeping the faces for a listing.
 RollResult Roll(const Expression& expression, Generator& generator);
+
+// The same into `result`, whose lists keep their room from one roll to the
+// next: many rolls in a row need no new memory.
+void Roll(const Expression& expression, Generator& generator, RollResult& result);
 
 // The same roll's total alone, without a record of each die: the same draws
 // give the same total as Roll.

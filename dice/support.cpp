@@ -2,6 +2,7 @@
 #include "dice/support.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <numeric>
 #include <utility>
 
@@ -24,17 +25,49 @@ std::vector<Span> Merged(std::vector<Span> spans) {
     return merged;
 }
 
-// The spans of `s` on the finer lattice of `step`, which divides s.step.
-std::vector<Span> OnLattice(const Support& s, long long step) {
-    const long long ratio = s.step / step;
-    std::vector<Span> spans;
-    for (const Span& span : s.spans) {
-        if (ratio == 1) {
-            spans.push_back(span);
-            continue;
+// The spans x + y for every x in `left` and y in `right`, kept from `from` to
+// `to`, sorted and joined. Many small spans, as the values of an exploding
+// die, are counted on the numbers themselves rather than sorted.
+std::vector<Span> Union(const std::vector<Span>& left, const std::vector<Span>& right,
+                        long long from, long long to) {
+    if (from > to) {
+        return {};
+    }
+    const double pairs = static_cast<double>(left.size()) * static_cast<double>(right.size());
+    const double width = static_cast<double>(to - from) + 1.0;
+    if (width > 8.0 * pairs) {
+        std::vector<Span> spans;
+        for (const Span& x : left) {
+            for (const Span& y : right) {
+                const Span span{std::max(x.first + y.first, from), std::min(x.last + y.last, to)};
+                if (span.first <= span.last) {
+                    spans.push_back(span);
+                }
+            }
         }
-        for (long long x = span.first; x <= span.last; ++x) {
-            spans.push_back({x * ratio, x * ratio});
+        return Merged(std::move(spans));
+    }
+    // How many spans begin at each number, less how many ended before it.
+    std::vector<int> opened(static_cast<std::size_t>(to - from) + 2, 0);
+    for (const Span& x : left) {
+        for (const Span& y : right) {
+            const long long first = std::max(x.first + y.first, from);
+            const long long last = std::min(x.last + y.last, to);
+            if (first <= last) {
+                ++opened[static_cast<std::size_t>(first - from)];
+                --opened[static_cast<std::size_t>(last - from) + 1];
+            }
+        }
+    }
+    std::vector<Span> spans;
+    int open = 0;
+    for (long long v = from; v <= to; ++v) {
+        const int before = open;
+        open += opened[static_cast<std::size_t>(v - from)];
+        if (open > 0 && before == 0) {
+            spans.push_back({v, v});
+        } else if (open > 0) {
+            spans.back().last = v;
         }
     }
     return spans;
@@ -50,19 +83,26 @@ long long CeilDiv(long long a, long long b) {
 
 }  // namespace
 
-bool Support::Contains(long long value) const {
-    const long long shifted = value - offset;
-    if (shifted % step != 0) {
-        return false;
+Support Support::OfChances(long long lowest, const std::vector<Chance>& chance) {
+    std::vector<Span> spans;
+    for (std::size_t i = 0; i < chance.size(); ++i) {
+        if (chance[i] > 0.0L) {
+            const long long value = lowest + static_cast<long long>(i);
+            if (!spans.empty() && spans.back().last + 1 == value) {
+                spans.back().last = value;
+            } else {
+                spans.push_back({value, value});
+            }
+        }
     }
-    const long long x = shifted / step;
-    const auto after =
-        std::upper_bound(spans.begin(), spans.end(), x,
-                         [](long long v, const Span& span) { return v < span.first; });
-    return after != spans.begin() && std::prev(after)->last >= x;
+    return OfSpans(std::move(spans));
 }
 
-Support SupportOf(std::vector<Span> spans) {
+Support Support::Point(long long value) {
+    return OfSpans({{value, value}});
+}
+
+Support Support::OfSpans(std::vector<Span> spans) {
     Support support;
     spans = Merged(std::move(spans));
     if (spans.empty()) {
@@ -77,78 +117,110 @@ Support SupportOf(std::vector<Span> spans) {
             break;
         }
     }
-    support.offset = lowest;
-    support.step = step == 0 ? 1 : step;
+    support.offset_ = lowest;
+    support.step_ = step == 0 ? 1 : step;
     for (const Span& span : spans) {
-        support.spans.push_back(
-            {(span.first - lowest) / support.step, (span.last - lowest) / support.step});
+        support.spans_.push_back(
+            {(span.first - lowest) / support.step_, (span.last - lowest) / support.step_});
     }
-    support.spans = Merged(std::move(support.spans));
+    support.spans_ = Merged(std::move(support.spans_));
     return support;
 }
 
+bool Support::Contains(long long value) const {
+    const long long shifted = value - offset_;
+    if (spans_.empty() || shifted % step_ != 0) {
+        return false;
+    }
+    const long long x = shifted / step_;
+    const auto after =
+        std::upper_bound(spans_.begin(), spans_.end(), x,
+                         [](long long v, const Span& span) { return v < span.first; });
+    return after != spans_.begin() && std::prev(after)->last >= x;
+}
+
 Support SumOf(const Support& a, const Support& b, long long lowest, long long highest) {
-    Support sum;
     if (a.Empty() || b.Empty()) {
-        return sum;
+        return {};
     }
     // A single value sits on any lattice: taking its step of 1 would split
     // the other side into one span per value.
     const auto onePoint = [](const Support& s) {
-        return s.spans.size() == 1 && s.spans.front().first == s.spans.front().last;
+        return s.spans_.size() == 1 && s.spans_.front().first == s.spans_.front().last;
     };
-    long long step = std::gcd(onePoint(a) ? 0 : a.step, onePoint(b) ? 0 : b.step);
+    long long step = std::gcd(onePoint(a) ? 0 : a.step_, onePoint(b) ? 0 : b.step_);
     step = step == 0 ? 1 : step;
-    const auto rebased = [&](const Support& s) {
-        return onePoint(s) ? Support{s.Lowest(), step, {{0, 0}}} : s;
-    };
-    const Support first = rebased(a);
-    const Support second = rebased(b);
-    const std::vector<Span> left = OnLattice(first, step);
-    const std::vector<Span> right = OnLattice(second, step);
-    sum.offset = first.offset + second.offset;
-    sum.step = step;
-    const long long from = CeilDiv(lowest - sum.offset, step);
-    const long long to = FloorDiv(highest - sum.offset, step);
-    std::vector<Span> spans;
-    for (const Span& x : left) {
-        for (const Span& y : right) {
-            const Span span{std::max(x.first + y.first, from), std::min(x.last + y.last, to)};
-            if (span.first <= span.last) {
+    // The spans of each side on the finer lattice of `step`.
+    const auto onLattice = [step, &onePoint](const Support& s) {
+        std::vector<Span> spans;
+        if (onePoint(s)) {
+            return std::vector<Span>{{0, 0}};
+        }
+        const long long ratio = s.step_ / step;
+        for (const Span& span : s.spans_) {
+            if (ratio == 1) {
                 spans.push_back(span);
+                continue;
+            }
+            for (long long x = span.first; x <= span.last; ++x) {
+                spans.push_back({x * ratio, x * ratio});
             }
         }
+        return spans;
+    };
+    const std::vector<Span> left = onLattice(a);
+    const std::vector<Span> right = onLattice(b);
+    const long long offset = a.Lowest() + b.Lowest();
+    const long long from = CeilDiv(lowest - offset, step);
+    const long long to = FloorDiv(highest - offset, step);
+    // Spans on the lattice, counted from `offset`.
+    std::vector<Span> spans = Union(left, right, from, to);
+    if (step == 1) {
+        for (Span& span : spans) {
+            span = {offset + span.first, offset + span.last};
+        }
+        return Support::OfSpans(std::move(spans));
     }
-    sum.spans = Merged(std::move(spans));
+    // On a coarse lattice the spans stay in the lattice's own units.
+    Support sum;
+    sum.spans_ = std::move(spans);
+    if (sum.spans_.empty()) {
+        return sum;
+    }
+    const long long first = sum.spans_.front().first;
+    for (Span& span : sum.spans_) {
+        span = {span.first - first, span.last - first};
+    }
+    sum.offset_ = offset + step * first;
+    sum.step_ = step;
     return sum;
 }
 
-Support MultipleOf(const Support& s, int times, long long lowest, long long highest) {
-    if (s.Empty() || times < 1) {
+Support Support::Multiple(int times, long long lowest, long long highest) const {
+    if (Empty() || times < 1) {
         return {};
     }
     // A partial sum counts only if the members still to come can bring it
     // into the range.
-    Support sum = s;
-    for (int i = 1; i < times; ++i) {
+    Support sum =
+        SumOf(*this, Point(0), lowest - (times - 1) * Highest(), highest - (times - 1) * Lowest());
+    for (int i = 1; i < times && !sum.Empty(); ++i) {
         const long long left = times - i - 1;
-        sum = SumOf(sum, s, lowest - left * s.Highest(), highest - left * s.Lowest());
-        if (sum.Empty()) {
-            break;
-        }
-    }
-    if (times == 1) {
-        sum = SumOf(s, Support{0, 1, {{0, 0}}}, lowest, highest);
+        sum = SumOf(sum, *this, lowest - left * Highest(), highest - left * Lowest());
     }
     return sum;
 }
 
-Support Negated(const Support& s) {
+Support Support::Negated() const {
     Support negated;
-    negated.offset = -s.offset;
-    negated.step = s.step;
-    for (auto span = s.spans.rbegin(); span != s.spans.rend(); ++span) {
-        negated.spans.push_back({-span->last, -span->first});
+    if (Empty()) {
+        return negated;
+    }
+    negated.offset_ = -Highest();
+    negated.step_ = step_;
+    const long long top = spans_.back().last;
+    for (auto span = spans_.rbegin(); span != spans_.rend(); ++span) {
+        negated.spans_.push_back({top - span->last, top - span->first});
     }
     return negated;
 }

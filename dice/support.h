@@ -3,9 +3,12 @@
 
 #include <vector>
 
+#include "dice/chance.h"
+
 // Which whole numbers a die, a term or a total can come to at all, apart from
 // how likely they are: a total that cannot happen has chance 0, one that can
-// never does, however far its chance underflows. Internal to the dice library.
+// never has, however far its chance lies below what the transform resolves.
+// Internal to the dice library.
 
 namespace alearo::dice {
 
@@ -17,27 +20,34 @@ struct Span {
 // The numbers offset + step * x for every x in the spans, which are sorted and
 // neither overlap nor touch. Dice whose values share a common step, such as
 // the odd values of an exploding d2, keep few spans this way.
-struct Support {
-    long long offset = 0;
-    long long step = 1;
-    std::vector<Span> spans;
+class Support {
+  public:
+    Support() = default;
 
-    bool Empty() const { return spans.empty(); }
-    long long Lowest() const { return offset + step * spans.front().first; }
-    long long Highest() const { return offset + step * spans.back().last; }
+    // The values of the entries of positive chance, chance[i] being that of
+    // lowest + i.
+    static Support OfChances(long long lowest, const std::vector<Chance>& chance);
+    static Support Point(long long value);
+
+    bool Empty() const { return spans_.empty(); }
+    long long Lowest() const { return offset_ + step_ * spans_.front().first; }
+    long long Highest() const { return offset_ + step_ * spans_.back().last; }
     bool Contains(long long value) const;
+
+    // Every a + b, kept only from `lowest` to `highest`.
+    friend Support SumOf(const Support& a, const Support& b, long long lowest, long long highest);
+    // Every sum of `times` members (repeats allowed), from `lowest` to `highest`.
+    Support Multiple(int times, long long lowest, long long highest) const;
+    Support Negated() const;
+
+  private:
+    static Support OfSpans(std::vector<Span> spans);
+
+    long long offset_ = 0;
+    long long step_ = 1;
+    std::vector<Span> spans_;
 };
 
-// The set of the values in `spans` (any order, may overlap), with the largest
-// step that describes it.
-Support SupportOf(std::vector<Span> spans);
-
-// Every a + b, kept only from `lowest` to `highest`.
 Support SumOf(const Support& a, const Support& b, long long lowest, long long highest);
-
-// Every sum of `times` members (repeats allowed), from `lowest` to `highest`.
-Support MultipleOf(const Support& s, int times, long long lowest, long long highest);
-
-Support Negated(const Support& s);
 
 }  // namespace alearo::dice

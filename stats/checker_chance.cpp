@@ -17,7 +17,8 @@ boost::math::binomial_distribution<double> Binomial(int rolls, double chance) {
 
 }  // namespace
 
-std::optional<double> CheckerChance(const TotalDistribution& distribution, const Checker& checker) {
+std::optional<dice::Chance> CheckerChance(const TotalDistribution& distribution,
+                                          const Checker& checker) {
     switch (checker.mode) {
         case CheckMode::AtLeast:
             return distribution.AtLeast(checker.target);

@@ -4,12 +4,13 @@
 #include <optional>
 
 #include "engine/checker.h"
-#include "stats/total_distribution.h"
+#include "stats/roll_distribution.h"
 
 namespace alearo {
 
 // The chance that the total of one roll meets the checker; none with no mode.
-std::optional<double> CheckerChance(const TotalDistribution& distribution, const Checker& checker);
+std::optional<dice::Chance> CheckerChance(const TotalDistribution& distribution,
+                                          const Checker& checker);
 
 // Of `rolls` rolls that each meet the checker with this chance, the chance that
 // at least, or at most, `count` of them do.

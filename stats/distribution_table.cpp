@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 #include <utility>
 
 #include "stats/decimal_text.h"
@@ -12,43 +13,61 @@ namespace alearo {
 
 namespace {
 
-// The computed chances are good to about 1e-16; a fifteenth digit would
-// already show round-off in a chance such as 1/216.
 constexpr int kChanceDigits = 12;
-constexpr double kSameChance = 1e-12;
+constexpr int kSmallPercentDigits = 3;
 
-std::string Table(const TotalDistribution& distribution, const TotalDistribution* compared,
-                  const std::string& separator, const std::string& lineEnd) {
-    std::string table =
+}  // namespace
+
+void WriteTable(const TotalDistribution& distribution, const TotalDistribution* compared,
+                TableFormat format, const TextSink& sink) {
+    const bool tabs = format == TableFormat::kTabSeparated;
+    const std::string separator = tabs ? "\t" : ",";
+    const std::string lineEnd = tabs ? "\n" : "\r\n";
+    std::string line =
         "Total" + separator + "Chance" + separator + "At least" + separator + "At most";
     if (compared != nullptr) {
-        table += separator + "Compared chance" + separator + "Compared at least" + separator +
-                 "Compared at most";
+        line += separator + "Compared chance" + separator + "Compared at least" + separator +
+                "Compared at most";
     }
-    table += lineEnd;
+    sink(line + lineEnd);
     const auto [first, last] = TotalsOfBoth(distribution, compared);
-    for (int total = first; total <= last; ++total) {
-        table += IntegerText(total);
+    for (int total = first; total <= last && !distribution.Empty(); ++total) {
+        line = IntegerText(total);
         for (const TotalDistribution* d : {&distribution, compared}) {
             if (d == nullptr) {
                 continue;
             }
-            for (const double chance : {d->Exactly(total), d->AtLeast(total), d->AtMost(total)}) {
-                table += separator + ChanceFraction(chance);
+            for (const Chance chance : {d->Exactly(total), d->AtLeast(total), d->AtMost(total)}) {
+                line += separator;
+                if (d->Knows(total)) {
+                    line += ChanceFraction(chance, d->relativeError);
+                }
             }
         }
-        table += lineEnd;
+        sink(line + lineEnd);
     }
+}
+
+std::string TabSeparatedTable(const TotalDistribution& distribution,
+                              const TotalDistribution* compared) {
+    std::string table;
+    WriteTable(distribution, compared, TableFormat::kTabSeparated,
+               [&table](std::string_view text) { table += text; });
     return table;
 }
 
-}  // namespace
+std::string CsvTable(const TotalDistribution& distribution, const TotalDistribution* compared) {
+    std::string table;
+    WriteTable(distribution, compared, TableFormat::kCommaSeparated,
+               [&table](std::string_view text) { table += text; });
+    return table;
+}
 
 std::pair<int, int> TotalsOfBoth(const TotalDistribution& distribution,
                                  const TotalDistribution* compared) {
     std::pair<int, int> totals{distribution.minTotal, distribution.MaxTotal()};
-    if (compared != nullptr && !compared->exactly.empty()) {
-        if (distribution.exactly.empty()) {
+    if (compared != nullptr && !compared->Empty()) {
+        if (distribution.Empty()) {
             return {compared->minTotal, compared->MaxTotal()};
         }
         totals.first = std::min(totals.first, compared->minTotal);
@@ -57,58 +76,65 @@ std::pair<int, int> TotalsOfBoth(const TotalDistribution& distribution,
     return totals;
 }
 
-std::string TabSeparatedTable(const TotalDistribution& distribution,
-                              const TotalDistribution* compared) {
-    return Table(distribution, compared, "\t", "\n");
-}
-
-std::string CsvTable(const TotalDistribution& distribution, const TotalDistribution* compared) {
-    return Table(distribution, compared, ",", "\r\n");
-}
-
-std::string PercentText(double chance, int decimals) {
-    if (!(chance > 0.0)) {
+std::string PercentText(Chance chance, int decimals, double relativeError) {
+    if (!(chance > 0.0L)) {
         return "0%";
     }
-    if (chance >= 1.0) {
+    if (chance >= 1.0L) {
         return "100%";
     }
-    const std::string text = FixedText(chance * 100.0, decimals);
+    const Chance percent = chance * 100.0L;
     const double step = std::pow(10.0, -decimals);
-    if (text == FixedText(0.0, decimals)) {
-        return "< " + FixedText(step, decimals) + "%";
-    }
-    if (text == FixedText(100.0, decimals)) {
+    if (percent >= 100.0L - 0.5L * step) {
         return "> " + FixedText(100.0 - step, decimals) + "%";
     }
-    return text + "%";
+    // Below 10^(1 - decimals) the decimals would show a single digit.
+    const std::optional<std::string> fixed = percent >= std::pow(10.0L, 1 - decimals)
+                                                 ? SureFixedText(percent, decimals, relativeError)
+                                                 : std::nullopt;
+    if (!fixed) {
+        return SignificantText(percent, kSmallPercentDigits, relativeError) + "%";
+    }
+    return *fixed + "%";
 }
 
-std::string ChanceFraction(double chance) {
-    return SignificantText(chance, kChanceDigits);
+std::string ChanceFraction(Chance chance, double relativeError) {
+    if (!(chance > 0.0L)) {
+        return "0";
+    }
+    if (chance >= 1.0L) {
+        return "1";
+    }
+    return SignificantText(chance, kChanceDigits, relativeError);
 }
 
-int TableDecimals(const std::vector<double>& chances) {
+int TableDecimals(const std::vector<Chance>& chances, double relativeError) {
     constexpr int kFewestDecimals = 2;
-    constexpr int kMostDecimals = 12;
-    return DecimalsToTellApart(chances, kFewestDecimals, kMostDecimals);
+    constexpr int kMostDecimals = 10;
+    return DecimalsToTellApart(chances, kFewestDecimals, kMostDecimals, relativeError);
 }
 
-int DecimalsToTellApart(const std::vector<double>& chances, int fewest, int most) {
-    for (int decimals = fewest; decimals < most; ++decimals) {
-        bool apart = true;
-        std::string previous;
-        for (std::size_t i = 0; i < chances.size() && apart; ++i) {
-            std::string text = PercentText(chances[i], decimals);
-            apart =
-                i == 0 || text != previous || std::abs(chances[i] - chances[i - 1]) <= kSameChance;
-            previous = std::move(text);
+// Two chances read apart with d decimals when their percentages, scaled by
+// 10^d, round to different whole numbers. Only chances that show with the
+// fewest decimals are looked at: in the tails below, neighbours differ in
+// their first digits, which an exponent shows.
+int DecimalsToTellApart(const std::vector<Chance>& chances, int fewest, int most,
+                        double relativeError) {
+    int needed = fewest;
+    for (std::size_t i = 1; i < chances.size() && needed < most; ++i) {
+        const Chance a = chances[i - 1] * 100.0L;
+        const Chance b = chances[i] * 100.0L;
+        if (std::abs(a - b) <= 2.0L * relativeError * std::max(a, b) ||
+            std::max(a, b) < std::pow(10.0L, -fewest)) {
+            continue;
         }
-        if (apart) {
-            return decimals;
+        Chance scale = std::pow(10.0L, needed);
+        while (needed < most && std::floor(a * scale + 0.5L) == std::floor(b * scale + 0.5L)) {
+            ++needed;
+            scale *= 10.0L;
         }
     }
-    return most;
+    return needed;
 }
 
 }  // namespace alearo

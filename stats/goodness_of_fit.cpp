@@ -17,7 +17,7 @@ std::vector<TotalGroup> FormGroups(const TotalDistribution& distribution, int ro
     TotalGroup open{distribution.minTotal, distribution.minTotal, 0, 0.0};
     for (std::size_t i = 0; i < distribution.exactly.size(); ++i) {
         open.lastTotal = distribution.minTotal + static_cast<int>(i);
-        open.expected += rolls * distribution.exactly[i];
+        open.expected += rolls * static_cast<double>(distribution.exactly[i]);
         if (open.expected >= kLeastExpectedPerGroup) {
             groups.push_back(open);
             open = TotalGroup{open.lastTotal + 1, open.lastTotal + 1, 0, 0.0};
@@ -39,7 +39,8 @@ std::vector<TotalGroup> FormGroups(const TotalDistribution& distribution, int ro
 int RollsNeeded(const TotalDistribution& distribution) {
     double best = 0.0;
     for (std::size_t i = 0; i + 1 < distribution.exactly.size(); ++i) {
-        best = std::max(best, std::min(distribution.atMost[i], distribution.atLeast[i + 1]));
+        best = std::max(best, static_cast<double>(
+                                  std::min(distribution.atMost[i], distribution.atLeast[i + 1])));
     }
     if (best <= 0.0) {
         return 0;
@@ -57,7 +58,7 @@ int RollsNeeded(const TotalDistribution& distribution) {
 GoodnessOfFit TestFit(const TotalDistribution& distribution, const std::vector<int>& totals) {
     GoodnessOfFit fit;
     for (const int total : totals) {
-        fit.impossibleTotals += distribution.Exactly(total) > 0.0 ? 0 : 1;
+        fit.impossibleTotals += distribution.Exactly(total) > 0.0L ? 0 : 1;
     }
     if (fit.impossibleTotals > 0) {
         fit.verdict = FitVerdict::kImpossibleTotal;

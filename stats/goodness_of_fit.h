@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "stats/total_distribution.h"
+#include "stats/roll_distribution.h"
 
 namespace alearo {
 

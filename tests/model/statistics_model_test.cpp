@@ -45,10 +45,33 @@ class StatisticsModelTest : public QObject {
         QVERIFY(stats.comparisonError().startsWith(QLatin1String("Column 4: ")));
         QCOMPARE(stats.chart().comparedName, QStringLiteral("3d6"));
         QCOMPARE(stats.table()->columnCount(), 7);
-        // Exploding dice have no highest total, only a last one listed.
-        stats.setComparisonText(QStringLiteral("1d6!"));
-        QVERIFY(
-            stats.comparisonSummary().startsWith(QLatin1String("1d6!: Lowest 1, highest none,")));
+        // The ends the library reports: exploding dice have no highest
+        // total (subtracted, no lowest), unless a reroll or a max bounds them.
+        const struct {
+            const char* typed;
+            const char* summary;
+        } ends[] = {
+            {"1d6!", "1d6!: Lowest 1, highest none,"},
+            {"-1d6!+3", "-1d6!+3: Lowest none, highest 2,"},
+            {"1d6r6!", "1d6r6!: Lowest 1, highest 5,"},
+            {"-1d6r6!+10", "-1d6r6!+10: Lowest 5, highest 9,"},
+            {"1d6!max8", "1d6!max8: Lowest 1, highest 8,"},
+        };
+        for (const auto& end : ends) {
+            stats.setComparisonText(QString::fromUtf8(end.typed));
+            QVERIFY2(stats.comparisonSummary().startsWith(QString::fromUtf8(end.summary)),
+                     qPrintable(stats.comparisonSummary()));
+        }
+        // Past the listed totals of a side without end, the compared cells
+        // stay empty; the checker's targets are all listed.
+        roller.setEntryText(RollerModel::Entry::Dice, QStringLiteral("100"));
+        stats.setComparisonText(QStringLiteral("1d2!"));
+        QCOMPARE(stats.table()->rowCount(), 600);
+        QCOMPARE(stats.table()->index(0, 4).data().toString(), QStringLiteral("50.00%"));
+        QCOMPARE(stats.table()->index(599, 4).data().toString(), QString());
+        QVERIFY2(stats.checkerChance().endsWith(QLatin1String(" With 1d2!: 3.1%.")),
+                 qPrintable(stats.checkerChance()));
+        roller.setEntryText(RollerModel::Entry::Dice, QStringLiteral("1"));
         // Nothing typed: no comparison.
         stats.setComparisonText(QString());
         QCOMPARE(stats.comparisonError() + stats.comparisonSummary(), QString());

@@ -17,9 +17,12 @@ struct Sentences {
 };
 
 constexpr int kPercentDecimals = 1;
+// The binomial tails of Boost.Math are within a few units of the last place
+// of a double.
+constexpr double kBinomialError = 1e-14;
 
-QString Percent(double chance) {
-    return QString::fromStdString(PercentText(chance, kPercentDecimals));
+QString Percent(dice::Chance chance, double relativeError) {
+    return QString::fromStdString(PercentText(chance, kPercentDecimals, relativeError));
 }
 
 QString OneDecimal(double value) {
@@ -32,7 +35,7 @@ QString Rolls(int rolls) {
 
 }  // namespace
 
-QString Forecast(const Checker& checker, double chance, int rolls) {
+QString Forecast(const Checker& checker, dice::Chance chance, double relativeError, int rolls) {
     QString sentence;
     switch (checker.mode) {
         case CheckMode::AtLeast:
@@ -50,7 +53,8 @@ QString Forecast(const Checker& checker, double chance, int rolls) {
             return {};
     }
     return sentence.arg(checker.target)
-        .arg(Percent(chance), OneDecimal(chance * rolls), Rolls(rolls));
+        .arg(Percent(chance, relativeError), OneDecimal(static_cast<double>(chance) * rolls),
+             Rolls(rolls));
 }
 
 // "12 of 20 rolls reached 15; expected 8.2; 12 or more happens 4.1% of the
@@ -86,11 +90,11 @@ QString Outcome(const Checker& checker, double chance, int rolls, int matches) {
     return sentence.arg(matches)
         .arg(Rolls(rolls))
         .arg(checker.target)
-        .arg(OneDecimal(chance * rolls), extreme, Percent(tail.chance));
+        .arg(OneDecimal(chance * rolls), extreme, Percent(tail.chance, kBinomialError));
 }
 
-QString ComparedChance(const QString& name, double chance) {
-    return Sentences::tr("With %1: %2.").arg(name, Percent(chance));
+QString ComparedChance(const QString& name, dice::Chance chance, double relativeError) {
+    return Sentences::tr("With %1: %2.").arg(name, Percent(chance, relativeError));
 }
 
 namespace {

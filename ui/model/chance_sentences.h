@@ -3,17 +3,20 @@
 
 #include <QString>
 
+#include "dice/chance.h"
 #include "engine/checker.h"
 #include "stats/goodness_of_fit.h"
 
 namespace alearo {
 
 // The statistics window's sentences about the checker and the fairness test,
-// with percentages to one decimal and a dot for the decimal mark.
+// with percentages to one decimal and a dot for the decimal mark. A chance
+// comes with the relative error it is known to, so that every digit shown is
+// right.
 
 // Before a Roll, such as "Chance that one roll reaches 15: 41.2%; expected
 // 8.2 of 20 rolls." Empty with no mode.
-QString Forecast(const Checker& checker, double chance, int rolls);
+QString Forecast(const Checker& checker, dice::Chance chance, double relativeError, int rolls);
 
 // After a Roll in which `matches` of `rolls` met the checker, such as "12 of
 // 20 rolls reached 15; expected 8.2; 12 or more happens 4.1% of the time."
@@ -22,7 +25,7 @@ QString Forecast(const Checker& checker, double chance, int rolls);
 QString Outcome(const Checker& checker, double chance, int rolls, int matches);
 
 // The checker's chance for a compared expression: "With 2d20kh1+5: 52.3%."
-QString ComparedChance(const QString& name, double chance);
+QString ComparedChance(const QString& name, dice::Chance chance, double relativeError);
 
 // One plain sentence about the fit, such as "The totals fit the chances of
 // this roll (chi-square 7.31, 9 degrees of freedom, p = 0.60)."

@@ -19,8 +19,9 @@ void ChanceTableModel::setDistributions(const TotalDistribution& distribution,
     const auto [first, last] = TotalsOfBoth(m_distribution, m_compared ? &*m_compared : nullptr);
     m_firstTotal = first;
     m_rows = last - first + 1;
-    m_decimals = TableDecimals(m_distribution.exactly);
-    m_comparedDecimals = m_compared ? TableDecimals(m_compared->exactly) : 0;
+    m_decimals = TableDecimals(m_distribution.exactly, m_distribution.relativeError);
+    m_comparedDecimals =
+        m_compared ? TableDecimals(m_compared->exactly, m_compared->relativeError) : 0;
     endResetModel();
 }
 
@@ -49,10 +50,15 @@ QVariant ChanceTableModel::data(const QModelIndex& index, int role) const {
     const int column = index.column() - 1;
     const bool ofForm = column < kColumnsOfOne;
     const TotalDistribution& d = ofForm ? m_distribution : *m_compared;
-    const double chance = column % kColumnsOfOne == 0   ? d.Exactly(total)
+    if (!d.Knows(total)) {
+        // Past the listed totals of a side without end.
+        return QString();
+    }
+    const Chance chance = column % kColumnsOfOne == 0   ? d.Exactly(total)
                           : column % kColumnsOfOne == 1 ? d.AtLeast(total)
                                                         : d.AtMost(total);
-    return QString::fromStdString(PercentText(chance, ofForm ? m_decimals : m_comparedDecimals));
+    return QString::fromStdString(
+        PercentText(chance, ofForm ? m_decimals : m_comparedDecimals, d.relativeError));
 }
 
 QVariant ChanceTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

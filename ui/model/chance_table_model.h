@@ -4,7 +4,7 @@
 #include <QAbstractTableModel>
 #include <optional>
 
-#include "stats/total_distribution.h"
+#include "stats/roll_distribution.h"
 
 namespace alearo {
 

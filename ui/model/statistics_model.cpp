@@ -6,6 +6,7 @@
 
 #include "dice/chances.h"
 #include "dice/parse.h"
+#include "engine/limits.h"
 #include "engine/texts.h"
 #include "files/replace_file.h"
 #include "stats/checker_chance.h"
@@ -44,16 +45,16 @@ void StatisticsModel::refresh() {
 namespace {
 
 // "Lowest 3, highest 18, mean 10.50, standard deviation 2.96, median 10, most
-// likely 10."
-// Exploding dice have no highest total (subtracted, no lowest).
-QString SummaryOf(const TotalDistribution& distribution, bool noLowest = false,
-                  bool noHighest = false) {
+// likely 10." Exploding dice have no highest total (subtracted, no lowest).
+QString SummaryOf(const TotalDistribution& distribution) {
     const DistributionSummary summary = Summarize(distribution);
     return StatisticsModel::tr(
                "Lowest %1, highest %2, mean %3, standard deviation %4, median "
                "%5, most likely %6.")
-        .arg(noLowest ? StatisticsModel::tr("none") : QString::number(summary.minimum))
-        .arg(noHighest ? StatisticsModel::tr("none") : QString::number(summary.maximum))
+        .arg(distribution.hasLowest ? QString::number(summary.minimum)
+                                    : StatisticsModel::tr("none"))
+        .arg(distribution.hasHighest ? QString::number(summary.maximum)
+                                     : StatisticsModel::tr("none"))
         .arg(summary.mean, 0, 'f', 2)
         .arg(summary.standardDeviation, 0, 'f', 2)
         .arg(summary.median)
@@ -90,17 +91,13 @@ void StatisticsModel::setComparisonText(const QString& text) {
             emit changed();
             return;
         }
-        m_comparison = dice::ExactChances(*parsed.expression);
+        // Every total the checker can name is listed, even past where the
+        // table of an expression without end would stop.
+        m_comparison = dice::ExactChances(
+            *parsed.expression,
+            dice::TotalRange{kCheckTargetRange.minimum, kCheckTargetRange.maximum});
         m_comparisonName = QString::fromStdString(dice::CanonicalText(*parsed.expression));
-        bool noLowest = false, noHighest = false;
-        for (const dice::Term& term : parsed.expression->terms) {
-            const dice::DiceTerm& d = term.dice;
-            if (term.isDice && d.explode && !d.success && !d.maximum) {
-                (term.negative ? noLowest : noHighest) = true;
-            }
-        }
-        m_comparisonSummary =
-            m_comparisonName + QLatin1String(": ") + SummaryOf(*m_comparison, noLowest, noHighest);
+        m_comparisonSummary = m_comparisonName + QLatin1String(": ") + SummaryOf(*m_comparison);
     }
     showTable();
     refresh();
@@ -112,10 +109,15 @@ void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
     const bool compare = rolled && *rolled == m_spec && !results.empty();
 
     std::vector<int> totals;
-    m_chart = {m_distribution.minTotal, m_distribution.exactly, {}, 0, {}, m_comparisonName};
+    m_chart = {m_distribution.minTotal,
+               {m_distribution.exactly.begin(), m_distribution.exactly.end()},
+               {},
+               0,
+               {},
+               m_comparisonName};
     if (m_comparison) {
         m_chart.comparedFirstTotal = m_comparison->minTotal;
-        m_chart.compared = m_comparison->exactly;
+        m_chart.compared.assign(m_comparison->exactly.begin(), m_comparison->exactly.end());
     }
     if (compare) {
         m_chart.observed.assign(m_distribution.exactly.size(), 0.0);
@@ -137,8 +139,8 @@ void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
         m_status.clear();
     }
 
-    if (const std::optional<double> chance = CheckerChance(m_distribution, m_checker)) {
-        m_checkerChance = Forecast(m_checker, *chance, m_rolls);
+    if (const std::optional<dice::Chance> chance = CheckerChance(m_distribution, m_checker)) {
+        m_checkerChance = Forecast(m_checker, *chance, m_distribution.relativeError, m_rolls);
         if (compare) {
             const int rolls = static_cast<int>(results.size());
             m_checkerChance += QLatin1Char(' ') +
@@ -146,8 +148,9 @@ void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
         }
         if (m_comparison) {
             m_checkerChance +=
-                QLatin1Char(' ') +
-                ComparedChance(m_comparisonName, *CheckerChance(*m_comparison, m_checker));
+                QLatin1Char(' ') + ComparedChance(m_comparisonName,
+                                                  *CheckerChance(*m_comparison, m_checker),
+                                                  m_comparison->relativeError);
         }
     } else {
         m_checkerChance =

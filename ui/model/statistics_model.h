@@ -8,7 +8,7 @@
 
 #include "engine/checker.h"
 #include "engine/roll_spec.h"
-#include "stats/total_distribution.h"
+#include "stats/roll_distribution.h"
 #include "ui/model/chance_table_model.h"
 
 namespace alearo {

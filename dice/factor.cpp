@@ -1,0 +1,349 @@
+// SPDX-License-Identifier: MIT
+#include "dice/factor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace alearo::dice {
+
+namespace {
+
+constexpr Chance kPi = 3.141592653589793238462643383279502884L;
+
+// Direct sums beat the transform while they take fewer steps than this many
+// times the length.
+constexpr std::size_t kDirectPerLength = 8;
+
+}  // namespace
+
+// Measured on the machines that build Alearo; only their ratios decide
+// anything, never a result.
+const double kNanosPerSum = 4.0;
+const double kNanosPerTerm = 12.0;
+
+namespace {
+
+class PowerFactor final : public Factor {
+  public:
+    PowerFactor(long long lowest, const std::vector<Chance>& chance, int power) : power_(power) {
+        for (std::size_t i = 0; i < chance.size(); ++i) {
+            if (chance[i] > 0.0L) {
+                scores_.push_back(lowest + static_cast<long long>(i));
+                chance_.push_back(chance[i]);
+                logChance_.push_back(std::log(chance[i]));
+            }
+        }
+    }
+
+    Tilted Tilt(Chance theta) override {
+        weighed_ = Weigh(theta);
+        return weighed_.tilted;
+    }
+
+    Tilted TiltedAt(Chance theta) const override { return Weigh(theta).tilted; }
+
+    void Spectrum(std::size_t length, std::size_t count,
+                  std::vector<Complex>& values) const override {
+        values.assign(count, Complex());
+        if (count * scores_.size() <= kDirectPerLength * length) {
+            const std::vector<Complex>& roots = RootsOfUnity(length);
+            const auto n = static_cast<long long>(length);
+            for (std::size_t j = 0; j < count; ++j) {
+                Complex sum;
+                for (std::size_t i = 0; i < scores_.size(); ++i) {
+                    const long long m = ((scores_[i] - weighed_.reference) % n + n) % n;
+                    sum += weighed_.weight[i] *
+                           roots[static_cast<std::size_t>(m * static_cast<long long>(j) % n)];
+                }
+                values[j] = Power(sum, power_);
+            }
+            return;
+        }
+        std::vector<Chance> folded(length, 0.0L);
+        const auto n = static_cast<long long>(length);
+        for (std::size_t i = 0; i < scores_.size(); ++i) {
+            folded[static_cast<std::size_t>(((scores_[i] - weighed_.reference) % n + n) % n)] +=
+                weighed_.weight[i];
+        }
+        const std::vector<Complex> transform = ForwardReal(folded, length);
+        for (std::size_t j = 0; j < count; ++j) {
+            values[j] = Power(transform[j], power_);
+        }
+    }
+
+    Chance LogBound(std::size_t j, std::size_t length) const override {
+        return power_ * std::log(VariationBound(weighed_.variation, 1.0L, j, length));
+    }
+
+    void PrepareSpectrum(std::size_t /*length*/, Chance /*tolerance*/) override {}
+
+    long long Lowest() const override { return power_ * scores_.front(); }
+    long long Highest() const override { return power_ * scores_.back(); }
+
+    std::vector<Chance> Law(std::size_t count, bool fromTop) const override {
+        std::vector<Chance> one(static_cast<std::size_t>(scores_.back() - scores_.front() + 1),
+                                0.0L);
+        for (std::size_t i = 0; i < scores_.size(); ++i) {
+            one[static_cast<std::size_t>(scores_[i] - scores_.front())] = chance_[i];
+        }
+        if (fromTop) {
+            std::reverse(one.begin(), one.end());
+        }
+        // By squaring: the power's law from those of the powers of two, none
+        // further than the scores asked for.
+        std::vector<Chance> law{1.0L};
+        for (int p = power_; p > 0; p >>= 1) {
+            if ((p & 1) != 0) {
+                law = Convolved(law, one, count);
+            }
+            if (p > 1) {
+                one = Squared(one, count);
+            }
+        }
+        if (fromTop) {
+            std::reverse(law.begin(), law.end());
+        }
+        return law;
+    }
+
+    // The products of the squaring above, step by step.
+    double LawWork(std::size_t count, bool /*fromTop*/) const override {
+        const auto limit = static_cast<double>(count);
+        double one = static_cast<double>(scores_.back() - scores_.front() + 1);
+        double law = 1.0;
+        double work = 0.0;
+        for (int p = power_; p > 0; p >>= 1) {
+            if ((p & 1) != 0) {
+                work += ConvolvedWork(law, one, limit);
+                law = std::min(limit, law + one - 1.0);
+            }
+            if (p > 1) {
+                work += 0.5 * ConvolvedWork(one, one, limit);
+                one = std::min(limit, 2.0 * one - 1.0);
+            }
+        }
+        return work;
+    }
+
+    double SpectrumWork(std::size_t length, std::size_t count) const override {
+        return PowerSpectrumWork(scores_.size(), power_, length, count);
+    }
+
+    double TiltWork() const override { return kNanosPerTerm * static_cast<double>(scores_.size()); }
+
+  private:
+    // The weights p(s) e^(theta (s - r)) over their sum, r the score of the
+    // largest, and their total variation over the scores.
+    struct Weighed {
+        Tilted tilted;
+        long long reference = 0;
+        std::vector<Chance> weight;
+        Chance variation = 0.0L;
+    };
+
+    Weighed Weigh(Chance theta) const {
+        Weighed weighed;
+        std::vector<Chance>& weight = weighed.weight;
+        std::size_t top = 0;
+        for (std::size_t i = 1; i < scores_.size(); ++i) {
+            if (logChance_[i] + theta * static_cast<Chance>(scores_[i] - scores_[top]) >
+                logChance_[top]) {
+                top = i;
+            }
+        }
+        const long long reference = scores_[top];
+        weight = TiltedWeights(scores_, chance_, theta, top);
+        Chance mass = 0.0L;
+        Chance first = 0.0L;
+        Chance second = 0.0L;
+        for (std::size_t i = 0; i < scores_.size(); ++i) {
+            const auto d = static_cast<Chance>(scores_[i] - reference);
+            mass += weight[i];
+            first += d * weight[i];
+            second += d * d * weight[i];
+        }
+        Chance& variation = weighed.variation;
+        for (std::size_t i = 0; i < weight.size(); ++i) {
+            weight[i] /= mass;
+            const bool afterNeighbour = i > 0 && scores_[i - 1] + 1 == scores_[i];
+            variation += afterNeighbour ? std::abs(weight[i] - weight[i - 1]) : weight[i];
+            const bool beforeNeighbour = i + 1 < weight.size() && scores_[i] + 1 == scores_[i + 1];
+            variation += beforeNeighbour ? 0.0L : weight[i];
+        }
+        weighed.reference = reference;
+        const Chance mean = first / mass;
+        Tilted& tilted = weighed.tilted;
+        tilted.reference = power_ * reference;
+        tilted.logMass = power_ * (std::log(mass) + logChance_[top]);
+        tilted.mean = power_ * (static_cast<Chance>(reference) + mean);
+        tilted.variance = power_ * std::max(0.0L, second / mass - mean * mean);
+        return weighed;
+    }
+
+    int power_ = 1;
+    std::vector<long long> scores_;  // of positive chance, ascending
+    std::vector<Chance> chance_;
+    std::vector<Chance> logChance_;
+    Weighed weighed_;
+};
+
+class NegatedFactor final : public Factor {
+  public:
+    explicit NegatedFactor(std::unique_ptr<Factor> factor) : factor_(std::move(factor)) {}
+
+    Tilted Tilt(Chance theta) override { return Mirrored(factor_->Tilt(-theta)); }
+    Tilted TiltedAt(Chance theta) const override { return Mirrored(factor_->TiltedAt(-theta)); }
+
+    void Spectrum(std::size_t length, std::size_t count,
+                  std::vector<Complex>& values) const override {
+        factor_->Spectrum(length, count, values);
+        for (Complex& value : values) {
+            value = std::conj(value);
+        }
+    }
+
+    Chance LogBound(std::size_t j, std::size_t length) const override {
+        return factor_->LogBound(j, length);
+    }
+
+    void PrepareSpectrum(std::size_t length, Chance tolerance) override {
+        factor_->PrepareSpectrum(length, tolerance);
+    }
+
+    long long Lowest() const override { return -factor_->Highest(); }
+    long long Highest() const override { return -factor_->Lowest(); }
+
+    std::vector<Chance> Law(std::size_t count, bool fromTop) const override {
+        std::vector<Chance> law = factor_->Law(count, !fromTop);
+        std::reverse(law.begin(), law.end());
+        return law;
+    }
+
+    double LawWork(std::size_t count, bool fromTop) const override {
+        return factor_->LawWork(count, !fromTop);
+    }
+
+    double SpectrumWork(std::size_t length, std::size_t count) const override {
+        return factor_->SpectrumWork(length, count);
+    }
+
+    double TiltWork() const override { return factor_->TiltWork(); }
+    bool DefeatsTilts() const override { return factor_->DefeatsTilts(); }
+
+  private:
+    static Tilted Mirrored(Tilted tilted) {
+        tilted.reference = -tilted.reference;
+        tilted.mean = -tilted.mean;
+        return tilted;
+    }
+
+    std::unique_ptr<Factor> factor_;
+};
+
+}  // namespace
+
+std::unique_ptr<Factor> PowerOf(long long lowest, std::vector<Chance> chance, int power) {
+    return std::make_unique<PowerFactor>(lowest, chance, power);
+}
+
+std::unique_ptr<Factor> Negated(std::unique_ptr<Factor> factor) {
+    return std::make_unique<NegatedFactor>(std::move(factor));
+}
+
+// The exponentials step from the top outwards by products, each run of
+// products started afresh from an exponential so that the round-off of the
+// products stays far below the digits the chances keep.
+std::vector<Chance> TiltedWeights(const std::vector<long long>& scores,
+                                  const std::vector<Chance>& chance, Chance theta,
+                                  std::size_t top) {
+    constexpr std::size_t kFreshEvery = 32;
+    constexpr Chance kVanishing = 1e-4000L;
+    std::vector<Chance> weight(scores.size(), 0.0L);
+    const Chance up = std::exp(theta);
+    const Chance down = std::exp(-theta);
+    const auto walk = [&](std::size_t from, bool upwards) {
+        Chance factor = 1.0L;  // e^(theta (s - r)) of the last entry
+        long long score = scores[top];
+        for (std::size_t i = from, steps = 0; factor > kVanishing; ++steps) {
+            const long long gap = scores[i] - score;
+            if (steps % kFreshEvery == 0 || (gap != 1 && gap != -1)) {
+                factor = std::exp(theta * static_cast<Chance>(scores[i] - scores[top]));
+            } else {
+                factor *= gap > 0 ? up : down;
+            }
+            score = scores[i];
+            weight[i] = chance[i] / chance[top] * factor;
+            if (upwards ? ++i == scores.size() : i-- == 0) {
+                break;
+            }
+        }
+    };
+    walk(top, true);
+    if (top > 0) {
+        walk(top - 1, false);
+    }
+    return weight;
+}
+
+std::vector<Chance> Convolved(const std::vector<Chance>& a, const std::vector<Chance>& b,
+                              std::size_t count) {
+    std::vector<Chance> sum(std::min(count, a.size() + b.size() - 1), 0.0L);
+    for (std::size_t i = 0; i < a.size() && i < sum.size(); ++i) {
+        if (a[i] == 0.0L) {
+            continue;
+        }
+        const std::size_t last = std::min(b.size(), sum.size() - i);
+        for (std::size_t j = 0; j < last; ++j) {
+            sum[i + j] += a[i] * b[j];
+        }
+    }
+    return sum;
+}
+
+std::vector<Chance> Squared(const std::vector<Chance>& a, std::size_t count) {
+    // Each product of two different entries twice, each entry's square once:
+    // half the steps of a convolution.
+    std::vector<Chance> sum(std::min(count, 2 * a.size() - 1), 0.0L);
+    for (std::size_t i = 0; i < a.size() && 2 * i < sum.size(); ++i) {
+        if (a[i] == 0.0L) {
+            continue;
+        }
+        sum[2 * i] += a[i] * a[i];
+        const Chance twice = 2.0L * a[i];
+        const std::size_t last = std::min(a.size(), sum.size() - i);
+        for (std::size_t j = i + 1; j < last; ++j) {
+            sum[i + j] += twice * a[j];
+        }
+    }
+    return sum;
+}
+
+double PowerSpectrumWork(std::size_t scores, int power, std::size_t length, std::size_t count) {
+    const auto n = static_cast<double>(length);
+    const double powers = static_cast<double>(count) * std::log2(power + 1.0);
+    if (count * scores <= kDirectPerLength * length) {
+        return kNanosPerTerm * (static_cast<double>(count * scores) + powers);
+    }
+    return kNanosPerTerm * (n * std::log2(n) + powers);
+}
+
+double ConvolvedWork(double a, double b, double count) {
+    // Entry i of a meets min(b, count - i) entries of b.
+    const double rows = std::min(a, count);
+    const double full = std::clamp(count - b, 0.0, rows);  // rows that meet all of b
+    const double rest = rows - full;
+    const double shortRows = rest * (count - full) - rest * (rest - 1.0) / 2.0;
+    return kNanosPerSum * (full * b + shortRows);
+}
+
+Chance VariationBound(Chance variation, Chance mass, std::size_t j, std::size_t length) {
+    if (j == 0 || !(mass > 0.0L)) {
+        return 1.0L;
+    }
+    const Chance sine = std::sin(kPi * static_cast<Chance>(j) / static_cast<Chance>(length));
+    return std::min(1.0L, variation / (2.0L * mass * sine));
+}
+
+}  // namespace alearo::dice

@@ -1,0 +1,665 @@
+// SPDX-License-Identifier: MIT
+#include "dice/kept_factor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <vector>
+
+// Keep the k first, in the order of keeping, of n dice. Call t the slot (the
+// value) of the last kept die and a < k the number of dice in slots before t:
+// all a are kept, k - a of the dice showing t are, and no later die is. With
+// G_t(x) the generating function of one die over the slots before t (score s
+// as x^s), p_t the chance of t and L_t that of every later slot, the kept sum
+// has the generating function
+//
+//   K(x) = sum over t and a of C(n, a) Q(t, a) x^((k - a) s_t) G_t(x)^a,
+//   Q(t, a) = sum over j from 0 to n - k of C(n - a, j) L_t^j p_t^(n - a - j),
+//
+// j being the number of dice after t, at most the n - k that are not kept.
+// Every term has coefficients of one sign, so at x = e^theta each is the
+// chance, tilted, that the last kept die shows t with a dice before it. Only
+// the terms of a non-negligible share are kept for a tilt, and at x = e^theta
+// w^j the term of a shrinks with j as |G_t|^a, which summation by parts
+// bounds: that decides how many frequencies the tilt needs.
+
+namespace alearo::dice {
+
+namespace {
+
+constexpr Chance kNegligibleShare = 1e-32L;
+const Chance kLogNegligibleShare = std::log(kNegligibleShare);
+const Chance kLogCoarseShare = std::log(1e-20L);
+// Terms that make up less than this share of the tilted law can be added up
+// in double precision: their round-off, some 1e-16 of them, is below that of
+// the rest.
+constexpr Chance kMinorShare = 1e-6L;
+constexpr Chance kNone = -std::numeric_limits<Chance>::infinity();
+
+struct LogFactorials {
+    std::vector<Chance> ln;
+
+    explicit LogFactorials(int n) : ln(static_cast<std::size_t>(n) + 1, 0.0L) {
+        for (int i = 2; i <= n; ++i) {
+            ln[static_cast<std::size_t>(i)] =
+                ln[static_cast<std::size_t>(i - 1)] + std::log(static_cast<Chance>(i));
+        }
+    }
+
+    Chance Choose(int n, int k) const {
+        return ln[static_cast<std::size_t>(n)] - ln[static_cast<std::size_t>(k)] -
+               ln[static_cast<std::size_t>(n - k)];
+    }
+};
+
+// ln of the sum over j from 0 to min(d, n) of C(n, j) later^j here^(n - j),
+// summed from its largest term outwards so that no term overflows or
+// vanishes before the sum is known. The terms fall off on either side of the
+// largest.
+Chance LogSum(const LogFactorials& factorials, int n, int d, Chance here, Chance later) {
+    if (!(here > 0.0L)) {
+        return n <= d && later > 0.0L ? n * std::log(later) : (n == 0 ? 0.0L : kNone);
+    }
+    if (!(later > 0.0L)) {
+        return n * std::log(here);
+    }
+    const int last = std::min(d, n);
+    const Chance ratio = later / here;
+    const int peak = std::clamp(static_cast<int>((n + 1) * (later / (later + here))), 0, last);
+    const Chance lnPeak =
+        factorials.Choose(n, peak) + peak * std::log(later) + (n - peak) * std::log(here);
+    Chance sum = 1.0L;
+    Chance term = 1.0L;
+    for (int j = peak; j < last && term > 1e-22L * sum; ++j) {
+        term *= static_cast<Chance>(n - j) / (j + 1) * ratio;
+        sum += term;
+    }
+    term = 1.0L;
+    for (int j = peak; j > 0 && term > 1e-22L * sum; --j) {
+        term *= j / (static_cast<Chance>(n - j + 1) * ratio);
+        sum += term;
+    }
+    return lnPeak + std::log(sum);
+}
+
+class KeptFactor final : public Factor {
+  public:
+    KeptFactor(const DieLaw& law, int dice, int kept, bool highest)
+        : dice_(dice), kept_(kept), defeatsTilts_(law.endless && !highest), factorials_(dice) {
+        for (std::size_t i = 0; i < law.chance.size(); ++i) {
+            if (law.chance[i] > 0.0L) {
+                scores_.push_back(law.lowest + static_cast<long long>(i));
+                chance_.push_back(law.chance[i]);
+                logChance_.push_back(std::log(law.chance[i]));
+            }
+        }
+        if (highest) {
+            std::reverse(scores_.begin(), scores_.end());
+            std::reverse(chance_.begin(), chance_.end());
+            std::reverse(logChance_.begin(), logChance_.end());
+        }
+        const std::size_t slots = scores_.size();
+        // The chance of every slot after t, and past the entries when those
+        // come last in the order of keeping.
+        std::vector<Chance>& later = later_;
+        later.assign(slots + 1, highest ? 0.0L : law.beyond);
+        for (std::size_t t = slots; t-- > 0;) {
+            later[t] = later[t + 1] + chance_[t];
+        }
+        rows_.resize(slots);
+        for (std::size_t t = 0; t < slots; ++t) {
+            logRest_.push_back(std::log(chance_[t] + later[t + 1]));
+        }
+        for (int a = 0; a < kept; ++a) {
+            logChoose_.push_back(factorials_.Choose(dice, a));
+            stepUp_.push_back(std::log(static_cast<Chance>(dice - a) / (a + 1)));
+        }
+    }
+
+    Tilted Tilt(Chance theta) override {
+        terms_ = Weigh(theta, kLogNegligibleShare);
+        return terms_.tilted;
+    }
+
+    // For the bounds and aims that need the tilted law's size and moments
+    // alone, the terms that change them in their 20th digit are enough.
+    Tilted TiltedAt(Chance theta) const override { return Weigh(theta, kLogCoarseShare).tilted; }
+
+    void Spectrum(std::size_t length, std::size_t count,
+                  std::vector<Complex>& values) const override;
+    Chance LogBound(std::size_t j, std::size_t length) const override;
+    void PrepareSpectrum(std::size_t length, Chance tolerance) override;
+
+    long long Lowest() const override { return kept_ * std::min(scores_.front(), scores_.back()); }
+    long long Highest() const override { return kept_ * std::max(scores_.front(), scores_.back()); }
+
+    std::vector<Chance> Law(std::size_t count, bool fromTop) const override;
+
+    // Each slot takes each way of fewer than k kept dice (i of them, sums
+    // over i times the range, or over as many as are asked for) on to the
+    // k - i - 1 ways with more, and to the end.
+    double LawWork(std::size_t count, bool fromTop) const override {
+        const double k = kept_;
+        const double range = static_cast<double>(std::abs(scores_.front() - scores_.back()) + 1);
+        const double sums = fromTop ? k * range : std::min(k * range, static_cast<double>(count));
+        const long long lowest = std::min(scores_.front(), scores_.back());
+        const auto slots = std::count_if(scores_.begin(), scores_.end(), [&](long long score) {
+            return static_cast<double>(score - lowest) < sums;
+        });
+        return kNanosPerSum * (static_cast<double>(slots) * sums * (k / 4.0 + k * k / 12.0) + 1.0);
+    }
+
+    // Every slot from the first that counts adds to G_t at every frequency,
+    // and those that count take their terms at the frequencies they need.
+    // Before the first tilt, a slot of each score and no terms. Each step
+    // is a product and a sum in the processor's registers, as quick as a
+    // step of the sums.
+    double SpectrumWork(std::size_t /*length*/, std::size_t count) const override {
+        const auto frequencies = static_cast<double>(count);
+        if (terms_.slots.empty()) {
+            return kNanosPerSum * frequencies * static_cast<double>(scores_.size());
+        }
+        double work = frequencies *
+                      static_cast<double>(terms_.slots.back().slot - terms_.slots.front().slot + 1);
+        for (const SlotTerms& slot : terms_.slots) {
+            work += static_cast<double>(std::min(count, slot.frequencies)) *
+                    static_cast<double>(slot.share.size() + 2);
+        }
+        return kNanosPerSum * work;
+    }
+
+    // The lowest of exploding dice kept: a high total needs most dice high
+    // at once, and past some tilt the tilted law leaps from one peak to
+    // another, leaving the totals between to no tilt.
+    bool DefeatsTilts() const override { return defeatsTilts_; }
+
+    // Each slot's row of terms, in logarithms.
+    double TiltWork() const override {
+        return kNanosPerTerm * static_cast<double>(scores_.size()) * (4.0 + kept_);
+    }
+
+  private:
+    // ln C(n, a) Q(t, a) for a from 0 to k - 1, worked out the first time
+    // the slot counts.
+    struct Row {
+        std::vector<Chance> logTerm;
+        std::vector<Chance> ratio;  // of each term to the one before, past the first
+    };
+    const Row& RowOf(std::size_t t) const;
+
+    // The terms of one slot t kept for a tilt: those of a from `first` on.
+    struct SlotTerms {
+        std::size_t slot = 0;
+        int first = 0;
+        std::vector<Chance> share;    // of a = first, first + 1, ...
+        Chance before = 0.0L;         // G_t at x = e^theta, over the die reference
+        Chance variation = 0.0L;      // of the coefficients of G_t
+        Chance shares = 0.0L;         // of all its terms
+        std::size_t frequencies = 0;  // those its terms need
+        // Below this size of y = G_t / (G_t at 1) the slot's terms, each at
+        // most its share times |y|^a, are negligible.
+        Chance leastY = 0.0L;
+        // The shares in double precision, for a slot whose terms together
+        // are so small a share that its round-off there is negligible too.
+        std::vector<double> minorShare;
+    };
+
+    struct Terms {
+        Tilted tilted;
+        long long dieReference = 0;
+        std::vector<Chance> weight;  // of each slot at x = e^theta
+        std::vector<SlotTerms> slots;
+    };
+
+    Terms Weigh(Chance theta, Chance logLeastShare) const;
+
+    int dice_ = 1;
+    int kept_ = 1;
+    bool defeatsTilts_ = false;
+    std::vector<long long> scores_;  // in the order of keeping
+    std::vector<Chance> chance_;
+    std::vector<Chance> logChance_;
+    std::vector<Chance> later_;  // the chance of every slot after t, and past the entries
+    LogFactorials factorials_;
+    std::vector<Chance> logRest_;    // ln of the chance of the slot and every later one
+    std::vector<Chance> logChoose_;  // ln C(n, a)
+    std::vector<Chance> stepUp_;     // ln C(n, a + 1) - ln C(n, a)
+    Chance negligible_ = 0.0L;       // the tolerance of the last PrepareSpectrum
+    // Worked out on first use, from Weigh, which is const: a memo.
+    mutable std::vector<Row> rows_;
+    Terms terms_;
+};
+
+const KeptFactor::Row& KeptFactor::RowOf(std::size_t t) const {
+    Row& row = rows_[t];
+    if (!row.logTerm.empty()) {
+        return row;
+    }
+    const LogFactorials& factorials = factorials_;
+    const auto k = static_cast<std::size_t>(kept_);
+    // With no slot before the first, only a = 0 can be.
+    const std::size_t most = t == 0 ? 1 : k;
+    row.logTerm.resize(most);
+    row.ratio.assign(most, 0.0L);
+    for (std::size_t a = 0; a < most; ++a) {
+        row.logTerm[a] = factorials.Choose(dice_, static_cast<int>(a)) +
+                         LogSum(factorials, dice_ - static_cast<int>(a), dice_ - kept_, chance_[t],
+                                later_[t + 1]);
+        if (a > 0) {
+            row.ratio[a] = std::exp(row.logTerm[a] - row.logTerm[a - 1]);
+        }
+    }
+    return row;
+}
+
+KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
+    Terms terms;
+    const std::size_t slots = scores_.size();
+    const auto k = static_cast<std::size_t>(kept_);
+    std::size_t top = 0;
+    for (std::size_t u = 1; u < slots; ++u) {
+        if (logChance_[u] + theta * static_cast<Chance>(scores_[u] - scores_[top]) >
+            logChance_[top]) {
+            top = u;
+        }
+    }
+    const long long reference = scores_[top];
+    terms.dieReference = reference;
+    terms.weight = TiltedWeights(scores_, chance_, theta, top);
+    const Chance logTop = logChance_[top];
+
+    // G_t at x = e^theta and its first two moments about the reference,
+    // over the slots before t, and the total variation of its coefficients.
+    struct Before {
+        Chance mass = 0.0L;
+        Chance moment1 = 0.0L;
+        Chance moment2 = 0.0L;
+        Chance variation = 0.0L;
+    };
+    std::vector<Before> before(slots + 1);
+    Chance variation = 0.0L;
+    for (std::size_t t = 0; t < slots; ++t) {
+        const Chance w = terms.weight[t];
+        const auto d = static_cast<Chance>(scores_[t] - reference);
+        const bool neighbour = t > 0 && std::abs(scores_[t] - scores_[t - 1]) == 1;
+        variation += neighbour ? std::abs(w - terms.weight[t - 1])
+                               : w + (t > 0 ? terms.weight[t - 1] : 0.0L);
+        before[t + 1] = {before[t].mass + w, before[t].moment1 + d * w,
+                         before[t].moment2 + d * d * w, variation + w};
+    }
+
+    // ln of the term of t and a is L(t, a) + a (ln G_t - theta d_t) + k theta
+    // d_t, d_t the score of t from the reference and L(t, a) = ln C(n, a)
+    // Q(t, a), concave in a. Q(t, a) is at most (p_t + L_t)^(n - a), which
+    // bounds each slot's terms without working out Q: the slots are taken
+    // from the largest bound down, until no bound reaches the terms found.
+    struct Slot {
+        std::size_t t = 0;
+        Chance lean = kNone;  // ln G_t - theta d_t
+        Chance bound = kNone;
+    };
+    std::vector<Slot> bounds(slots);
+    std::size_t best = 0;
+    for (std::size_t t = 0; t < slots; ++t) {
+        Slot& slot = bounds[t];
+        slot.t = t;
+        const Chance own = theta * static_cast<Chance>(scores_[t] - reference);
+        if (before[t].mass > 0.0L) {
+            slot.lean = std::log(before[t].mass) + logTop - own;
+        }
+        // ln C(n, a) + (n - a) ln rest + a lean is concave in a: its largest
+        // is where its steps stop rising, found by halving.
+        const auto bound = [&](std::size_t a) {
+            return logChoose_[a] + static_cast<Chance>(dice_ - static_cast<int>(a)) * logRest_[t] +
+                   (a > 0 ? static_cast<Chance>(a) * slot.lean : 0.0L);
+        };
+        std::size_t low = 0;
+        std::size_t high = slot.lean == kNone ? 0 : k - 1;
+        while (low < high) {
+            const std::size_t middle = (low + high) / 2;
+            if (stepUp_[middle] - logRest_[t] + slot.lean > 0.0L) {
+                low = middle + 1;
+            } else {
+                high = middle;
+            }
+        }
+        slot.bound = bound(low) + static_cast<Chance>(k) * own;
+        best = slot.bound > bounds[best].bound ? t : best;
+    }
+
+    // The largest term of each slot whose bound reaches the largest term
+    // found so far, by halving over a, from the slot of the largest bound.
+    struct Peak {
+        std::size_t t = 0;
+        std::size_t a = 0;
+        Chance log = kNone;
+        Chance lean = kNone;
+    };
+    std::vector<Peak> peaks;
+    Chance largest = kNone;
+    const auto weighSlot = [&](const Slot& slot) {
+        const std::vector<Chance>& row = RowOf(slot.t).logTerm;
+        const std::size_t most = slot.lean == kNone ? 1 : row.size();
+        const auto at = [&](std::size_t a) {
+            return row[a] + (a > 0 ? static_cast<Chance>(a) * slot.lean : 0.0L);
+        };
+        std::size_t low = 0;
+        std::size_t high = most - 1;
+        while (low < high) {
+            const std::size_t middle = (low + high) / 2;
+            if (at(middle + 1) > at(middle)) {
+                low = middle + 1;
+            } else {
+                high = middle;
+            }
+        }
+        const Chance own = theta * static_cast<Chance>(scores_[slot.t] - reference);
+        const Chance log = at(low) + static_cast<Chance>(k) * own;
+        if (log != kNone) {
+            peaks.push_back({slot.t, low, log, slot.lean});
+            largest = std::max(largest, log);
+        }
+    };
+    if (bounds[best].bound != kNone) {
+        weighSlot(bounds[best]);
+    }
+    for (const Slot& slot : bounds) {
+        if (slot.t != best && slot.bound != kNone &&
+            (largest == kNone || slot.bound >= largest + logLeastShare)) {
+            weighSlot(slot);
+        }
+    }
+    std::sort(peaks.begin(), peaks.end(), [](const Peak& x, const Peak& y) { return x.t < y.t; });
+
+    // Each slot's terms, from its largest outwards while they count.
+    std::vector<SlotTerms> kept;
+    Chance total = 0.0L;
+    for (const Peak& peak : peaks) {
+        if (peak.log - largest < logLeastShare) {
+            continue;
+        }
+        // From the largest term outwards by the ratios of Q and G_t at e^theta.
+        const Row& row = RowOf(peak.t);
+        const Chance step = peak.lean == kNone ? 0.0L : std::exp(peak.lean);
+        const Chance least = std::exp(logLeastShare);
+        const Chance top = std::exp(peak.log - largest);
+        std::vector<Chance> below;  // the terms under the largest, the nearest first
+        std::size_t low = peak.a;
+        for (Chance term = top; low > 0;) {
+            term /= row.ratio[low] * step;
+            if (!(term >= least)) {
+                break;
+            }
+            below.push_back(term);
+            --low;
+        }
+        std::vector<Chance> shares(below.rbegin(), below.rend());
+        shares.push_back(top);
+        std::size_t high = peak.a;
+        for (Chance term = top; high + 1 < row.logTerm.size() && peak.lean != kNone;) {
+            term *= row.ratio[high + 1] * step;
+            if (!(term >= least)) {
+                break;
+            }
+            shares.push_back(term);
+            ++high;
+        }
+        SlotTerms slot;
+        slot.slot = peak.t;
+        slot.first = static_cast<int>(low);
+        slot.share = std::move(shares);
+        for (const Chance share : slot.share) {
+            slot.shares += share;
+        }
+        total += slot.shares;
+        kept.push_back(std::move(slot));
+    }
+    const Chance logMass = largest + std::log(total);
+
+    // Their shares, and the moments of the kept sum from those of G_t.
+    Chance first = 0.0L;
+    Chance second = 0.0L;
+    for (SlotTerms& slot : kept) {
+        const Before& g = before[slot.slot];
+        const Chance own = static_cast<Chance>(scores_[slot.slot] - reference);
+        const Chance mean = g.mass > 0.0L ? g.moment1 / g.mass : 0.0L;
+        const Chance spread = g.mass > 0.0L ? g.moment2 / g.mass - mean * mean : 0.0L;
+        slot.shares /= total;
+        for (std::size_t i = 0; i < slot.share.size(); ++i) {
+            Chance& share = slot.share[i];
+            share /= total;
+            // d/dtheta of ln of the term, and its second derivative.
+            const auto a = static_cast<Chance>(slot.first + static_cast<int>(i));
+            const Chance d1 = a * mean + (static_cast<Chance>(k) - a) * own;
+            first += share * d1;
+            second += share * (d1 * d1 + a * spread);
+        }
+        slot.before = g.mass;
+        slot.variation = g.variation;
+    }
+    terms.slots = std::move(kept);
+    terms.tilted.reference = kept_ * reference;
+    terms.tilted.logMass = logMass;
+    terms.tilted.mean = static_cast<Chance>(kept_ * reference) + first;
+    terms.tilted.variance = std::max(0.0L, second - first * first);
+    return terms;
+}
+
+// Slot by slot in the order of keeping: ways[i][u] is the chance that i < k
+// dice, all kept, show the slots so far and add up to u above i times the
+// lowest score, while the other dice show later slots. A slot taking c more
+// dice either leaves fewer than k (the ways go on) or completes the kept
+// dice, the rest falling in later slots.
+std::vector<Chance> KeptFactor::Law(std::size_t count, bool fromTop) const {
+    const long long lowest = std::min(scores_.front(), scores_.back());
+    const auto range = static_cast<std::size_t>(std::abs(scores_.front() - scores_.back()));
+    const auto k = static_cast<std::size_t>(kept_);
+    const auto n = static_cast<std::size_t>(dice_);
+    // The sums only grow as dice join: past the ones asked for, none counts.
+    const std::size_t cap = fromTop ? k * range + 1 : std::min(k * range + 1, count);
+    std::vector<std::vector<Chance>> ways(k);
+    // The entries of each row that are not 0 so far: from `from` to `to`.
+    std::vector<std::size_t> from(k, 1);
+    std::vector<std::size_t> to(k, 0);
+    for (std::size_t i = 0; i < k; ++i) {
+        ways[i].assign(std::min(i * range + 1, cap), 0.0L);
+    }
+    ways[0][0] = 1.0L;
+    from[0] = to[0] = 0;
+    std::vector<Chance> law(cap, 0.0L);
+    std::vector<Chance> spread(n + 1);  // C(n - i, c) p^c
+    for (std::size_t t = 0; t < scores_.size(); ++t) {
+        const Chance p = chance_[t];
+        const Chance after = later_[t + 1];
+        const auto step = static_cast<std::size_t>(scores_[t] - lowest);
+        if (step >= cap) {
+            // A die kept here puts the sum past those asked for, whatever
+            // the others show: no way of those counts.
+            continue;
+        }
+        for (std::size_t i = k; i-- > 0;) {
+            if (from[i] > to[i]) {
+                continue;
+            }
+            Chance term = 1.0L;
+            for (std::size_t c = 0; c <= n - i; ++c) {
+                spread[c] = term;
+                term *= p * static_cast<Chance>(n - i - c) / static_cast<Chance>(c + 1);
+            }
+            // The chance of c more dice here and all others later, c from
+            // k - i up: these complete the kept dice.
+            Chance complete = 0.0L;
+            Chance others = 1.0L;  // after^(n - i - c)
+            for (std::size_t c = n - i + 1; c-- > k - i; others *= after) {
+                complete += spread[c] * others;
+            }
+            const Chance* source = ways[i].data();
+            for (std::size_t u = from[i]; u <= to[i] && u + (k - i) * step < cap; ++u) {
+                law[u + (k - i) * step] += source[u] * complete;
+            }
+            for (std::size_t c = 1; i + c < k && from[i] + c * step < cap; ++c) {
+                std::vector<Chance>& target = ways[i + c];
+                const Chance factor = spread[c];
+                const std::size_t high = std::min(to[i] + c * step, target.size() - 1);
+                for (std::size_t u = from[i]; u + c * step <= high; ++u) {
+                    target[u + c * step] += source[u] * factor;
+                }
+                const std::size_t low = from[i] + c * step;
+                const bool empty = from[i + c] > to[i + c];
+                from[i + c] = empty ? low : std::min(from[i + c], low);
+                to[i + c] = empty ? high : std::max(to[i + c], high);
+            }
+        }
+    }
+    if (fromTop) {
+        law.erase(law.begin(),
+                  law.end() - static_cast<std::ptrdiff_t>(std::min(count, law.size())));
+    }
+    return law;
+}
+
+void KeptFactor::Spectrum(std::size_t length, std::size_t count,
+                          std::vector<Complex>& values) const {
+    values.assign(count, Complex());
+    if (terms_.slots.empty()) {
+        return;
+    }
+    const std::vector<Complex>& roots = RootsOfUnity(length);
+    const auto n = static_cast<long long>(length);
+    // The place in the table of roots of w^(m j) for j = 0, 1, ...: a step
+    // of m each.
+    const auto stepOf = [n](long long m) { return static_cast<std::size_t>((m % n + n) % n); };
+    const auto advance = [length](std::size_t& at, std::size_t step) {
+        at += step;
+        at -= at >= length ? length : 0;
+    };
+    // G_t at x = e^theta w^j, for the slots before the first slot that counts.
+    std::vector<Complex> g(count);
+    const std::size_t start = terms_.slots.front().slot;
+    if (start * count <= 8 * length) {
+        for (std::size_t u = 0; u < start; ++u) {
+            const std::size_t step = stepOf(scores_[u] - terms_.dieReference);
+            for (std::size_t j = 0, at = 0; j < count; ++j, advance(at, step)) {
+                g[j] += terms_.weight[u] * roots[at];
+            }
+        }
+    } else {
+        std::vector<Chance> folded(length, 0.0L);
+        for (std::size_t u = 0; u < start; ++u) {
+            folded[stepOf(scores_[u] - terms_.dieReference)] += terms_.weight[u];
+        }
+        const std::vector<Complex> transform = ForwardReal(folded, length);
+        std::copy(transform.begin(), transform.begin() + static_cast<std::ptrdiff_t>(count),
+                  g.begin());
+    }
+    std::size_t next = 0;
+    const std::size_t last = terms_.slots.back().slot;
+
+    for (std::size_t t = start; t <= last; ++t) {
+        const long long own = scores_[t] - terms_.dieReference;
+        const std::size_t ownStep = stepOf(own);
+        if (terms_.slots[next].slot == t) {
+            const SlotTerms& slot = terms_.slots[next++];
+            const std::size_t keptStep = stepOf(own * kept_);
+            const std::size_t needed = std::min(count, slot.frequencies);
+            if (!slot.minorShare.empty()) {
+                for (std::size_t j = 0, at = 0, keptAt = 0; j < needed;
+                     ++j, advance(at, ownStep), advance(keptAt, keptStep)) {
+                    const Complex exact = Times(g[j] / slot.before, std::conj(roots[at]));
+                    if (std::norm(exact) < slot.leastY * slot.leastY) {
+                        continue;
+                    }
+                    const std::complex<double> y(static_cast<double>(exact.real()),
+                                                 static_cast<double>(exact.imag()));
+                    std::complex<double> sum = slot.minorShare.back();
+                    for (std::size_t a = slot.minorShare.size() - 1; a-- > 0;) {
+                        sum = Times(sum, y) + slot.minorShare[a];
+                    }
+                    sum = Times(sum, Power(y, slot.first));
+                    values[j] += Times(Complex(sum.real(), sum.imag()), roots[keptAt]);
+                }
+            } else {
+                for (std::size_t j = 0, at = 0, keptAt = 0; j < needed;
+                     ++j, advance(at, ownStep), advance(keptAt, keptStep)) {
+                    Complex sum = slot.share.back();
+                    if (slot.before > 0.0L) {
+                        // y = G_t / (G_t at 1) over x^s_t: each a adds one more y.
+                        const Complex y = Times(g[j] / slot.before, std::conj(roots[at]));
+                        if (std::norm(y) < slot.leastY * slot.leastY) {
+                            continue;
+                        }
+                        for (std::size_t a = slot.share.size() - 1; a-- > 0;) {
+                            sum = Times(sum, y) + slot.share[a];
+                        }
+                        sum = Times(sum, Power(y, slot.first));
+                    }
+                    values[j] += Times(sum, roots[keptAt]);
+                }
+            }
+        }
+        for (std::size_t j = 0, at = 0; j < count; ++j, advance(at, ownStep)) {
+            g[j] += terms_.weight[t] * roots[at];
+        }
+    }
+}
+
+// Each slot's terms are at most their shares times a bound on |y|^a, y =
+// G_t / (G_t at 1).
+Chance KeptFactor::LogBound(std::size_t j, std::size_t length) const {
+    Chance sum = 0.0L;
+    for (const SlotTerms& slot : terms_.slots) {
+        // A slot of a negligible share changes no total by more than its
+        // share, whatever frequencies are left out.
+        if (slot.shares < negligible_) {
+            continue;
+        }
+        const Chance y = VariationBound(slot.variation, slot.before, j, length);
+        Chance power = Power(y, slot.first);
+        for (const Chance share : slot.share) {
+            sum += share * power;
+            power *= y;
+        }
+    }
+    return std::log(sum);
+}
+
+void KeptFactor::PrepareSpectrum(std::size_t length, Chance tolerance) {
+    constexpr Chance kPi = 3.141592653589793238462643383279502884L;
+    negligible_ = tolerance;
+    const Chance share =
+        tolerance / static_cast<Chance>(std::max<std::size_t>(1, terms_.slots.size()));
+    for (SlotTerms& slot : terms_.slots) {
+        // The least |y| that still counts, and the frequency past which the
+        // bound on |y| stays below it: for each term, its share of the
+        // tolerance over its share of the law, to the power 1 / a.
+        const auto band = static_cast<Chance>(slot.share.size());
+        slot.leastY = 1.0L;
+        for (std::size_t i = 0; i < slot.share.size(); ++i) {
+            const int a = slot.first + static_cast<int>(i);
+            const Chance ratio = share / (band * slot.share[i]);
+            slot.leastY = std::min(slot.leastY, ratio >= 1.0L ? 1.0L
+                                                : a == 0      ? 0.0L
+                                                              : std::exp(std::log(ratio) / a));
+        }
+        const Chance sine = slot.before > 0.0L && slot.leastY > 0.0L
+                                ? slot.variation / (2.0L * slot.before * slot.leastY)
+                                : 2.0L;
+        slot.frequencies = sine < 1.0L ? static_cast<std::size_t>(std::ceil(
+                                             static_cast<Chance>(length) / kPi * std::asin(sine))) +
+                                             1
+                                       : length / 2 + 1;
+        slot.minorShare.clear();
+        if (slot.shares < kMinorShare && slot.before > 0.0L) {
+            slot.minorShare.assign(slot.share.begin(), slot.share.end());
+        }
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<Factor> KeptSumOf(const DieLaw& law, int dice, int kept, bool highest) {
+    return std::make_unique<KeptFactor>(law, dice, kept, highest);
+}
+
+}  // namespace alearo::dice

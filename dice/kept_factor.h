@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+
+#include "dice/die_law.h"
+#include "dice/factor.h"
+
+namespace alearo::dice {
+
+// The sum of the `kept` highest (or lowest) of `dice` dice of the law. The
+// rolls that keep a die past the end of an endless law's entries are left
+// out: their sums lie past every total the caller asks for.
+std::unique_ptr<Factor> KeptSumOf(const DieLaw& law, int dice, int kept, bool highest);
+
+}  // namespace alearo::dice

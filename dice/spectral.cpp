@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+#include "dice/spectral.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include <kissfft.hh>
+
+namespace alearo::dice {
+
+namespace {
+
+constexpr Chance kPi = 3.141592653589793238462643383279502884L;
+
+// Lengths of 2^a or 3 * 2^a: two to an octave keep the lengths few, so that
+// their tables are built once and used by every tilt and every call.
+bool IsTransformLength(std::size_t n) {
+    while (n % 2 == 0) {
+        n /= 2;
+    }
+    return n == 1 || n == 3;
+}
+
+// What one length needs: the roots and the transform of half the length,
+// which takes the real values two at a time.
+struct Plan {
+    explicit Plan(std::size_t n) : length(n), transform(n / 2, false), roots(n) {
+        for (std::size_t m = 0; m < n; ++m) {
+            if (2 * m > n) {
+                roots[m] = std::conj(roots[n - m]);
+                continue;
+            }
+            const Chance angle = -2.0L * kPi * static_cast<Chance>(m) / static_cast<Chance>(n);
+            roots[m] = Complex(std::cos(angle), std::sin(angle));
+        }
+    }
+
+    std::size_t length;
+    kissfft<Chance> transform;
+    std::vector<Complex> roots;
+};
+
+const Plan& PlanOf(std::size_t length) {
+    constexpr std::size_t kKeptPlans = 24;
+    thread_local std::vector<std::unique_ptr<Plan>> plans;
+    const auto found = std::find_if(plans.begin(), plans.end(),
+                                    [length](const auto& plan) { return plan->length == length; });
+    if (found != plans.end()) {
+        std::rotate(plans.begin(), found, found + 1);
+        return *plans.front();
+    }
+    if (plans.size() == kKeptPlans) {
+        plans.pop_back();
+    }
+    plans.insert(plans.begin(), std::make_unique<Plan>(length));
+    return *plans.front();
+}
+
+// The library transforms 2N real values with a complex transform of N and
+// packs the values at k = 0 and k = N, both real, into its first entry.
+std::vector<Complex> RealTransform(const std::vector<Chance>& values) {
+    const std::size_t half = values.size() / 2;
+    std::vector<Complex> packed(half);
+    PlanOf(values.size()).transform.transform_real(values.data(), packed.data());
+    std::vector<Complex> spectrum(half + 1);
+    spectrum[0] = packed[0].real();
+    spectrum[half] = packed[0].imag();
+    std::copy(packed.begin() + 1, packed.end(), spectrum.begin() + 1);
+    return spectrum;
+}
+
+}  // namespace
+
+std::size_t TransformLength(std::size_t atLeast) {
+    std::size_t n = std::max<std::size_t>(atLeast, 4);
+    while (!IsTransformLength(n)) {
+        ++n;
+    }
+    return n;
+}
+
+const std::vector<Complex>& RootsOfUnity(std::size_t length) {
+    return PlanOf(length).roots;
+}
+
+std::vector<Complex> ForwardReal(const std::vector<Chance>& values, std::size_t length) {
+    std::vector<Chance> folded(length, 0.0L);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        folded[i % length] += values[i];
+    }
+    return RealTransform(folded);
+}
+
+// Through the Hartley transform, which is its own inverse and takes and gives
+// real values, so that the forward real transform does the work.
+std::vector<Chance> InverseReal(const std::vector<Complex>& spectrum, std::size_t length) {
+    const std::size_t half = length / 2;
+    std::vector<Chance> hartley(length, 0.0L);
+    for (std::size_t k = 0; k < spectrum.size() && k <= half; ++k) {
+        hartley[k] = spectrum[k].real() - spectrum[k].imag();
+        if (k != 0 && k != half) {
+            hartley[length - k] = spectrum[k].real() + spectrum[k].imag();
+        }
+    }
+    const std::vector<Complex> transform = RealTransform(hartley);
+    std::vector<Chance> values(length);
+    const Chance scale = 1.0L / static_cast<Chance>(length);
+    for (std::size_t n = 0; n <= half; ++n) {
+        values[n] = (transform[n].real() - transform[n].imag()) * scale;
+        if (n != 0 && n != half) {
+            values[length - n] = (transform[n].real() + transform[n].imag()) * scale;
+        }
+    }
+    return values;
+}
+
+}  // namespace alearo::dice

@@ -1,0 +1,635 @@
+// SPDX-License-Identifier: MIT
+#include "dice/tilted_sum.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <optional>
+
+namespace alearo::dice {
+
+namespace {
+
+// A tilted chance at least this share of the largest is resolved; the share
+// is that of a normal law 3.7 standard deviations from its mean.
+constexpr Chance kResolved = 1e-3L;
+// The error of the transform in the long double arithmetic, relative to the
+// largest tilted chance, with room to spare: a long double carries 64 bits.
+constexpr Chance kTransformError = 1e-17L;
+// What the tails left out of a tilt's window, and the frequencies left out,
+// may add to a resolved chance, relative to it.
+constexpr Chance kNegligible = 1e-24L;
+// The round-off of the logarithms and exponentials that weigh the dice and
+// undo the tilt: a few thousand units of the last place at most.
+constexpr Chance kRoundOff = 1e-16L;
+constexpr Chance kLargestTilt = 200.0L;
+// A law whose neighbouring chances lie many powers of ten apart, such as the
+// odd and even totals of exploding d2 with a min, defeats the tilts: past
+// this many the chances stay as resolved as they are, their error told.
+constexpr int kMostTilts = 300;
+// A law whose logarithm bends upwards somewhere, as the kept lowest of
+// exploding dice do, has totals no tilt puts near its peak: the tilts are
+// given up once this many in a row resolve nothing new.
+constexpr int kMostFruitless = 6;
+const Chance kCover = std::sqrt(-2.0L * std::log(kResolved));
+
+struct SumTilt {
+    Chance theta = 0.0L;
+    long long reference = 0;
+    Chance logMass = 0.0L;
+    Chance mean = 0.0L;
+    Chance variance = 0.0L;
+
+    // ln of the mean of e^(theta S), the total S counted from 0.
+    Chance LogMoment() const { return logMass + theta * static_cast<Chance>(reference); }
+};
+
+SumTilt Combined(const Sum& sum, Chance theta, const std::vector<Tilted>& parts) {
+    SumTilt tilt;
+    tilt.theta = theta;
+    tilt.reference = sum.constant;
+    tilt.mean = static_cast<Chance>(sum.constant);
+    for (const Tilted& part : parts) {
+        tilt.reference += part.reference;
+        tilt.logMass += part.logMass;
+        tilt.mean += part.mean;
+        tilt.variance += part.variance;
+    }
+    return tilt;
+}
+
+SumTilt TiltAll(Sum& sum, Chance theta) {
+    std::vector<Tilted> parts;
+    for (auto& factor : sum.factors) {
+        parts.push_back(factor->Tilt(theta));
+    }
+    return Combined(sum, theta, parts);
+}
+
+SumTilt TiltedAt(const Sum& sum, Chance theta) {
+    std::vector<Tilted> parts;
+    for (const auto& factor : sum.factors) {
+        parts.push_back(factor->TiltedAt(theta));
+    }
+    return Combined(sum, theta, parts);
+}
+
+// A distance d from the tilted mean that the tilted total passes (upwards,
+// or downwards) with a chance of at most `tail`, by Chernoff's bound tried
+// at steps from the one that is best for a normal law down to those that suit
+// the slower tails of exploding dice.
+Chance ChernoffDistance(const Sum& sum, const SumTilt& tilt, Chance tail, bool upwards) {
+    const Chance sigma = std::sqrt(std::max(tilt.variance, 1e-30L));
+    const Chance margin = -std::log(tail);
+    const Chance normal = std::sqrt(2.0L * margin) / sigma;
+    Chance best = std::numeric_limits<Chance>::infinity();
+    for (const Chance scale : {1.0L, 1.0L / 2, 1.0L / 8, 1.0L / 32}) {
+        const Chance lambda = std::min(normal * scale, kLargestTilt);
+        const Chance step = upwards ? lambda : -lambda;
+        const SumTilt other = TiltedAt(sum, tilt.theta + step);
+        const Chance logMoment = other.LogMoment() - tilt.LogMoment() - step * tilt.mean;
+        best = std::min(best, (logMoment + margin) / lambda);
+        // A tail about as light as a normal law's needs no further look.
+        if (best <= 1.25L * std::sqrt(2.0L * margin) * sigma) {
+            break;
+        }
+    }
+    return best;
+}
+
+class Sweep {
+  public:
+    // Gives up, returning nothing, once its tilts have taken about `budget`
+    // nanoseconds.
+    Sweep(Sum& sum, const Support& possible, long long first, long long last, double budget)
+        : sum_(sum),
+          budget_(budget),
+          first_(first),
+          last_(last),
+          lowest_(sum.Lowest()),
+          highest_(sum.Highest()),
+          chance_(static_cast<std::size_t>(last - first + 1), 0.0L),
+          resolved_(chance_.size(), 0.0L),
+          possible_(chance_.size()) {
+        for (std::size_t i = 0; i < possible_.size(); ++i) {
+            possible_[i] = possible.Contains(first + static_cast<long long>(i));
+        }
+        for (const auto& factor : sum_.factors) {
+            tiltWork_ += factor->TiltWork();
+        }
+    }
+
+    std::optional<SumChances> Run() {
+        const SumTilt centre = Resolve(0.0L);
+        const long long anchor =
+            std::clamp(static_cast<long long>(std::llround(centre.mean)), first_, last_);
+        SweepFrom(anchor, true, 0.0L);
+        SweepFrom(anchor, false, 0.0L);
+        // Totals far less likely than both neighbours can be left between
+        // the tilts of the sweeps: each is aimed at on its own.
+        for (long long s = first_; s <= last_ && Going(); ++s) {
+            if (Unresolved(s)) {
+                Resolve(Aim(static_cast<Chance>(s), 0.0L, 0.0L));
+            }
+        }
+        if (spent_ > budget_) {
+            return std::nullopt;
+        }
+        SumChances result;
+        result.first = first_;
+        Chance worst = 1.0L;
+        for (std::size_t i = 0; i < chance_.size(); ++i) {
+            if (possible_[i]) {
+                worst = std::min(worst, resolved_[i]);
+            }
+        }
+        // Relative to the true chance, which may lie below the computed one
+        // by as much as the transform's error.
+        result.relativeError =
+            worst > 2.0L * kTransformError
+                ? static_cast<double>(kTransformError / (worst - kTransformError) + kRoundOff)
+                : std::numeric_limits<double>::infinity();
+        result.chance = std::move(chance_);
+        return result;
+    }
+
+  private:
+    SumTilt Weighed(Chance theta) {
+        spent_ += tiltWork_;
+        return TiltedAt(sum_, theta);
+    }
+
+    bool Going() const {
+        return tilts_ < kMostTilts && spent_ <= budget_ && fruitless_ < kMostFruitless;
+    }
+
+    bool Unresolved(long long s) const {
+        const auto i = static_cast<std::size_t>(s - first_);
+        return possible_[i] && resolved_[i] < kResolved;
+    }
+
+    // Tilts towards one end until every total on that side is resolved.
+    // Each next tilt is read off the chances resolved so far: their slope at
+    // the last resolved total, undone by the tilt, puts the tilted law's
+    // peak there, and their curvature tells how far past it to lead.
+    void SweepFrom(long long anchor, bool upwards, Chance theta) {
+        const long long step = upwards ? 1 : -1;
+        long long s = anchor;
+        Chance lead = 0.5L;
+        int misses = 0;
+        while (Going()) {
+            while (s >= first_ && s <= last_ && !Unresolved(s)) {
+                s += step;
+            }
+            if (s < first_ || s > last_) {
+                return;
+            }
+            const std::optional<Chance> slope = SlopeBefore(s, upwards, lead);
+            theta = slope ? *slope : Aim(static_cast<Chance>(s), upwards ? lead : -lead, theta);
+            // Where the chances fall off no faster than exponentially, as past
+            // exploding dice, the slope's tilt leaves the tilted law flat, its
+            // mass at the far end of where the dice were followed: aim its
+            // mean within the totals instead.
+            const Chance mean = Weighed(theta).mean;
+            if (upwards ? mean > static_cast<Chance>(last_) : mean < static_cast<Chance>(first_)) {
+                theta = Aim(static_cast<Chance>(s), upwards ? lead : -lead, theta);
+            }
+            Resolve(theta);
+            if (!Unresolved(s)) {
+                lead = 0.5L;
+                misses = 0;
+                continue;
+            }
+            lead -= 0.5L;
+            if (++misses == 2) {
+                // Newton's method on the tilted mean, for laws whose
+                // chances bend too sharply to be read off.
+                Resolve(Aim(static_cast<Chance>(s), 0.0L, theta));
+            } else if (misses >= 4) {
+                // Left for the pass over single totals.
+                s += step;
+                lead = 0.5L;
+                misses = 0;
+            }
+        }
+    }
+
+    // The tilt that puts the tilted law's peak `lead` of its widths past the
+    // last resolved total before `s`, from the logarithms of the chances of
+    // resolved totals there; nothing without three such totals.
+    std::optional<Chance> SlopeBefore(long long s, bool upwards, Chance lead) const {
+        const long long step = upwards ? -1 : 1;
+        std::vector<long long> near;
+        for (long long t = s + step; t >= first_ && t <= last_ && near.size() < 3; t += step) {
+            const auto i = static_cast<std::size_t>(t - first_);
+            const long long gap = near.empty() ? 0 : std::abs(t - near.back());
+            if (possible_[i] && resolved_[i] >= kResolved && chance_[i] > 0.0L &&
+                (near.empty() || gap >= spacing_)) {
+                near.push_back(t);
+            }
+        }
+        if (near.size() < 3) {
+            return std::nullopt;
+        }
+        const auto logOf = [&](long long t) {
+            return std::log(chance_[static_cast<std::size_t>(t - first_)]);
+        };
+        const auto d1 = static_cast<Chance>(near[0] - near[1]);
+        const auto d2 = static_cast<Chance>(near[1] - near[2]);
+        const Chance slope = (logOf(near[0]) - logOf(near[1])) / d1;
+        const Chance before = (logOf(near[1]) - logOf(near[2])) / d2;
+        const Chance bend = (slope - before) / (0.5L * (d1 + d2));
+        const Chance width = bend < 0.0L ? 1.0L / std::sqrt(-bend) : 1e6L;
+        return -slope + (upwards ? lead : -lead) * kCover / std::max(width, 0.5L);
+    }
+
+    // The tilt whose mean lies `lead` of its standard deviations past
+    // `target`, within the totals, by Newton's method kept within a bracket.
+    Chance Aim(Chance target, Chance lead, Chance theta) {
+        Chance low = -kLargestTilt;
+        Chance high = kLargestTilt;
+        for (int i = 0; i < 60; ++i) {
+            const SumTilt tilt = Weighed(theta);
+            const Chance sigma = std::sqrt(tilt.variance);
+            const Chance aim = std::clamp(target + lead * kCover * sigma,
+                                          static_cast<Chance>(first_), static_cast<Chance>(last_));
+            const Chance miss = tilt.mean - aim;
+            if (std::abs(miss) <= 0.25L * std::max(sigma, 0.5L)) {
+                break;
+            }
+            (miss < 0.0L ? low : high) = theta;
+            Chance next = theta - miss / std::max(tilt.variance, 1e-12L);
+            if (!(next > low && next < high)) {
+                next = 0.5L * (low + high);
+            }
+            if (std::abs(next - theta) < 1e-12L) {
+                break;
+            }
+            theta = next;
+        }
+        return theta;
+    }
+
+    // One tilt: the chances of the totals it resolves better than any
+    // tilt before.
+    SumTilt Resolve(Chance theta) {
+        ++tilts_;
+        spent_ += tiltWork_;
+        const SumTilt tilt = TiltAll(sum_, theta);
+        const Chance sigma = std::sqrt(tilt.variance);
+        // Differences over a quarter of a width see past the unevenness of
+        // lattices and gaps.
+        spacing_ = std::max<long long>(1, static_cast<long long>(sigma / 4.0L));
+        // The window of totals the transform holds without a tilted tail
+        // wrapping around onto a total it resolves.
+        // A side whose last total is nearer than a normal law's tail needs
+        // no bound: nothing lies past it.
+        const Chance tail = kNegligible * kResolved / static_cast<Chance>(highest_ - lowest_ + 1);
+        const Chance normalTail = 1.25L * std::sqrt(-2.0L * std::log(tail)) * sigma;
+        const Chance toHighest = static_cast<Chance>(highest_) - tilt.mean + 1.0L;
+        const Chance toLowest = tilt.mean - static_cast<Chance>(lowest_) + 1.0L;
+        const Chance above = toHighest <= normalTail
+                                 ? toHighest
+                                 : std::min(toHighest, ChernoffDistance(sum_, tilt, tail, true));
+        const Chance below = toLowest <= normalTail
+                                 ? toLowest
+                                 : std::min(toLowest, ChernoffDistance(sum_, tilt, tail, false));
+        const Chance wanted =
+            std::min(above + below, std::max(above, below) + kCover * sigma + 2.0L);
+        const std::size_t length = TransformLength(static_cast<std::size_t>(std::ceil(wanted)) + 1);
+        const Chance n = static_cast<Chance>(length);
+        const long long from = std::max<long long>(
+            first_,
+            static_cast<long long>(std::ceil(std::max(tilt.mean - below, tilt.mean + above - n))));
+        const long long to = std::min<long long>(
+            last_,
+            static_cast<long long>(std::floor(std::min(tilt.mean + above, tilt.mean - below + n))));
+
+        // The tilted chances: the product of the factors' values, those past
+        // the frequencies any factor needs being negligible.
+        const Chance leftOut = kNegligible * kResolved / n;
+        for (const auto& factor : sum_.factors) {
+            factor->PrepareSpectrum(length, leftOut);
+        }
+        const std::size_t count = FrequenciesNeeded(length, std::log(leftOut));
+        spent_ +=
+            kNanosPerTerm * static_cast<double>(length) * std::log2(static_cast<double>(length));
+        for (const auto& factor : sum_.factors) {
+            spent_ += factor->SpectrumWork(length, count);
+        }
+        if (spent_ > budget_) {
+            return tilt;
+        }
+        std::vector<Complex> product(count, Complex(1.0L));
+        std::vector<Complex> values;
+        for (const auto& factor : sum_.factors) {
+            factor->Spectrum(length, count, values);
+            for (std::size_t j = 0; j < count; ++j) {
+                product[j] = Times(product[j], values[j]);
+            }
+        }
+        const std::vector<Chance> tilted = InverseReal(product, length);
+        const auto m = static_cast<long long>(length);
+        const auto at = [&](long long s) {
+            return tilted[static_cast<std::size_t>(((s - tilt.reference) % m + m) % m)];
+        };
+        // The round-off of the transform is a share of its largest value,
+        // wherever that lies, in the window or past it.
+        const Chance peak = *std::max_element(tilted.begin(), tilted.end());
+        // The tilt is undone by e^(ln mass - theta (s - reference)), stepped
+        // from total to total by products and started afresh now and then.
+        constexpr long long kFreshEvery = 32;
+        const Chance step = std::exp(-theta);
+        Chance undo = 0.0L;
+        int newlyResolved = 0;
+        for (long long s = from; s <= to && peak > 0.0L; ++s) {
+            undo = (s - from) % kFreshEvery == 0
+                       ? std::exp(tilt.logMass - theta * static_cast<Chance>(s - tilt.reference))
+                       : undo * step;
+            const Chance value = at(s);
+            const auto i = static_cast<std::size_t>(s - first_);
+            if (value > 0.0L && value / peak > resolved_[i] && possible_[i]) {
+                newlyResolved += resolved_[i] < kResolved && value / peak >= kResolved ? 1 : 0;
+                resolved_[i] = value / peak;
+                chance_[i] = value * undo;
+            }
+        }
+        fruitless_ = newlyResolved > 0 ? 0 : fruitless_ + 1;
+        return tilt;
+    }
+
+    // The frequencies from 0 on past which the product of the factors'
+    // values stays below e^logLeft: the least j where their bounds, which
+    // fall as j grows, add up to less, found by halving.
+    std::size_t FrequenciesNeeded(std::size_t length, Chance logLeft) const {
+        const auto bound = [&](std::size_t j) {
+            Chance sum = 0.0L;
+            for (const auto& factor : sum_.factors) {
+                sum += factor->LogBound(j, length);
+            }
+            return sum;
+        };
+        std::size_t low = 1;
+        std::size_t high = length / 2 + 1;
+        while (low < high) {
+            const std::size_t middle = (low + high) / 2;
+            if (bound(middle) <= logLeft) {
+                high = middle;
+            } else {
+                low = middle + 1;
+            }
+        }
+        return low;
+    }
+
+    Sum& sum_;
+    double budget_ = 0.0;
+    double spent_ = 0.0;
+    double tiltWork_ = 0.0;  // of weighing every factor for a tilt
+    int fruitless_ = 0;      // tilts in a row that resolved no total
+    long long first_;
+    long long last_;
+    long long lowest_;
+    long long highest_;
+    std::vector<Chance> chance_;
+    std::vector<Chance> resolved_;  // the share of the peak each total had in its best tilt
+    std::vector<bool> possible_;
+    int tilts_ = 0;
+    long long spacing_ = 1;
+};
+
+}  // namespace
+
+long long Sum::Lowest() const {
+    long long lowest = constant;
+    for (const auto& factor : factors) {
+        lowest += factor->Lowest();
+    }
+    return lowest;
+}
+
+long long Sum::Highest() const {
+    long long highest = constant;
+    for (const auto& factor : factors) {
+        highest += factor->Highest();
+    }
+    return highest;
+}
+
+namespace {
+
+// The scores of one factor needed for the totals asked for.
+struct Needed {
+    std::size_t count = 0;
+    bool fromTop = false;
+};
+
+// Replaces each factor whose whole law takes less work than its spectrum
+// for one tilt by that law, listed: its spectrum is then one transform of
+// the listed chances. A law cut short would end in a jump, whose spectrum
+// falls off slowly and makes every factor's spectrum needed further.
+// How many totals the laws of `needed` reach together.
+double Reach(const std::vector<Needed>& needed) {
+    double range = 1.0;
+    for (const Needed& want : needed) {
+        range += static_cast<double>(want.count) - 1.0;
+    }
+    return range;
+}
+
+// About how long the sums take: each factor's law, then each added to the
+// sum of those before.
+double DirectWork(const Sum& sum, const std::vector<Needed>& needed) {
+    double work = 0.0;
+    double range = 1.0;
+    for (std::size_t i = 0; i < sum.factors.size(); ++i) {
+        const auto count = static_cast<double>(needed[i].count);
+        work += sum.factors[i]->LawWork(needed[i].count, needed[i].fromTop) +
+                ConvolvedWork(range, count, range + count);
+        range += count - 1.0;
+    }
+    return work;
+}
+
+// Returns about how long one tilt then takes.
+double Materialize(Sum& sum, std::vector<Needed>& needed, std::size_t length) {
+    const std::size_t frequencies = length / 2 + 1;
+    const auto n = static_cast<double>(length);
+    double tilt = kNanosPerTerm * n * std::log2(n);
+    for (std::size_t i = 0; i < sum.factors.size(); ++i) {
+        std::unique_ptr<Factor>& factor = sum.factors[i];
+        const Needed want = needed[i];
+        const double spectrum = factor->SpectrumWork(length, frequencies);
+        const auto whole = static_cast<std::size_t>(factor->Highest() - factor->Lowest() + 1);
+        if (want.count < whole || factor->LawWork(want.count, want.fromTop) > spectrum) {
+            tilt += spectrum;
+            continue;
+        }
+        const long long start = factor->Lowest();
+        std::vector<Chance> law = factor->Law(want.count, false);
+        if (std::none_of(law.begin(), law.end(), [](Chance c) { return c > 0.0L; })) {
+            continue;
+        }
+        factor = PowerOf(start, std::move(law), 1);
+        needed[i] = {static_cast<std::size_t>(factor->Highest() - factor->Lowest() + 1), false};
+        tilt += factor->SpectrumWork(length, frequencies);
+    }
+    return tilt;
+}
+
+}  // namespace
+
+SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& request,
+                        SumMethod method) {
+    const long long first = request.first;
+    const long long last = request.last;
+    // Sums of products of chances alone keep every digit of every chance
+    // without tilts; below this many steps they are also the faster way.
+    // Each factor's law is needed only as far as the others let the total
+    // reach the totals asked for: from its lowest score up, or from its
+    // highest down, whichever end those reach.
+    constexpr double kDirectWork = 1e7;
+    constexpr double kWorthRedoing = 2e7;
+    constexpr double kWorthRedoingMuch = 6e7;
+    constexpr double kSumsOverDefeatedTilts = 1.5e8;
+    constexpr double kDigitsLost = 1e-10;
+    constexpr double kFewDigitsLeft = 1e-3;  // whatever the sums cost
+    constexpr double kGoodEnough = 1e-13;
+    std::vector<Needed> needed;
+    const long long lowest = sum.Lowest();
+    const long long highest = sum.Highest();
+    for (auto& factor : sum.factors) {
+        long long low = std::max(factor->Lowest(), first - (highest - factor->Highest()));
+        long long high = std::min(factor->Highest(), last - (lowest - factor->Lowest()));
+        // On a side without end, past the factor's own negligible tail.
+        Sum alone;
+        alone.factors.push_back(std::move(factor));
+        if (request.openAbove) {
+            high = std::min(high, TailEnd(alone, request.negligible, true));
+        }
+        if (request.openBelow) {
+            low = std::max(low, TailEnd(alone, request.negligible, false));
+        }
+        factor = std::move(alone.factors.front());
+        const bool fromTop = low > factor->Lowest() && high == factor->Highest();
+        const auto count = static_cast<std::size_t>(
+            std::max(0LL, fromTop ? factor->Highest() - low + 1 : high - factor->Lowest() + 1));
+        needed.push_back({count, fromTop});
+    }
+    double work = DirectWork(sum, needed);
+    // The tilts, unless the sums are cheap or even the fewest tilts would
+    // take longer. They are given up once they have taken as long as the
+    // sums would; where they leave chances known to fewer digits than the
+    // sums give, the sums are worth a few times their usual cost.
+    constexpr double kFewestTilts = 3.0;
+    // The tilts' own estimate of their work runs high as often as low: they
+    // are given up at half again the work of the sums.
+    constexpr double kBudgetShare = 1.5;
+    bool tilts = method == SumMethod::kTransform;
+    if (method == SumMethod::kFastest && work > kDirectWork) {
+        const std::size_t length = TransformLength(static_cast<std::size_t>(Reach(needed)));
+        const double tilt = Materialize(sum, needed, length);
+        work = DirectWork(sum, needed);
+        const bool defeated =
+            std::any_of(sum.factors.begin(), sum.factors.end(),
+                        [](const auto& factor) { return factor->DefeatsTilts(); });
+        tilts = kFewestTilts * tilt < work && !(defeated && work <= kSumsOverDefeatedTilts);
+    }
+    if (tilts) {
+        const double budget = method == SumMethod::kTransform
+                                  ? std::numeric_limits<double>::infinity()
+                                  : kBudgetShare * work;
+        std::optional<SumChances> tilted = Sweep(sum, possible, first, last, budget).Run();
+        const bool redo = tilted && method == SumMethod::kFastest &&
+                          ((tilted->relativeError > kGoodEnough && work <= kWorthRedoing) ||
+                           (tilted->relativeError > kDigitsLost && work <= kWorthRedoingMuch) ||
+                           tilted->relativeError > kFewDigitsLeft);
+        if (tilted && !redo) {
+            return *std::move(tilted);
+        }
+    }
+    // The laws added one after the other, each sum kept from the lowest
+    // total its laws reach.
+    std::vector<Chance> law{1.0L};
+    long long start = sum.constant;
+    for (std::size_t i = 0; i < sum.factors.size(); ++i) {
+        const Factor& factor = *sum.factors[i];
+        law = Convolved(law, factor.Law(needed[i].count, needed[i].fromTop),
+                        std::numeric_limits<std::size_t>::max());
+        start += needed[i].fromTop ? factor.Highest() - static_cast<long long>(needed[i].count) + 1
+                                   : factor.Lowest();
+    }
+    SumChances result;
+    result.first = first;
+    result.relativeError = static_cast<double>(kRoundOff);
+    result.chance.assign(static_cast<std::size_t>(last - first + 1), 0.0L);
+    for (long long s = first; s <= last; ++s) {
+        const long long at = s - start;
+        if (possible.Contains(s) && at >= 0 && at < static_cast<long long>(law.size())) {
+            result.chance[static_cast<std::size_t>(s - first)] = law[static_cast<std::size_t>(at)];
+        }
+    }
+    return result;
+}
+
+namespace {
+
+// The least of f(ln l) over the tilts l from 1e-7 to kLargestTilt: f is
+// convex in ln l as far as it matters here, and a golden-section search
+// finds its least.
+template <typename Function>
+Chance LeastOverTilts(const Function& f) {
+    const Chance golden = 0.5L * (std::sqrt(5.0L) - 1.0L);
+    Chance low = std::log(1e-7L);
+    Chance high = std::log(kLargestTilt);
+    Chance x1 = high - golden * (high - low);
+    Chance x2 = low + golden * (high - low);
+    Chance e1 = f(x1);
+    Chance e2 = f(x2);
+    for (int i = 0; i < 16; ++i) {
+        if (e1 < e2) {
+            high = x2;
+            x2 = x1;
+            e2 = e1;
+            x1 = high - golden * (high - low);
+            e1 = f(x1);
+        } else {
+            low = x1;
+            x1 = x2;
+            e1 = e2;
+            x2 = low + golden * (high - low);
+            e2 = f(x2);
+        }
+    }
+    return std::min(e1, e2);
+}
+
+// ln of the mean of e^(l S) at l = +-e^x.
+Chance LogMomentAt(const Sum& sum, Chance x, bool upwards) {
+    return TiltedAt(sum, upwards ? std::exp(x) : -std::exp(x)).LogMoment();
+}
+
+}  // namespace
+
+long long TailEnd(const Sum& sum, Chance tail, bool upwards) {
+    // P(S >= b) <= E e^(l S) e^(-l b), which is `tail` at
+    // b = (ln E e^(l S) - ln tail) / l.
+    const Chance margin = -std::log(tail);
+    const Chance end = LeastOverTilts(
+        [&](Chance x) { return (LogMomentAt(sum, x, upwards) + margin) / std::exp(x); });
+    if (upwards) {
+        return std::min(sum.Highest(), static_cast<long long>(std::ceil(end)));
+    }
+    return std::max(sum.Lowest(), static_cast<long long>(std::floor(-end)));
+}
+
+Chance TailChance(const Sum& sum, long long total, bool upwards) {
+    const auto t = static_cast<Chance>(total);
+    return std::exp(std::min(0.0L, LeastOverTilts([&](Chance x) {
+                                 return LogMomentAt(sum, x, upwards) -
+                                        (upwards ? t : -t) * std::exp(x);
+                             })));
+}
+
+}  // namespace alearo::dice

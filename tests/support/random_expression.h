@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Dice expressions made from a run of bytes, as the fuzzers and the tests
+// draw them: one to three terms of few dice and faces, with every kind of
+// modifier, alone or together, in any order. Most are valid; the parser
+// decides.
+
+namespace alearo::oracle {
+
+class ByteSource {
+  public:
+    ByteSource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    // A number from 0 to bound - 1; 0 once the bytes run out.
+    int Below(int bound);
+    bool Empty() const { return position_ >= size_; }
+
+  private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t position_ = 0;
+};
+
+std::string RandomExpressionText(ByteSource& bytes);
+
+}  // namespace alearo::oracle
