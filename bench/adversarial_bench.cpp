@@ -204,11 +204,11 @@ int main(int argc, char** argv) {
         most = std::max(most, answer.kilobytes);
     }
     std::printf("%zu answers, %d random expressions; the most memory: %.1f MB\n\n", answers.size(),
-                searched, most / 1024.0);
+                searched, static_cast<double>(most) / 1024.0);
     std::printf("| alearo-dice | time | peak memory |\n|---|---|---|\n");
     for (std::size_t i = 0; i < std::min<std::size_t>(10, answers.size()); ++i) {
         std::printf("| `%s` | %.0f ms | %.1f MB |\n", answers[i].arguments.c_str(),
-                    answers[i].milliseconds, answers[i].kilobytes / 1024.0);
+                    answers[i].milliseconds, static_cast<double>(answers[i].kilobytes) / 1024.0);
     }
     return 0;
 }

@@ -19,6 +19,7 @@
 #include "dice/chances.h"
 #include "dice/parse.h"
 #include "dice/roll.h"
+#include "dice/roll_text.h"
 #include "stats/decimal_text.h"
 #include "stats/distribution_table.h"
 
@@ -87,24 +88,24 @@ struct UsageError {
 class Output {
   public:
     void Append(std::string_view text) {
-        buffer_ += text;
-        if (buffer_.size() >= kFlushAt) {
+        m_buffer += text;
+        if (m_buffer.size() >= kFlushAt) {
             Flush();
         }
     }
-    std::string& Buffer() { return buffer_; }
+    std::string& Buffer() { return m_buffer; }
 
     // Exit status 0, or 1 after saying why the output could not be written.
     int Finish() {
         Flush();
-        if (error_ == 0 && std::fflush(stdout) != 0) {
-            error_ = errno;
+        if (m_error == 0 && std::fflush(stdout) != 0) {
+            m_error = errno;
         }
-        if (error_ == 0) {
+        if (m_error == 0) {
             return 0;
         }
         const std::string message =
-            std::string("alearo-dice: cannot write the output: ") + std::strerror(error_) + "\n";
+            std::string("alearo-dice: cannot write the output: ") + std::strerror(m_error) + "\n";
         std::fwrite(message.data(), 1, message.size(), stderr);
         return kFailedOutput;
     }
@@ -113,15 +114,15 @@ class Output {
     static constexpr std::size_t kFlushAt = 1 << 16;
 
     void Flush() {
-        if (error_ == 0 && !buffer_.empty() &&
-            std::fwrite(buffer_.data(), 1, buffer_.size(), stdout) != buffer_.size()) {
-            error_ = errno != 0 ? errno : EIO;
+        if (m_error == 0 && !m_buffer.empty() &&
+            std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout) != m_buffer.size()) {
+            m_error = errno != 0 ? errno : EIO;
         }
-        buffer_.clear();
+        m_buffer.clear();
     }
 
-    std::string buffer_;
-    int error_ = 0;
+    std::string m_buffer;
+    int m_error = 0;
 };
 
 void AppendInt(std::string& out, long long value) {
@@ -250,57 +251,6 @@ std::optional<UsageError> CheckCommandOptions(const Options& options) {
     return std::nullopt;
 }
 
-// The dice of one term for --verbose: each die's faces joined by "+", after
-// any faces a reroll set aside (each followed by "/"), then "=>" and what a
-// min or max made of it, "*" on a success, all in parentheses if dropped.
-// Many dice are written per roll: the term's room is made first, then filled.
-void AppendDice(std::string& out, const alearo::dice::TermRoll& term) {
-    constexpr std::size_t kNumberRoom = 12;  // a sign, ten digits and what follows
-    std::size_t room = 2;
-    for (const alearo::dice::DieRoll& die : term.dice) {
-        room += kNumberRoom * (die.faces.size() + die.rerolled.size() + 1) + 4;
-    }
-    const std::size_t start = out.size();
-    out.resize(start + room);
-    char* at = out.data() + start;
-    const auto write = [&at](int value) { at = std::to_chars(at, at + kNumberRoom, value).ptr; };
-    *at++ = '[';
-    for (std::size_t i = 0; i < term.dice.size(); ++i) {
-        const alearo::dice::DieRoll& die = term.dice[i];
-        if (i > 0) {
-            *at++ = ' ';
-        }
-        if (die.dropped) {
-            *at++ = '(';
-        }
-        for (const int face : die.rerolled) {
-            write(face);
-            *at++ = '/';
-        }
-        int sum = 0;
-        for (std::size_t f = 0; f < die.faces.size(); ++f) {
-            if (f > 0) {
-                *at++ = '+';
-            }
-            write(die.faces[f]);
-            sum += die.faces[f];
-        }
-        if (sum != die.value) {
-            *at++ = '=';
-            *at++ = '>';
-            write(die.value);
-        }
-        if (die.success) {
-            *at++ = '*';
-        }
-        if (die.dropped) {
-            *at++ = ')';
-        }
-    }
-    *at++ = ']';
-    out.resize(static_cast<std::size_t>(at - out.data()));
-}
-
 void Rolls(const Expression& expression, const Options& options, Output& output) {
     alearo::dice::Generator generator =
         options.seed ? alearo::dice::Generator(*options.seed) : alearo::dice::Generator();
@@ -313,20 +263,7 @@ void Rolls(const Expression& expression, const Options& options, Output& output)
             continue;
         }
         alearo::dice::Roll(expression, generator, result);
-        AppendInt(out, result.total);
-        out += " =";
-        for (std::size_t i = 0; i < result.terms.size(); ++i) {
-            const alearo::dice::Term& term = expression.terms[i];
-            if (term.negative || i > 0) {
-                out += term.negative ? " -" : " +";
-            }
-            out += ' ';
-            if (term.isDice) {
-                AppendDice(out, result.terms[i]);
-            } else {
-                AppendInt(out, term.number);
-            }
-        }
+        alearo::dice::AppendRollText(out, expression, result);
         output.Append("\n");
     }
 }

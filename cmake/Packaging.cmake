@@ -58,7 +58,15 @@ then roll and read one numbered line per roll.
 
 A roll checker counts the totals at, above or below a target. Options throw
 out the lowest die of each roll and count no die below 1. The results can be
-saved to a text file or printed.")
+saved to a text file or printed.
+
+A statistics window shows the exact chance of every total beside the shares
+the last rolls had, with a chart and a test of fairness, and compares them
+with any dice expression such as 2d20kh1+5, 8d6! or 10d10>=8. The dice tray
+rolls such expressions as players type them, with the chance of each total,
+saved rolls to roll again, their import and export as JSON, and a history
+kept between sessions. The terminal program alearo-dice rolls such
+expressions and lists their exact chances.")
 
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -72,8 +80,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt only recommends its platform plugins, but without the X11 one the
-# window cannot open.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# window cannot open; the dice tray keeps its rolls through Qt SQL's SQLite
+# driver, a plugin that dpkg-shlibdeps cannot see either.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
 # Printing through a text file hands it to lp.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups-client")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -224,8 +224,8 @@ TotalDistribution ExactChances(const Expression& expression, std::optional<Total
     distribution.hasLowest = built.hasLowest;
     distribution.hasHighest = built.hasHighest;
     distribution.relativeError = chances.relativeError;
-    const auto from = static_cast<std::size_t>(listedFirst - first);
-    const auto to = static_cast<std::size_t>(listedLast - first) + 1;
+    const auto from = static_cast<std::ptrdiff_t>(listedFirst - first);
+    const auto to = static_cast<std::ptrdiff_t>(listedLast - first) + 1;
     distribution.exactly.assign(chances.chance.begin() + from, chances.chance.begin() + to);
     distribution.atLeast.assign(atLeast.begin() + from, atLeast.begin() + to);
     distribution.atMost.assign(atMost.begin() + from, atMost.begin() + to);

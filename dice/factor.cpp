@@ -27,19 +27,19 @@ namespace {
 
 class PowerFactor final : public Factor {
   public:
-    PowerFactor(long long lowest, const std::vector<Chance>& chance, int power) : power_(power) {
+    PowerFactor(long long lowest, const std::vector<Chance>& chance, int power) : m_power(power) {
         for (std::size_t i = 0; i < chance.size(); ++i) {
             if (chance[i] > 0.0L) {
-                scores_.push_back(lowest + static_cast<long long>(i));
-                chance_.push_back(chance[i]);
-                logChance_.push_back(std::log(chance[i]));
+                m_scores.push_back(lowest + static_cast<long long>(i));
+                m_chance.push_back(chance[i]);
+                m_logChance.push_back(std::log(chance[i]));
             }
         }
     }
 
     Tilted Tilt(Chance theta) override {
-        weighed_ = Weigh(theta);
-        return weighed_.tilted;
+        m_weighed = Weigh(theta);
+        return m_weighed.tilted;
     }
 
     Tilted TiltedAt(Chance theta) const override { return Weigh(theta).tilted; }
@@ -47,46 +47,46 @@ class PowerFactor final : public Factor {
     void Spectrum(std::size_t length, std::size_t count,
                   std::vector<Complex>& values) const override {
         values.assign(count, Complex());
-        if (count * scores_.size() <= kDirectPerLength * length) {
+        if (count * m_scores.size() <= kDirectPerLength * length) {
             const std::vector<Complex>& roots = RootsOfUnity(length);
             const auto n = static_cast<long long>(length);
             for (std::size_t j = 0; j < count; ++j) {
                 Complex sum;
-                for (std::size_t i = 0; i < scores_.size(); ++i) {
-                    const long long m = ((scores_[i] - weighed_.reference) % n + n) % n;
-                    sum += weighed_.weight[i] *
+                for (std::size_t i = 0; i < m_scores.size(); ++i) {
+                    const long long m = ((m_scores[i] - m_weighed.reference) % n + n) % n;
+                    sum += m_weighed.weight[i] *
                            roots[static_cast<std::size_t>(m * static_cast<long long>(j) % n)];
                 }
-                values[j] = Power(sum, power_);
+                values[j] = Power(sum, m_power);
             }
             return;
         }
         std::vector<Chance> folded(length, 0.0L);
         const auto n = static_cast<long long>(length);
-        for (std::size_t i = 0; i < scores_.size(); ++i) {
-            folded[static_cast<std::size_t>(((scores_[i] - weighed_.reference) % n + n) % n)] +=
-                weighed_.weight[i];
+        for (std::size_t i = 0; i < m_scores.size(); ++i) {
+            folded[static_cast<std::size_t>(((m_scores[i] - m_weighed.reference) % n + n) % n)] +=
+                m_weighed.weight[i];
         }
         const std::vector<Complex> transform = ForwardReal(folded, length);
         for (std::size_t j = 0; j < count; ++j) {
-            values[j] = Power(transform[j], power_);
+            values[j] = Power(transform[j], m_power);
         }
     }
 
     Chance LogBound(std::size_t j, std::size_t length) const override {
-        return power_ * std::log(VariationBound(weighed_.variation, 1.0L, j, length));
+        return m_power * std::log(VariationBound(m_weighed.variation, 1.0L, j, length));
     }
 
     void PrepareSpectrum(std::size_t /*length*/, Chance /*tolerance*/) override {}
 
-    long long Lowest() const override { return power_ * scores_.front(); }
-    long long Highest() const override { return power_ * scores_.back(); }
+    long long Lowest() const override { return m_power * m_scores.front(); }
+    long long Highest() const override { return m_power * m_scores.back(); }
 
     std::vector<Chance> Law(std::size_t count, bool fromTop) const override {
-        std::vector<Chance> one(static_cast<std::size_t>(scores_.back() - scores_.front() + 1),
+        std::vector<Chance> one(static_cast<std::size_t>(m_scores.back() - m_scores.front() + 1),
                                 0.0L);
-        for (std::size_t i = 0; i < scores_.size(); ++i) {
-            one[static_cast<std::size_t>(scores_[i] - scores_.front())] = chance_[i];
+        for (std::size_t i = 0; i < m_scores.size(); ++i) {
+            one[static_cast<std::size_t>(m_scores[i] - m_scores.front())] = m_chance[i];
         }
         if (fromTop) {
             std::reverse(one.begin(), one.end());
@@ -94,7 +94,7 @@ class PowerFactor final : public Factor {
         // By squaring: the power's law from those of the powers of two, none
         // further than the scores asked for.
         std::vector<Chance> law{1.0L};
-        for (int p = power_; p > 0; p >>= 1) {
+        for (int p = m_power; p > 0; p >>= 1) {
             if ((p & 1) != 0) {
                 law = Convolved(law, one, count);
             }
@@ -111,10 +111,10 @@ class PowerFactor final : public Factor {
     // The products of the squaring above, step by step.
     double LawWork(std::size_t count, bool /*fromTop*/) const override {
         const auto limit = static_cast<double>(count);
-        double one = static_cast<double>(scores_.back() - scores_.front() + 1);
+        double one = static_cast<double>(m_scores.back() - m_scores.front() + 1);
         double law = 1.0;
         double work = 0.0;
-        for (int p = power_; p > 0; p >>= 1) {
+        for (int p = m_power; p > 0; p >>= 1) {
             if ((p & 1) != 0) {
                 work += ConvolvedWork(law, one, limit);
                 law = std::min(limit, law + one - 1.0);
@@ -128,10 +128,12 @@ class PowerFactor final : public Factor {
     }
 
     double SpectrumWork(std::size_t length, std::size_t count) const override {
-        return PowerSpectrumWork(scores_.size(), power_, length, count);
+        return PowerSpectrumWork(m_scores.size(), m_power, length, count);
     }
 
-    double TiltWork() const override { return kNanosPerTerm * static_cast<double>(scores_.size()); }
+    double TiltWork() const override {
+        return kNanosPerTerm * static_cast<double>(m_scores.size());
+    }
 
   private:
     // The weights p(s) e^(theta (s - r)) over their sum, r the score of the
@@ -147,19 +149,19 @@ class PowerFactor final : public Factor {
         Weighed weighed;
         std::vector<Chance>& weight = weighed.weight;
         std::size_t top = 0;
-        for (std::size_t i = 1; i < scores_.size(); ++i) {
-            if (logChance_[i] + theta * static_cast<Chance>(scores_[i] - scores_[top]) >
-                logChance_[top]) {
+        for (std::size_t i = 1; i < m_scores.size(); ++i) {
+            if (m_logChance[i] + theta * static_cast<Chance>(m_scores[i] - m_scores[top]) >
+                m_logChance[top]) {
                 top = i;
             }
         }
-        const long long reference = scores_[top];
-        weight = TiltedWeights(scores_, chance_, theta, top);
+        const long long reference = m_scores[top];
+        weight = TiltedWeights(m_scores, m_chance, theta, top);
         Chance mass = 0.0L;
         Chance first = 0.0L;
         Chance second = 0.0L;
-        for (std::size_t i = 0; i < scores_.size(); ++i) {
-            const auto d = static_cast<Chance>(scores_[i] - reference);
+        for (std::size_t i = 0; i < m_scores.size(); ++i) {
+            const auto d = static_cast<Chance>(m_scores[i] - reference);
             mass += weight[i];
             first += d * weight[i];
             second += d * d * weight[i];
@@ -167,70 +169,71 @@ class PowerFactor final : public Factor {
         Chance& variation = weighed.variation;
         for (std::size_t i = 0; i < weight.size(); ++i) {
             weight[i] /= mass;
-            const bool afterNeighbour = i > 0 && scores_[i - 1] + 1 == scores_[i];
+            const bool afterNeighbour = i > 0 && m_scores[i - 1] + 1 == m_scores[i];
             variation += afterNeighbour ? std::abs(weight[i] - weight[i - 1]) : weight[i];
-            const bool beforeNeighbour = i + 1 < weight.size() && scores_[i] + 1 == scores_[i + 1];
+            const bool beforeNeighbour =
+                i + 1 < weight.size() && m_scores[i] + 1 == m_scores[i + 1];
             variation += beforeNeighbour ? 0.0L : weight[i];
         }
         weighed.reference = reference;
         const Chance mean = first / mass;
         Tilted& tilted = weighed.tilted;
-        tilted.reference = power_ * reference;
-        tilted.logMass = power_ * (std::log(mass) + logChance_[top]);
-        tilted.mean = power_ * (static_cast<Chance>(reference) + mean);
-        tilted.variance = power_ * std::max(0.0L, second / mass - mean * mean);
+        tilted.reference = m_power * reference;
+        tilted.logMass = m_power * (std::log(mass) + m_logChance[top]);
+        tilted.mean = m_power * (static_cast<Chance>(reference) + mean);
+        tilted.variance = m_power * std::max(0.0L, second / mass - mean * mean);
         return weighed;
     }
 
-    int power_ = 1;
-    std::vector<long long> scores_;  // of positive chance, ascending
-    std::vector<Chance> chance_;
-    std::vector<Chance> logChance_;
-    Weighed weighed_;
+    int m_power = 1;
+    std::vector<long long> m_scores;  // of positive chance, ascending
+    std::vector<Chance> m_chance;
+    std::vector<Chance> m_logChance;
+    Weighed m_weighed;
 };
 
 class NegatedFactor final : public Factor {
   public:
-    explicit NegatedFactor(std::unique_ptr<Factor> factor) : factor_(std::move(factor)) {}
+    explicit NegatedFactor(std::unique_ptr<Factor> factor) : m_factor(std::move(factor)) {}
 
-    Tilted Tilt(Chance theta) override { return Mirrored(factor_->Tilt(-theta)); }
-    Tilted TiltedAt(Chance theta) const override { return Mirrored(factor_->TiltedAt(-theta)); }
+    Tilted Tilt(Chance theta) override { return Mirrored(m_factor->Tilt(-theta)); }
+    Tilted TiltedAt(Chance theta) const override { return Mirrored(m_factor->TiltedAt(-theta)); }
 
     void Spectrum(std::size_t length, std::size_t count,
                   std::vector<Complex>& values) const override {
-        factor_->Spectrum(length, count, values);
+        m_factor->Spectrum(length, count, values);
         for (Complex& value : values) {
             value = std::conj(value);
         }
     }
 
     Chance LogBound(std::size_t j, std::size_t length) const override {
-        return factor_->LogBound(j, length);
+        return m_factor->LogBound(j, length);
     }
 
     void PrepareSpectrum(std::size_t length, Chance tolerance) override {
-        factor_->PrepareSpectrum(length, tolerance);
+        m_factor->PrepareSpectrum(length, tolerance);
     }
 
-    long long Lowest() const override { return -factor_->Highest(); }
-    long long Highest() const override { return -factor_->Lowest(); }
+    long long Lowest() const override { return -m_factor->Highest(); }
+    long long Highest() const override { return -m_factor->Lowest(); }
 
     std::vector<Chance> Law(std::size_t count, bool fromTop) const override {
-        std::vector<Chance> law = factor_->Law(count, !fromTop);
+        std::vector<Chance> law = m_factor->Law(count, !fromTop);
         std::reverse(law.begin(), law.end());
         return law;
     }
 
     double LawWork(std::size_t count, bool fromTop) const override {
-        return factor_->LawWork(count, !fromTop);
+        return m_factor->LawWork(count, !fromTop);
     }
 
     double SpectrumWork(std::size_t length, std::size_t count) const override {
-        return factor_->SpectrumWork(length, count);
+        return m_factor->SpectrumWork(length, count);
     }
 
-    double TiltWork() const override { return factor_->TiltWork(); }
-    bool DefeatsTilts() const override { return factor_->DefeatsTilts(); }
+    double TiltWork() const override { return m_factor->TiltWork(); }
+    bool DefeatsTilts() const override { return m_factor->DefeatsTilts(); }
 
   private:
     static Tilted Mirrored(Tilted tilted) {
@@ -239,12 +242,12 @@ class NegatedFactor final : public Factor {
         return tilted;
     }
 
-    std::unique_ptr<Factor> factor_;
+    std::unique_ptr<Factor> m_factor;
 };
 
 }  // namespace
 
-std::unique_ptr<Factor> PowerOf(long long lowest, std::vector<Chance> chance, int power) {
+std::unique_ptr<Factor> PowerOf(long long lowest, const std::vector<Chance>& chance, int power) {
     return std::make_unique<PowerFactor>(lowest, chance, power);
 }
 

@@ -101,7 +101,7 @@ double ConvolvedWork(double a, double b, double count);
 
 // `power` independent draws from an explicit law: the dice of a term that
 // keeps them all, or a count of successes, or a term typed again.
-std::unique_ptr<Factor> PowerOf(long long lowest, std::vector<Chance> chance, int power);
+std::unique_ptr<Factor> PowerOf(long long lowest, const std::vector<Chance>& chance, int power);
 
 // The factor of minus the score.
 std::unique_ptr<Factor> Negated(std::unique_ptr<Factor> factor);

@@ -86,40 +86,40 @@ Chance LogSum(const LogFactorials& factorials, int n, int d, Chance here, Chance
 class KeptFactor final : public Factor {
   public:
     KeptFactor(const DieLaw& law, int dice, int kept, bool highest)
-        : dice_(dice), kept_(kept), defeatsTilts_(law.endless && !highest), factorials_(dice) {
+        : m_dice(dice), m_kept(kept), m_defeatsTilts(law.endless && !highest), m_factorials(dice) {
         for (std::size_t i = 0; i < law.chance.size(); ++i) {
             if (law.chance[i] > 0.0L) {
-                scores_.push_back(law.lowest + static_cast<long long>(i));
-                chance_.push_back(law.chance[i]);
-                logChance_.push_back(std::log(law.chance[i]));
+                m_scores.push_back(law.lowest + static_cast<long long>(i));
+                m_chance.push_back(law.chance[i]);
+                m_logChance.push_back(std::log(law.chance[i]));
             }
         }
         if (highest) {
-            std::reverse(scores_.begin(), scores_.end());
-            std::reverse(chance_.begin(), chance_.end());
-            std::reverse(logChance_.begin(), logChance_.end());
+            std::reverse(m_scores.begin(), m_scores.end());
+            std::reverse(m_chance.begin(), m_chance.end());
+            std::reverse(m_logChance.begin(), m_logChance.end());
         }
-        const std::size_t slots = scores_.size();
+        const std::size_t slots = m_scores.size();
         // The chance of every slot after t, and past the entries when those
         // come last in the order of keeping.
-        std::vector<Chance>& later = later_;
+        std::vector<Chance>& later = m_later;
         later.assign(slots + 1, highest ? 0.0L : law.beyond);
         for (std::size_t t = slots; t-- > 0;) {
-            later[t] = later[t + 1] + chance_[t];
+            later[t] = later[t + 1] + m_chance[t];
         }
-        rows_.resize(slots);
+        m_rows.resize(slots);
         for (std::size_t t = 0; t < slots; ++t) {
-            logRest_.push_back(std::log(chance_[t] + later[t + 1]));
+            m_logRest.push_back(std::log(m_chance[t] + later[t + 1]));
         }
         for (int a = 0; a < kept; ++a) {
-            logChoose_.push_back(factorials_.Choose(dice, a));
-            stepUp_.push_back(std::log(static_cast<Chance>(dice - a) / (a + 1)));
+            m_logChoose.push_back(m_factorials.Choose(dice, a));
+            m_stepUp.push_back(std::log(static_cast<Chance>(dice - a) / (a + 1)));
         }
     }
 
     Tilted Tilt(Chance theta) override {
-        terms_ = Weigh(theta, kLogNegligibleShare);
-        return terms_.tilted;
+        m_terms = Weigh(theta, kLogNegligibleShare);
+        return m_terms.tilted;
     }
 
     // For the bounds and aims that need the tilted law's size and moments
@@ -131,8 +131,12 @@ class KeptFactor final : public Factor {
     Chance LogBound(std::size_t j, std::size_t length) const override;
     void PrepareSpectrum(std::size_t length, Chance tolerance) override;
 
-    long long Lowest() const override { return kept_ * std::min(scores_.front(), scores_.back()); }
-    long long Highest() const override { return kept_ * std::max(scores_.front(), scores_.back()); }
+    long long Lowest() const override {
+        return m_kept * std::min(m_scores.front(), m_scores.back());
+    }
+    long long Highest() const override {
+        return m_kept * std::max(m_scores.front(), m_scores.back());
+    }
 
     std::vector<Chance> Law(std::size_t count, bool fromTop) const override;
 
@@ -140,11 +144,11 @@ class KeptFactor final : public Factor {
     // over i times the range, or over as many as are asked for) on to the
     // k - i - 1 ways with more, and to the end.
     double LawWork(std::size_t count, bool fromTop) const override {
-        const double k = kept_;
-        const double range = static_cast<double>(std::abs(scores_.front() - scores_.back()) + 1);
+        const double k = m_kept;
+        const double range = static_cast<double>(std::abs(m_scores.front() - m_scores.back()) + 1);
         const double sums = fromTop ? k * range : std::min(k * range, static_cast<double>(count));
-        const long long lowest = std::min(scores_.front(), scores_.back());
-        const auto slots = std::count_if(scores_.begin(), scores_.end(), [&](long long score) {
+        const long long lowest = std::min(m_scores.front(), m_scores.back());
+        const auto slots = std::count_if(m_scores.begin(), m_scores.end(), [&](long long score) {
             return static_cast<double>(score - lowest) < sums;
         });
         return kNanosPerSum * (static_cast<double>(slots) * sums * (k / 4.0 + k * k / 12.0) + 1.0);
@@ -157,12 +161,12 @@ class KeptFactor final : public Factor {
     // step of the sums.
     double SpectrumWork(std::size_t /*length*/, std::size_t count) const override {
         const auto frequencies = static_cast<double>(count);
-        if (terms_.slots.empty()) {
-            return kNanosPerSum * frequencies * static_cast<double>(scores_.size());
+        if (m_terms.slots.empty()) {
+            return kNanosPerSum * frequencies * static_cast<double>(m_scores.size());
         }
-        double work = frequencies *
-                      static_cast<double>(terms_.slots.back().slot - terms_.slots.front().slot + 1);
-        for (const SlotTerms& slot : terms_.slots) {
+        double work = frequencies * static_cast<double>(m_terms.slots.back().slot -
+                                                        m_terms.slots.front().slot + 1);
+        for (const SlotTerms& slot : m_terms.slots) {
             work += static_cast<double>(std::min(count, slot.frequencies)) *
                     static_cast<double>(slot.share.size() + 2);
         }
@@ -172,11 +176,11 @@ class KeptFactor final : public Factor {
     // The lowest of exploding dice kept: a high total needs most dice high
     // at once, and past some tilt the tilted law leaps from one peak to
     // another, leaving the totals between to no tilt.
-    bool DefeatsTilts() const override { return defeatsTilts_; }
+    bool DefeatsTilts() const override { return m_defeatsTilts; }
 
     // Each slot's row of terms, in logarithms.
     double TiltWork() const override {
-        return kNanosPerTerm * static_cast<double>(scores_.size()) * (4.0 + kept_);
+        return kNanosPerTerm * static_cast<double>(m_scores.size()) * (4.0 + m_kept);
     }
 
   private:
@@ -214,38 +218,38 @@ class KeptFactor final : public Factor {
 
     Terms Weigh(Chance theta, Chance logLeastShare) const;
 
-    int dice_ = 1;
-    int kept_ = 1;
-    bool defeatsTilts_ = false;
-    std::vector<long long> scores_;  // in the order of keeping
-    std::vector<Chance> chance_;
-    std::vector<Chance> logChance_;
-    std::vector<Chance> later_;  // the chance of every slot after t, and past the entries
-    LogFactorials factorials_;
-    std::vector<Chance> logRest_;    // ln of the chance of the slot and every later one
-    std::vector<Chance> logChoose_;  // ln C(n, a)
-    std::vector<Chance> stepUp_;     // ln C(n, a + 1) - ln C(n, a)
-    Chance negligible_ = 0.0L;       // the tolerance of the last PrepareSpectrum
+    int m_dice = 1;
+    int m_kept = 1;
+    bool m_defeatsTilts = false;
+    std::vector<long long> m_scores;  // in the order of keeping
+    std::vector<Chance> m_chance;
+    std::vector<Chance> m_logChance;
+    std::vector<Chance> m_later;  // the chance of every slot after t, and past the entries
+    LogFactorials m_factorials;
+    std::vector<Chance> m_logRest;    // ln of the chance of the slot and every later one
+    std::vector<Chance> m_logChoose;  // ln C(n, a)
+    std::vector<Chance> m_stepUp;     // ln C(n, a + 1) - ln C(n, a)
+    Chance m_negligible = 0.0L;       // the tolerance of the last PrepareSpectrum
     // Worked out on first use, from Weigh, which is const: a memo.
-    mutable std::vector<Row> rows_;
-    Terms terms_;
+    mutable std::vector<Row> m_rows;
+    Terms m_terms;
 };
 
 const KeptFactor::Row& KeptFactor::RowOf(std::size_t t) const {
-    Row& row = rows_[t];
+    Row& row = m_rows[t];
     if (!row.logTerm.empty()) {
         return row;
     }
-    const LogFactorials& factorials = factorials_;
-    const auto k = static_cast<std::size_t>(kept_);
+    const LogFactorials& factorials = m_factorials;
+    const auto k = static_cast<std::size_t>(m_kept);
     // With no slot before the first, only a = 0 can be.
     const std::size_t most = t == 0 ? 1 : k;
     row.logTerm.resize(most);
     row.ratio.assign(most, 0.0L);
     for (std::size_t a = 0; a < most; ++a) {
-        row.logTerm[a] = factorials.Choose(dice_, static_cast<int>(a)) +
-                         LogSum(factorials, dice_ - static_cast<int>(a), dice_ - kept_, chance_[t],
-                                later_[t + 1]);
+        row.logTerm[a] = factorials.Choose(m_dice, static_cast<int>(a)) +
+                         LogSum(factorials, m_dice - static_cast<int>(a), m_dice - m_kept,
+                                m_chance[t], m_later[t + 1]);
         if (a > 0) {
             row.ratio[a] = std::exp(row.logTerm[a] - row.logTerm[a - 1]);
         }
@@ -255,19 +259,19 @@ const KeptFactor::Row& KeptFactor::RowOf(std::size_t t) const {
 
 KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
     Terms terms;
-    const std::size_t slots = scores_.size();
-    const auto k = static_cast<std::size_t>(kept_);
+    const std::size_t slots = m_scores.size();
+    const auto k = static_cast<std::size_t>(m_kept);
     std::size_t top = 0;
     for (std::size_t u = 1; u < slots; ++u) {
-        if (logChance_[u] + theta * static_cast<Chance>(scores_[u] - scores_[top]) >
-            logChance_[top]) {
+        if (m_logChance[u] + theta * static_cast<Chance>(m_scores[u] - m_scores[top]) >
+            m_logChance[top]) {
             top = u;
         }
     }
-    const long long reference = scores_[top];
+    const long long reference = m_scores[top];
     terms.dieReference = reference;
-    terms.weight = TiltedWeights(scores_, chance_, theta, top);
-    const Chance logTop = logChance_[top];
+    terms.weight = TiltedWeights(m_scores, m_chance, theta, top);
+    const Chance logTop = m_logChance[top];
 
     // G_t at x = e^theta and its first two moments about the reference,
     // over the slots before t, and the total variation of its coefficients.
@@ -281,8 +285,8 @@ KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
     Chance variation = 0.0L;
     for (std::size_t t = 0; t < slots; ++t) {
         const Chance w = terms.weight[t];
-        const auto d = static_cast<Chance>(scores_[t] - reference);
-        const bool neighbour = t > 0 && std::abs(scores_[t] - scores_[t - 1]) == 1;
+        const auto d = static_cast<Chance>(m_scores[t] - reference);
+        const bool neighbour = t > 0 && std::abs(m_scores[t] - m_scores[t - 1]) == 1;
         variation += neighbour ? std::abs(w - terms.weight[t - 1])
                                : w + (t > 0 ? terms.weight[t - 1] : 0.0L);
         before[t + 1] = {before[t].mass + w, before[t].moment1 + d * w,
@@ -304,21 +308,22 @@ KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
     for (std::size_t t = 0; t < slots; ++t) {
         Slot& slot = bounds[t];
         slot.t = t;
-        const Chance own = theta * static_cast<Chance>(scores_[t] - reference);
+        const Chance own = theta * static_cast<Chance>(m_scores[t] - reference);
         if (before[t].mass > 0.0L) {
             slot.lean = std::log(before[t].mass) + logTop - own;
         }
         // ln C(n, a) + (n - a) ln rest + a lean is concave in a: its largest
         // is where its steps stop rising, found by halving.
         const auto bound = [&](std::size_t a) {
-            return logChoose_[a] + static_cast<Chance>(dice_ - static_cast<int>(a)) * logRest_[t] +
+            return m_logChoose[a] +
+                   static_cast<Chance>(m_dice - static_cast<int>(a)) * m_logRest[t] +
                    (a > 0 ? static_cast<Chance>(a) * slot.lean : 0.0L);
         };
         std::size_t low = 0;
         std::size_t high = slot.lean == kNone ? 0 : k - 1;
         while (low < high) {
             const std::size_t middle = (low + high) / 2;
-            if (stepUp_[middle] - logRest_[t] + slot.lean > 0.0L) {
+            if (m_stepUp[middle] - m_logRest[t] + slot.lean > 0.0L) {
                 low = middle + 1;
             } else {
                 high = middle;
@@ -354,7 +359,7 @@ KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
                 high = middle;
             }
         }
-        const Chance own = theta * static_cast<Chance>(scores_[slot.t] - reference);
+        const Chance own = theta * static_cast<Chance>(m_scores[slot.t] - reference);
         const Chance log = at(low) + static_cast<Chance>(k) * own;
         if (log != kNone) {
             peaks.push_back({slot.t, low, log, slot.lean});
@@ -422,7 +427,7 @@ KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
     Chance second = 0.0L;
     for (SlotTerms& slot : kept) {
         const Before& g = before[slot.slot];
-        const Chance own = static_cast<Chance>(scores_[slot.slot] - reference);
+        const Chance own = static_cast<Chance>(m_scores[slot.slot] - reference);
         const Chance mean = g.mass > 0.0L ? g.moment1 / g.mass : 0.0L;
         const Chance spread = g.mass > 0.0L ? g.moment2 / g.mass - mean * mean : 0.0L;
         slot.shares /= total;
@@ -439,9 +444,9 @@ KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
         slot.variation = g.variation;
     }
     terms.slots = std::move(kept);
-    terms.tilted.reference = kept_ * reference;
+    terms.tilted.reference = m_kept * reference;
     terms.tilted.logMass = logMass;
-    terms.tilted.mean = static_cast<Chance>(kept_ * reference) + first;
+    terms.tilted.mean = static_cast<Chance>(m_kept * reference) + first;
     terms.tilted.variance = std::max(0.0L, second - first * first);
     return terms;
 }
@@ -452,10 +457,10 @@ KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
 // dice either leaves fewer than k (the ways go on) or completes the kept
 // dice, the rest falling in later slots.
 std::vector<Chance> KeptFactor::Law(std::size_t count, bool fromTop) const {
-    const long long lowest = std::min(scores_.front(), scores_.back());
-    const auto range = static_cast<std::size_t>(std::abs(scores_.front() - scores_.back()));
-    const auto k = static_cast<std::size_t>(kept_);
-    const auto n = static_cast<std::size_t>(dice_);
+    const long long lowest = std::min(m_scores.front(), m_scores.back());
+    const auto range = static_cast<std::size_t>(std::abs(m_scores.front() - m_scores.back()));
+    const auto k = static_cast<std::size_t>(m_kept);
+    const auto n = static_cast<std::size_t>(m_dice);
     // The sums only grow as dice join: past the ones asked for, none counts.
     const std::size_t cap = fromTop ? k * range + 1 : std::min(k * range + 1, count);
     std::vector<std::vector<Chance>> ways(k);
@@ -469,10 +474,10 @@ std::vector<Chance> KeptFactor::Law(std::size_t count, bool fromTop) const {
     from[0] = to[0] = 0;
     std::vector<Chance> law(cap, 0.0L);
     std::vector<Chance> spread(n + 1);  // C(n - i, c) p^c
-    for (std::size_t t = 0; t < scores_.size(); ++t) {
-        const Chance p = chance_[t];
-        const Chance after = later_[t + 1];
-        const auto step = static_cast<std::size_t>(scores_[t] - lowest);
+    for (std::size_t t = 0; t < m_scores.size(); ++t) {
+        const Chance p = m_chance[t];
+        const Chance after = m_later[t + 1];
+        const auto step = static_cast<std::size_t>(m_scores[t] - lowest);
         if (step >= cap) {
             // A die kept here puts the sum past those asked for, whatever
             // the others show: no way of those counts.
@@ -522,7 +527,7 @@ std::vector<Chance> KeptFactor::Law(std::size_t count, bool fromTop) const {
 void KeptFactor::Spectrum(std::size_t length, std::size_t count,
                           std::vector<Complex>& values) const {
     values.assign(count, Complex());
-    if (terms_.slots.empty()) {
+    if (m_terms.slots.empty()) {
         return;
     }
     const std::vector<Complex>& roots = RootsOfUnity(length);
@@ -536,32 +541,32 @@ void KeptFactor::Spectrum(std::size_t length, std::size_t count,
     };
     // G_t at x = e^theta w^j, for the slots before the first slot that counts.
     std::vector<Complex> g(count);
-    const std::size_t start = terms_.slots.front().slot;
+    const std::size_t start = m_terms.slots.front().slot;
     if (start * count <= 8 * length) {
         for (std::size_t u = 0; u < start; ++u) {
-            const std::size_t step = stepOf(scores_[u] - terms_.dieReference);
+            const std::size_t step = stepOf(m_scores[u] - m_terms.dieReference);
             for (std::size_t j = 0, at = 0; j < count; ++j, advance(at, step)) {
-                g[j] += terms_.weight[u] * roots[at];
+                g[j] += m_terms.weight[u] * roots[at];
             }
         }
     } else {
         std::vector<Chance> folded(length, 0.0L);
         for (std::size_t u = 0; u < start; ++u) {
-            folded[stepOf(scores_[u] - terms_.dieReference)] += terms_.weight[u];
+            folded[stepOf(m_scores[u] - m_terms.dieReference)] += m_terms.weight[u];
         }
         const std::vector<Complex> transform = ForwardReal(folded, length);
         std::copy(transform.begin(), transform.begin() + static_cast<std::ptrdiff_t>(count),
                   g.begin());
     }
     std::size_t next = 0;
-    const std::size_t last = terms_.slots.back().slot;
+    const std::size_t last = m_terms.slots.back().slot;
 
     for (std::size_t t = start; t <= last; ++t) {
-        const long long own = scores_[t] - terms_.dieReference;
+        const long long own = m_scores[t] - m_terms.dieReference;
         const std::size_t ownStep = stepOf(own);
-        if (terms_.slots[next].slot == t) {
-            const SlotTerms& slot = terms_.slots[next++];
-            const std::size_t keptStep = stepOf(own * kept_);
+        if (m_terms.slots[next].slot == t) {
+            const SlotTerms& slot = m_terms.slots[next++];
+            const std::size_t keptStep = stepOf(own * m_kept);
             const std::size_t needed = std::min(count, slot.frequencies);
             if (!slot.minorShare.empty()) {
                 for (std::size_t j = 0, at = 0, keptAt = 0; j < needed;
@@ -599,7 +604,7 @@ void KeptFactor::Spectrum(std::size_t length, std::size_t count,
             }
         }
         for (std::size_t j = 0, at = 0; j < count; ++j, advance(at, ownStep)) {
-            g[j] += terms_.weight[t] * roots[at];
+            g[j] += m_terms.weight[t] * roots[at];
         }
     }
 }
@@ -608,10 +613,10 @@ void KeptFactor::Spectrum(std::size_t length, std::size_t count,
 // G_t / (G_t at 1).
 Chance KeptFactor::LogBound(std::size_t j, std::size_t length) const {
     Chance sum = 0.0L;
-    for (const SlotTerms& slot : terms_.slots) {
+    for (const SlotTerms& slot : m_terms.slots) {
         // A slot of a negligible share changes no total by more than its
         // share, whatever frequencies are left out.
-        if (slot.shares < negligible_) {
+        if (slot.shares < m_negligible) {
             continue;
         }
         const Chance y = VariationBound(slot.variation, slot.before, j, length);
@@ -626,10 +631,10 @@ Chance KeptFactor::LogBound(std::size_t j, std::size_t length) const {
 
 void KeptFactor::PrepareSpectrum(std::size_t length, Chance tolerance) {
     constexpr Chance kPi = 3.141592653589793238462643383279502884L;
-    negligible_ = tolerance;
+    m_negligible = tolerance;
     const Chance share =
-        tolerance / static_cast<Chance>(std::max<std::size_t>(1, terms_.slots.size()));
-    for (SlotTerms& slot : terms_.slots) {
+        tolerance / static_cast<Chance>(std::max<std::size_t>(1, m_terms.slots.size()));
+    for (SlotTerms& slot : m_terms.slots) {
         // The least |y| that still counts, and the frequency past which the
         // bound on |y| stays below it: for each term, its share of the
         // tolerance over its share of the law, to the power 1 / a.

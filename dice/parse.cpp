@@ -65,55 +65,55 @@ struct SeenModifiers {
 
 class Parser {
   public:
-    explicit Parser(std::string_view text) : text_(text) {}
+    explicit Parser(std::string_view text) : m_text(text) {}
 
     ParseResult Run() {
         ParseResult result;
         if (!ParseAll()) {
-            result.error = std::move(*error_);
+            result.error = std::move(*m_error);
             return result;
         }
-        result.expression = std::move(expression_);
+        result.expression = std::move(m_expression);
         return result;
     }
 
   private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::optional<ParseError> error_;
-    Expression expression_;
-    int diceInAll_ = 0;
-    int diceTerms_ = 0;
-    int facesInAll_ = 0;
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    std::optional<ParseError> m_error;
+    Expression m_expression;
+    int m_diceInAll = 0;
+    int m_diceTerms = 0;
+    int m_facesInAll = 0;
     std::optional<std::size_t>
-        keptExploding_;  // where dice were first kept or dropped while exploding
+        m_keptExploding;  // where dice were first kept or dropped while exploding
 
     bool Fail(std::size_t at, std::string message) {
-        error_ = ParseError{static_cast<int>(at) + 1, std::move(message)};
+        m_error = ParseError{static_cast<int>(at) + 1, std::move(message)};
         return false;
     }
 
-    bool AtEnd() const { return pos_ >= text_.size(); }
+    bool AtEnd() const { return m_pos >= m_text.size(); }
 
     // The character `ahead` places on, in lower case; '\0' past the end.
     char Peek(std::size_t ahead = 0) const {
-        return pos_ + ahead < text_.size() ? Lower(text_[pos_ + ahead]) : '\0';
+        return m_pos + ahead < m_text.size() ? Lower(m_text[m_pos + ahead]) : '\0';
     }
 
     void SkipSpaces() {
-        while (!AtEnd() && IsSpace(text_[pos_])) {
-            ++pos_;
+        while (!AtEnd() && IsSpace(m_text[m_pos])) {
+            ++m_pos;
         }
     }
 
     long long ReadDigits() {
         long long value = 0;
-        while (!AtEnd() && IsDigit(text_[pos_])) {
-            value = value * 10 + (text_[pos_] - '0');
+        while (!AtEnd() && IsDigit(m_text[m_pos])) {
+            value = value * 10 + (m_text[m_pos] - '0');
             if (value > kSaturated) {
                 value = kSaturated + 1;
             }
-            ++pos_;
+            ++m_pos;
         }
         return value;
     }
@@ -122,13 +122,13 @@ class Parser {
     bool RequiredNumber(const std::string& after, const std::string& example, int& value) {
         SkipSpaces();
         if (!IsDigit(Peek())) {
-            return Fail(pos_, after + " needs a number after it, as in " + example + ".");
+            return Fail(m_pos, after + " needs a number after it, as in " + example + ".");
         }
         return BoundedNumber(value);
     }
 
     bool BoundedNumber(int& value) {
-        const std::size_t at = pos_;
+        const std::size_t at = m_pos;
         const long long read = ReadDigits();
         if (read > kMaxNumber) {
             return Fail(at, "A number here is at most " + std::to_string(kMaxNumber) + ".");
@@ -147,7 +147,7 @@ class Parser {
         if (Peek() == '+' || Peek() == '-') {
             negative = Peek() == '-';
             sign = Peek();
-            ++pos_;
+            ++m_pos;
         }
         while (true) {
             SkipSpaces();
@@ -156,7 +156,7 @@ class Parser {
             if (!ParseOperand(term, sign)) {
                 return false;
             }
-            expression_.terms.push_back(term);
+            m_expression.terms.push_back(term);
             const bool afterDice = term.isDice;
             SkipSpaces();
             if (AtEnd()) {
@@ -166,34 +166,34 @@ class Parser {
             if (c != '+' && c != '-') {
                 return FailBetweenTerms(afterDice);
             }
-            if (static_cast<int>(expression_.terms.size()) >= kMaxTerms) {
-                return Fail(pos_, "Too many terms: an expression holds at most " +
-                                      std::to_string(kMaxTerms) + ".");
+            if (static_cast<int>(m_expression.terms.size()) >= kMaxTerms) {
+                return Fail(m_pos, "Too many terms: an expression holds at most " +
+                                       std::to_string(kMaxTerms) + ".");
             }
             negative = c == '-';
             sign = c;
-            ++pos_;
+            ++m_pos;
         }
     }
 
     bool FailBetweenTerms(bool afterDice) {
-        const char c = text_[pos_];
+        const char c = m_text[m_pos];
         if (IsDigit(c) || (afterDice && Lower(c) == 'd')) {
-            return Fail(pos_, "Put \"+\" or \"-\" between two terms.");
+            return Fail(m_pos, "Put \"+\" or \"-\" between two terms.");
         }
         if (!afterDice &&
             (c == '!' || c == '<' || c == '>' || c == '=' ||
              (IsLetter(c) && std::string_view("kmr").find(Lower(c)) != std::string_view::npos))) {
-            return Fail(pos_, "Only dice take modifiers such as " + Shown(c) + ".");
+            return Fail(m_pos, "Only dice take modifiers such as " + Shown(c) + ".");
         }
         if (IsLetter(c)) {
-            return Fail(pos_, "Unknown letter " + Shown(c) + ".");
+            return Fail(m_pos, "Unknown letter " + Shown(c) + ".");
         }
-        return Fail(pos_, "Unexpected " + Shown(c) + ".");
+        return Fail(m_pos, "Unexpected " + Shown(c) + ".");
     }
 
     bool ParseOperand(Term& term, std::optional<char> sign) {
-        const std::size_t at = pos_;
+        const std::size_t at = m_pos;
         const char c = Peek();
         if (IsDigit(c)) {
             const long long number = ReadDigits();
@@ -216,10 +216,10 @@ class Parser {
             return Fail(at, std::string("A term is missing after \"") + *sign + "\".");
         }
         if (IsLetter(c)) {
-            return Fail(at, "Unknown letter " + Shown(text_[at]) +
+            return Fail(at, "Unknown letter " + Shown(m_text[at]) +
                                 ": a term is a number or dice such as 2d6.");
         }
-        return Fail(at, Shown(text_[at]) +
+        return Fail(at, Shown(m_text[at]) +
                             " cannot start a term: a term is a number or dice "
                             "such as 2d6.");
     }
@@ -233,18 +233,18 @@ class Parser {
             return Fail(
                 at, "Too many dice: at most " + std::to_string(kMaxDicePerTerm) + " in one term.");
         }
-        if (diceInAll_ + count > kMaxDiceInAll) {
+        if (m_diceInAll + count > kMaxDiceInAll) {
             return Fail(at, "Too many dice: at most " + std::to_string(kMaxDiceInAll) + " in all.");
         }
-        if (++diceTerms_ > kMaxDiceTerms) {
+        if (++m_diceTerms > kMaxDiceTerms) {
             return Fail(at,
                         "Too many terms of dice: at most " + std::to_string(kMaxDiceTerms) + ".");
         }
-        diceInAll_ += static_cast<int>(count);
+        m_diceInAll += static_cast<int>(count);
         dice.count = static_cast<int>(count);
-        ++pos_;
+        ++m_pos;
         SkipSpaces();
-        const std::size_t facesAt = pos_;
+        const std::size_t facesAt = m_pos;
         if (IsDigit(Peek())) {
             const long long faces = ReadDigits();
             if (faces < 1 || faces > kMaxFaces) {
@@ -253,11 +253,11 @@ class Parser {
             dice.faces = static_cast<int>(faces);
         } else if (Peek() == '%') {
             dice.faces = 100;
-            ++pos_;
+            ++m_pos;
         } else if (Peek() == 'f') {
             dice.fate = true;
             dice.faces = 3;
-            ++pos_;
+            ++m_pos;
         } else {
             return Fail(facesAt, "Put the number of faces after \"d\", as in d6, d% or dF.");
         }
@@ -283,10 +283,10 @@ class Parser {
         // Pointed at where the rule is broken: the modifier that keeps or
         // drops exploding dice, or the dice that bring too many faces.
         std::size_t broken = at;
-        if (dice.explode && dice.selection != Selection::kAll && !keptExploding_) {
-            keptExploding_ = broken = std::max(*seen.explode, *seen.keep);
+        if (dice.explode && dice.selection != Selection::kAll && !m_keptExploding) {
+            m_keptExploding = broken = std::max(*seen.explode, *seen.keep);
         }
-        if (keptExploding_ && facesInAll_ > kMaxFacesKeepingExploding) {
+        if (m_keptExploding && m_facesInAll > kMaxFacesKeepingExploding) {
             return Fail(broken,
                         "Too many faces to keep or drop exploding dice: the dice then have at "
                         "most " +
@@ -299,8 +299,8 @@ class Parser {
     // Counts the faces of the term's dice into those of the expression: an
     // exploding die with a max comes to as many values as its max.
     bool AddFaces(int count, int faces, std::size_t at) {
-        facesInAll_ += count * faces;
-        if (facesInAll_ > kMaxFacesInAll) {
+        m_facesInAll += count * faces;
+        if (m_facesInAll > kMaxFacesInAll) {
             return Fail(at, "Too many faces: the dice have at most " +
                                 std::to_string(kMaxFacesInAll) +
                                 " faces in all, as 100d100 or 10d1000 have (an exploding die "
@@ -319,14 +319,14 @@ class Parser {
 
     // One modifier at the current place; `more` tells whether there was one.
     bool ParseModifier(DiceTerm& dice, SeenModifiers& seen, bool& more) {
-        const std::size_t at = pos_;
+        const std::size_t at = m_pos;
         const char c = Peek();
         more = true;
         if (c == 'k' || (c == 'd' && (Peek(1) == 'h' || Peek(1) == 'l'))) {
             return ParseSelection(dice, seen, at);
         }
         if (c == '!') {
-            ++pos_;
+            ++m_pos;
             if (!Once(seen.explode, at, "\"!\"")) {
                 return false;
             }
@@ -372,10 +372,10 @@ class Parser {
     // At "<", ">" or "="; reads one comparison.
     Compare ReadCompare() {
         const char c = Peek();
-        ++pos_;
+        ++m_pos;
         const bool orEqual = c != '=' && Peek() == '=';
         if (orEqual) {
-            ++pos_;
+            ++m_pos;
         }
         switch (c) {
             case '<':
@@ -389,11 +389,11 @@ class Parser {
 
     bool ParseSelection(DiceTerm& dice, SeenModifiers& seen, std::size_t at) {
         const bool drop = Peek() == 'd';
-        ++pos_;
+        ++m_pos;
         const char which = Peek();
         const bool lowest = which == 'l';
         if (which == 'h' || which == 'l') {
-            ++pos_;
+            ++m_pos;
         }
         if (!Once(seen.keep, at, "keep or drop")) {
             return false;
@@ -433,11 +433,11 @@ class Parser {
     }
 
     bool ParseReroll(DiceTerm& dice, SeenModifiers& seen, std::size_t at) {
-        ++pos_;
+        ++m_pos;
         Reroll reroll;
         reroll.once = Peek() == 'o';
         if (reroll.once) {
-            ++pos_;
+            ++m_pos;
         }
         if (!Once(seen.reroll, at, "reroll")) {
             return false;
@@ -464,7 +464,7 @@ class Parser {
         if (!isMin && !isMax) {
             return Fail(at, "Unknown modifier: \"min\" and \"max\" are the ones with an \"m\".");
         }
-        pos_ += 3;
+        m_pos += 3;
         if (!Once(isMin ? seen.minimum : seen.maximum, at, isMin ? "min" : "max")) {
             return false;
         }

@@ -64,9 +64,9 @@ Standing StandingFaces(const Condition& condition, int low, int top) {
 class DieRoller {
   public:
     explicit DieRoller(const DiceTerm& dice)
-        : dice_(dice), lowest_(LowestFace(dice)), faces_(FaceCount(dice)) {
+        : m_dice(dice), m_lowest(LowestFace(dice)), m_faces(FaceCount(dice)) {
         if (dice.reroll && !dice.reroll->once) {
-            standing_ = StandingFaces(dice.reroll->condition, lowest_, lowest_ + faces_ - 1);
+            m_standing = StandingFaces(dice.reroll->condition, m_lowest, m_lowest + m_faces - 1);
         }
     }
 
@@ -74,22 +74,22 @@ class DieRoller {
     // null) receives the faces.
     int Roll(Generator& generator, DieRoll* record) const {
         int first = Face(generator);
-        if (dice_.reroll && Matches(dice_.reroll->condition, first)) {
+        if (m_dice.reroll && Matches(m_dice.reroll->condition, first)) {
             // Only the first face is looked at. "ro" lets the second face
             // stand; "r" rolls until a face stands, which comes to one draw
             // from the faces that stand, each as likely.
             if (record != nullptr) {
                 record->rerolled.push_back(first);
             }
-            first = dice_.reroll->once ? Face(generator)
-                                       : standing_.At(static_cast<int>(generator.Below(
-                                             static_cast<std::uint32_t>(standing_.Count()))));
+            first = m_dice.reroll->once ? Face(generator)
+                                        : m_standing.At(static_cast<int>(generator.Below(
+                                              static_cast<std::uint32_t>(m_standing.Count()))));
         }
         int value = first;
         if (record != nullptr) {
             record->faces.push_back(first);
         }
-        if (dice_.explode && first == faces_) {
+        if (m_dice.explode && first == m_faces) {
             int next = 0;
             do {
                 next = Face(generator);
@@ -97,27 +97,27 @@ class DieRoller {
                 if (record != nullptr) {
                     record->faces.push_back(next);
                 }
-            } while (next == faces_);
+            } while (next == m_faces);
         }
-        value += dice_.faceOffset;
-        if (dice_.minimum) {
-            value = std::max(value, *dice_.minimum);
+        value += m_dice.faceOffset;
+        if (m_dice.minimum) {
+            value = std::max(value, *m_dice.minimum);
         }
-        if (dice_.maximum) {
-            value = std::min(value, *dice_.maximum);
+        if (m_dice.maximum) {
+            value = std::min(value, *m_dice.maximum);
         }
         return value;
     }
 
   private:
     int Face(Generator& generator) const {
-        return lowest_ + static_cast<int>(generator.Below(static_cast<std::uint32_t>(faces_)));
+        return m_lowest + static_cast<int>(generator.Below(static_cast<std::uint32_t>(m_faces)));
     }
 
-    const DiceTerm& dice_;
-    int lowest_;
-    int faces_;
-    Standing standing_;
+    const DiceTerm& m_dice;
+    int m_lowest;
+    int m_faces;
+    Standing m_standing;
 };
 
 // The value of the k-th die in the order of keeping (highest first or lowest
@@ -187,10 +187,10 @@ Generator::Generator() {
     std::random_device device;
     std::seed_seq seeds{device(), device(), device(), device(),
                         device(), device(), device(), device()};
-    engine_.seed(seeds);
+    m_engine.seed(seeds);
 }
 
-Generator::Generator(std::uint64_t seed) : engine_(seed) {}
+Generator::Generator(std::uint64_t seed) : m_engine(seed) {}
 
 RollResult Roll(const Expression& expression, Generator& generator) {
     RollResult result;

@@ -36,18 +36,18 @@ class Generator {
 
   private:
     std::uint32_t Half() {
-        if (spare_) {
-            spare_ = false;
-            return static_cast<std::uint32_t>(draw_ >> 32);
+        if (m_spare) {
+            m_spare = false;
+            return static_cast<std::uint32_t>(m_draw >> 32);
         }
-        draw_ = engine_();
-        spare_ = true;
-        return static_cast<std::uint32_t>(draw_);
+        m_draw = m_engine();
+        m_spare = true;
+        return static_cast<std::uint32_t>(m_draw);
     }
 
-    std::mt19937_64 engine_;
-    std::uint64_t draw_ = 0;
-    bool spare_ = false;
+    std::mt19937_64 m_engine;
+    std::uint64_t m_draw = 0;
+    bool m_spare = false;
 };
 
 // The story of one die as it was rolled: what a reroll set aside, the face

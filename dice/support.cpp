@@ -117,26 +117,26 @@ Support Support::OfSpans(std::vector<Span> spans) {
             break;
         }
     }
-    support.offset_ = lowest;
-    support.step_ = step == 0 ? 1 : step;
+    support.m_offset = lowest;
+    support.m_step = step == 0 ? 1 : step;
     for (const Span& span : spans) {
-        support.spans_.push_back(
-            {(span.first - lowest) / support.step_, (span.last - lowest) / support.step_});
+        support.m_spans.push_back(
+            {(span.first - lowest) / support.m_step, (span.last - lowest) / support.m_step});
     }
-    support.spans_ = Merged(std::move(support.spans_));
+    support.m_spans = Merged(std::move(support.m_spans));
     return support;
 }
 
 bool Support::Contains(long long value) const {
-    const long long shifted = value - offset_;
-    if (spans_.empty() || shifted % step_ != 0) {
+    const long long shifted = value - m_offset;
+    if (m_spans.empty() || shifted % m_step != 0) {
         return false;
     }
-    const long long x = shifted / step_;
+    const long long x = shifted / m_step;
     const auto after =
-        std::upper_bound(spans_.begin(), spans_.end(), x,
+        std::upper_bound(m_spans.begin(), m_spans.end(), x,
                          [](long long v, const Span& span) { return v < span.first; });
-    return after != spans_.begin() && std::prev(after)->last >= x;
+    return after != m_spans.begin() && std::prev(after)->last >= x;
 }
 
 Support SumOf(const Support& a, const Support& b, long long lowest, long long highest) {
@@ -146,9 +146,9 @@ Support SumOf(const Support& a, const Support& b, long long lowest, long long hi
     // A single value sits on any lattice: taking its step of 1 would split
     // the other side into one span per value.
     const auto onePoint = [](const Support& s) {
-        return s.spans_.size() == 1 && s.spans_.front().first == s.spans_.front().last;
+        return s.m_spans.size() == 1 && s.m_spans.front().first == s.m_spans.front().last;
     };
-    long long step = std::gcd(onePoint(a) ? 0 : a.step_, onePoint(b) ? 0 : b.step_);
+    long long step = std::gcd(onePoint(a) ? 0 : a.m_step, onePoint(b) ? 0 : b.m_step);
     step = step == 0 ? 1 : step;
     // The spans of each side on the finer lattice of `step`.
     const auto onLattice = [step, &onePoint](const Support& s) {
@@ -156,8 +156,8 @@ Support SumOf(const Support& a, const Support& b, long long lowest, long long hi
         if (onePoint(s)) {
             return std::vector<Span>{{0, 0}};
         }
-        const long long ratio = s.step_ / step;
-        for (const Span& span : s.spans_) {
+        const long long ratio = s.m_step / step;
+        for (const Span& span : s.m_spans) {
             if (ratio == 1) {
                 spans.push_back(span);
                 continue;
@@ -183,16 +183,16 @@ Support SumOf(const Support& a, const Support& b, long long lowest, long long hi
     }
     // On a coarse lattice the spans stay in the lattice's own units.
     Support sum;
-    sum.spans_ = std::move(spans);
-    if (sum.spans_.empty()) {
+    sum.m_spans = std::move(spans);
+    if (sum.m_spans.empty()) {
         return sum;
     }
-    const long long first = sum.spans_.front().first;
-    for (Span& span : sum.spans_) {
+    const long long first = sum.m_spans.front().first;
+    for (Span& span : sum.m_spans) {
         span = {span.first - first, span.last - first};
     }
-    sum.offset_ = offset + step * first;
-    sum.step_ = step;
+    sum.m_offset = offset + step * first;
+    sum.m_step = step;
     return sum;
 }
 
@@ -216,11 +216,11 @@ Support Support::Negated() const {
     if (Empty()) {
         return negated;
     }
-    negated.offset_ = -Highest();
-    negated.step_ = step_;
-    const long long top = spans_.back().last;
-    for (auto span = spans_.rbegin(); span != spans_.rend(); ++span) {
-        negated.spans_.push_back({top - span->last, top - span->first});
+    negated.m_offset = -Highest();
+    negated.m_step = m_step;
+    const long long top = m_spans.back().last;
+    for (auto span = m_spans.rbegin(); span != m_spans.rend(); ++span) {
+        negated.m_spans.push_back({top - span->last, top - span->first});
     }
     return negated;
 }

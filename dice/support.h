@@ -29,9 +29,9 @@ class Support {
     static Support OfChances(long long lowest, const std::vector<Chance>& chance);
     static Support Point(long long value);
 
-    bool Empty() const { return spans_.empty(); }
-    long long Lowest() const { return offset_ + step_ * spans_.front().first; }
-    long long Highest() const { return offset_ + step_ * spans_.back().last; }
+    bool Empty() const { return m_spans.empty(); }
+    long long Lowest() const { return m_offset + m_step * m_spans.front().first; }
+    long long Highest() const { return m_offset + m_step * m_spans.back().last; }
     bool Contains(long long value) const;
 
     // Every a + b, kept only from `lowest` to `highest`.
@@ -43,9 +43,9 @@ class Support {
   private:
     static Support OfSpans(std::vector<Span> spans);
 
-    long long offset_ = 0;
-    long long step_ = 1;
-    std::vector<Span> spans_;
+    long long m_offset = 0;
+    long long m_step = 1;
+    std::vector<Span> m_spans;
 };
 
 Support SumOf(const Support& a, const Support& b, long long lowest, long long highest);

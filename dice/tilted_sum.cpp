@@ -103,45 +103,45 @@ class Sweep {
     // Gives up, returning nothing, once its tilts have taken about `budget`
     // nanoseconds.
     Sweep(Sum& sum, const Support& possible, long long first, long long last, double budget)
-        : sum_(sum),
-          budget_(budget),
-          first_(first),
-          last_(last),
-          lowest_(sum.Lowest()),
-          highest_(sum.Highest()),
-          chance_(static_cast<std::size_t>(last - first + 1), 0.0L),
-          resolved_(chance_.size(), 0.0L),
-          possible_(chance_.size()) {
-        for (std::size_t i = 0; i < possible_.size(); ++i) {
-            possible_[i] = possible.Contains(first + static_cast<long long>(i));
+        : m_sum(sum),
+          m_budget(budget),
+          m_first(first),
+          m_last(last),
+          m_lowest(sum.Lowest()),
+          m_highest(sum.Highest()),
+          m_chance(static_cast<std::size_t>(last - first + 1), 0.0L),
+          m_resolved(m_chance.size(), 0.0L),
+          m_possible(m_chance.size()) {
+        for (std::size_t i = 0; i < m_possible.size(); ++i) {
+            m_possible[i] = possible.Contains(first + static_cast<long long>(i));
         }
-        for (const auto& factor : sum_.factors) {
-            tiltWork_ += factor->TiltWork();
+        for (const auto& factor : m_sum.factors) {
+            m_tiltWork += factor->TiltWork();
         }
     }
 
     std::optional<SumChances> Run() {
         const SumTilt centre = Resolve(0.0L);
         const long long anchor =
-            std::clamp(static_cast<long long>(std::llround(centre.mean)), first_, last_);
+            std::clamp(static_cast<long long>(std::llround(centre.mean)), m_first, m_last);
         SweepFrom(anchor, true, 0.0L);
         SweepFrom(anchor, false, 0.0L);
         // Totals far less likely than both neighbours can be left between
         // the tilts of the sweeps: each is aimed at on its own.
-        for (long long s = first_; s <= last_ && Going(); ++s) {
+        for (long long s = m_first; s <= m_last && Going(); ++s) {
             if (Unresolved(s)) {
                 Resolve(Aim(static_cast<Chance>(s), 0.0L, 0.0L));
             }
         }
-        if (spent_ > budget_) {
+        if (m_spent > m_budget) {
             return std::nullopt;
         }
         SumChances result;
-        result.first = first_;
+        result.first = m_first;
         Chance worst = 1.0L;
-        for (std::size_t i = 0; i < chance_.size(); ++i) {
-            if (possible_[i]) {
-                worst = std::min(worst, resolved_[i]);
+        for (std::size_t i = 0; i < m_chance.size(); ++i) {
+            if (m_possible[i]) {
+                worst = std::min(worst, m_resolved[i]);
             }
         }
         // Relative to the true chance, which may lie below the computed one
@@ -150,23 +150,23 @@ class Sweep {
             worst > 2.0L * kTransformError
                 ? static_cast<double>(kTransformError / (worst - kTransformError) + kRoundOff)
                 : std::numeric_limits<double>::infinity();
-        result.chance = std::move(chance_);
+        result.chance = std::move(m_chance);
         return result;
     }
 
   private:
     SumTilt Weighed(Chance theta) {
-        spent_ += tiltWork_;
-        return TiltedAt(sum_, theta);
+        m_spent += m_tiltWork;
+        return TiltedAt(m_sum, theta);
     }
 
     bool Going() const {
-        return tilts_ < kMostTilts && spent_ <= budget_ && fruitless_ < kMostFruitless;
+        return m_tilts < kMostTilts && m_spent <= m_budget && m_fruitless < kMostFruitless;
     }
 
     bool Unresolved(long long s) const {
-        const auto i = static_cast<std::size_t>(s - first_);
-        return possible_[i] && resolved_[i] < kResolved;
+        const auto i = static_cast<std::size_t>(s - m_first);
+        return m_possible[i] && m_resolved[i] < kResolved;
     }
 
     // Tilts towards one end until every total on that side is resolved.
@@ -179,10 +179,10 @@ class Sweep {
         Chance lead = 0.5L;
         int misses = 0;
         while (Going()) {
-            while (s >= first_ && s <= last_ && !Unresolved(s)) {
+            while (s >= m_first && s <= m_last && !Unresolved(s)) {
                 s += step;
             }
-            if (s < first_ || s > last_) {
+            if (s < m_first || s > m_last) {
                 return;
             }
             const std::optional<Chance> slope = SlopeBefore(s, upwards, lead);
@@ -192,7 +192,8 @@ class Sweep {
             // mass at the far end of where the dice were followed: aim its
             // mean within the totals instead.
             const Chance mean = Weighed(theta).mean;
-            if (upwards ? mean > static_cast<Chance>(last_) : mean < static_cast<Chance>(first_)) {
+            if (upwards ? mean > static_cast<Chance>(m_last)
+                        : mean < static_cast<Chance>(m_first)) {
                 theta = Aim(static_cast<Chance>(s), upwards ? lead : -lead, theta);
             }
             Resolve(theta);
@@ -221,11 +222,11 @@ class Sweep {
     std::optional<Chance> SlopeBefore(long long s, bool upwards, Chance lead) const {
         const long long step = upwards ? -1 : 1;
         std::vector<long long> near;
-        for (long long t = s + step; t >= first_ && t <= last_ && near.size() < 3; t += step) {
-            const auto i = static_cast<std::size_t>(t - first_);
+        for (long long t = s + step; t >= m_first && t <= m_last && near.size() < 3; t += step) {
+            const auto i = static_cast<std::size_t>(t - m_first);
             const long long gap = near.empty() ? 0 : std::abs(t - near.back());
-            if (possible_[i] && resolved_[i] >= kResolved && chance_[i] > 0.0L &&
-                (near.empty() || gap >= spacing_)) {
+            if (m_possible[i] && m_resolved[i] >= kResolved && m_chance[i] > 0.0L &&
+                (near.empty() || gap >= m_spacing)) {
                 near.push_back(t);
             }
         }
@@ -233,7 +234,7 @@ class Sweep {
             return std::nullopt;
         }
         const auto logOf = [&](long long t) {
-            return std::log(chance_[static_cast<std::size_t>(t - first_)]);
+            return std::log(m_chance[static_cast<std::size_t>(t - m_first)]);
         };
         const auto d1 = static_cast<Chance>(near[0] - near[1]);
         const auto d2 = static_cast<Chance>(near[1] - near[2]);
@@ -252,8 +253,9 @@ class Sweep {
         for (int i = 0; i < 60; ++i) {
             const SumTilt tilt = Weighed(theta);
             const Chance sigma = std::sqrt(tilt.variance);
-            const Chance aim = std::clamp(target + lead * kCover * sigma,
-                                          static_cast<Chance>(first_), static_cast<Chance>(last_));
+            const Chance aim =
+                std::clamp(target + lead * kCover * sigma, static_cast<Chance>(m_first),
+                           static_cast<Chance>(m_last));
             const Chance miss = tilt.mean - aim;
             if (std::abs(miss) <= 0.25L * std::max(sigma, 0.5L)) {
                 break;
@@ -274,56 +276,56 @@ class Sweep {
     // One tilt: the chances of the totals it resolves better than any
     // tilt before.
     SumTilt Resolve(Chance theta) {
-        ++tilts_;
-        spent_ += tiltWork_;
-        const SumTilt tilt = TiltAll(sum_, theta);
+        ++m_tilts;
+        m_spent += m_tiltWork;
+        const SumTilt tilt = TiltAll(m_sum, theta);
         const Chance sigma = std::sqrt(tilt.variance);
         // Differences over a quarter of a width see past the unevenness of
         // lattices and gaps.
-        spacing_ = std::max<long long>(1, static_cast<long long>(sigma / 4.0L));
+        m_spacing = std::max<long long>(1, static_cast<long long>(sigma / 4.0L));
         // The window of totals the transform holds without a tilted tail
         // wrapping around onto a total it resolves.
         // A side whose last total is nearer than a normal law's tail needs
         // no bound: nothing lies past it.
-        const Chance tail = kNegligible * kResolved / static_cast<Chance>(highest_ - lowest_ + 1);
+        const Chance tail = kNegligible * kResolved / static_cast<Chance>(m_highest - m_lowest + 1);
         const Chance normalTail = 1.25L * std::sqrt(-2.0L * std::log(tail)) * sigma;
-        const Chance toHighest = static_cast<Chance>(highest_) - tilt.mean + 1.0L;
-        const Chance toLowest = tilt.mean - static_cast<Chance>(lowest_) + 1.0L;
+        const Chance toHighest = static_cast<Chance>(m_highest) - tilt.mean + 1.0L;
+        const Chance toLowest = tilt.mean - static_cast<Chance>(m_lowest) + 1.0L;
         const Chance above = toHighest <= normalTail
                                  ? toHighest
-                                 : std::min(toHighest, ChernoffDistance(sum_, tilt, tail, true));
+                                 : std::min(toHighest, ChernoffDistance(m_sum, tilt, tail, true));
         const Chance below = toLowest <= normalTail
                                  ? toLowest
-                                 : std::min(toLowest, ChernoffDistance(sum_, tilt, tail, false));
+                                 : std::min(toLowest, ChernoffDistance(m_sum, tilt, tail, false));
         const Chance wanted =
             std::min(above + below, std::max(above, below) + kCover * sigma + 2.0L);
         const std::size_t length = TransformLength(static_cast<std::size_t>(std::ceil(wanted)) + 1);
         const Chance n = static_cast<Chance>(length);
         const long long from = std::max<long long>(
-            first_,
+            m_first,
             static_cast<long long>(std::ceil(std::max(tilt.mean - below, tilt.mean + above - n))));
         const long long to = std::min<long long>(
-            last_,
+            m_last,
             static_cast<long long>(std::floor(std::min(tilt.mean + above, tilt.mean - below + n))));
 
         // The tilted chances: the product of the factors' values, those past
         // the frequencies any factor needs being negligible.
         const Chance leftOut = kNegligible * kResolved / n;
-        for (const auto& factor : sum_.factors) {
+        for (const auto& factor : m_sum.factors) {
             factor->PrepareSpectrum(length, leftOut);
         }
         const std::size_t count = FrequenciesNeeded(length, std::log(leftOut));
-        spent_ +=
+        m_spent +=
             kNanosPerTerm * static_cast<double>(length) * std::log2(static_cast<double>(length));
-        for (const auto& factor : sum_.factors) {
-            spent_ += factor->SpectrumWork(length, count);
+        for (const auto& factor : m_sum.factors) {
+            m_spent += factor->SpectrumWork(length, count);
         }
-        if (spent_ > budget_) {
+        if (m_spent > m_budget) {
             return tilt;
         }
         std::vector<Complex> product(count, Complex(1.0L));
         std::vector<Complex> values;
-        for (const auto& factor : sum_.factors) {
+        for (const auto& factor : m_sum.factors) {
             factor->Spectrum(length, count, values);
             for (std::size_t j = 0; j < count; ++j) {
                 product[j] = Times(product[j], values[j]);
@@ -348,14 +350,14 @@ class Sweep {
                        ? std::exp(tilt.logMass - theta * static_cast<Chance>(s - tilt.reference))
                        : undo * step;
             const Chance value = at(s);
-            const auto i = static_cast<std::size_t>(s - first_);
-            if (value > 0.0L && value / peak > resolved_[i] && possible_[i]) {
-                newlyResolved += resolved_[i] < kResolved && value / peak >= kResolved ? 1 : 0;
-                resolved_[i] = value / peak;
-                chance_[i] = value * undo;
+            const auto i = static_cast<std::size_t>(s - m_first);
+            if (value > 0.0L && value / peak > m_resolved[i] && m_possible[i]) {
+                newlyResolved += m_resolved[i] < kResolved && value / peak >= kResolved ? 1 : 0;
+                m_resolved[i] = value / peak;
+                m_chance[i] = value * undo;
             }
         }
-        fruitless_ = newlyResolved > 0 ? 0 : fruitless_ + 1;
+        m_fruitless = newlyResolved > 0 ? 0 : m_fruitless + 1;
         return tilt;
     }
 
@@ -365,7 +367,7 @@ class Sweep {
     std::size_t FrequenciesNeeded(std::size_t length, Chance logLeft) const {
         const auto bound = [&](std::size_t j) {
             Chance sum = 0.0L;
-            for (const auto& factor : sum_.factors) {
+            for (const auto& factor : m_sum.factors) {
                 sum += factor->LogBound(j, length);
             }
             return sum;
@@ -383,20 +385,20 @@ class Sweep {
         return low;
     }
 
-    Sum& sum_;
-    double budget_ = 0.0;
-    double spent_ = 0.0;
-    double tiltWork_ = 0.0;  // of weighing every factor for a tilt
-    int fruitless_ = 0;      // tilts in a row that resolved no total
-    long long first_;
-    long long last_;
-    long long lowest_;
-    long long highest_;
-    std::vector<Chance> chance_;
-    std::vector<Chance> resolved_;  // the share of the peak each total had in its best tilt
-    std::vector<bool> possible_;
-    int tilts_ = 0;
-    long long spacing_ = 1;
+    Sum& m_sum;
+    double m_budget = 0.0;
+    double m_spent = 0.0;
+    double m_tiltWork = 0.0;  // of weighing every factor for a tilt
+    int m_fruitless = 0;      // tilts in a row that resolved no total
+    long long m_first;
+    long long m_last;
+    long long m_lowest;
+    long long m_highest;
+    std::vector<Chance> m_chance;
+    std::vector<Chance> m_resolved;  // the share of the peak each total had in its best tilt
+    std::vector<bool> m_possible;
+    int m_tilts = 0;
+    long long m_spacing = 1;
 };
 
 }  // namespace
@@ -471,7 +473,7 @@ double Materialize(Sum& sum, std::vector<Needed>& needed, std::size_t length) {
         if (std::none_of(law.begin(), law.end(), [](Chance c) { return c > 0.0L; })) {
             continue;
         }
-        factor = PowerOf(start, std::move(law), 1);
+        factor = PowerOf(start, law, 1);
         needed[i] = {static_cast<std::size_t>(factor->Highest() - factor->Lowest() + 1), false};
         tilt += factor->SpectrumWork(length, frequencies);
     }

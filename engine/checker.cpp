@@ -7,13 +7,13 @@ namespace alearo {
 
 bool Matches(const Checker& checker, int total) {
     switch (checker.mode) {
-        case CheckMode::AtLeast:
+        case CheckMode::kAtLeast:
             return total >= checker.target;
-        case CheckMode::AtMost:
+        case CheckMode::kAtMost:
             return total <= checker.target;
-        case CheckMode::Equal:
+        case CheckMode::kEqual:
             return total == checker.target;
-        case CheckMode::None:
+        case CheckMode::kNone:
             break;
     }
     return false;

@@ -10,14 +10,14 @@ namespace alearo {
 // Which totals the roll checker counts. The values are the positions of the
 // modes' buttons; None is no button chosen.
 enum class CheckMode : int {
-    None = -1,
-    AtLeast = 0,
-    AtMost = 1,
-    Equal = 2,
+    kNone = -1,
+    kAtLeast = 0,
+    kAtMost = 1,
+    kEqual = 2,
 };
 
 struct Checker {
-    CheckMode mode = CheckMode::None;
+    CheckMode mode = CheckMode::kNone;
     int target = 0;
 };
 

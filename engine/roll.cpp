@@ -19,7 +19,7 @@ RollResult RollOnce(const RollSpec& spec) {
     int lowest = 0;
     for (int die = 0; die < spec.dice; ++die) {
         int value = RandomRange(1, spec.sides) + spec.eachModifier;
-        if (spec.raiseToOne && value < 1) {
+        if (spec.noRollsBelowOne && value < 1) {
             value = 1;
         }
         if (die == 0 || value < lowest) {

@@ -14,8 +14,8 @@ struct RollSpec {
     int sides = 6;
     int eachModifier = 0;
     int totalModifier = 0;
-    bool raiseToOne = false;  // a die below 1 after its modifier counts 1
-    bool dropLowest = false;  // the option as set; see DropsADie
+    bool noRollsBelowOne = false;  // a die below 1 after its modifier counts 1
+    bool dropLowest = false;       // the option as set; see DropsADie
 
     // The lowest die is thrown out only when there is another to keep.
     constexpr bool DropsADie() const { return dropLowest && dice >= 2; }
@@ -23,7 +23,7 @@ struct RollSpec {
     // Equal when they roll alike: a drop that cannot happen makes no difference.
     friend constexpr bool operator==(const RollSpec& a, const RollSpec& b) {
         return a.dice == b.dice && a.sides == b.sides && a.eachModifier == b.eachModifier &&
-               a.totalModifier == b.totalModifier && a.raiseToOne == b.raiseToOne &&
+               a.totalModifier == b.totalModifier && a.noRollsBelowOne == b.noRollsBelowOne &&
                a.DropsADie() == b.DropsADie();
     }
     friend constexpr bool operator!=(const RollSpec& a, const RollSpec& b) { return !(a == b); }

@@ -70,16 +70,16 @@ std::string ResultsText(const std::vector<RollResult>& results) {
 std::string CheckerLine(const Checker& checker, int matches) {
     const char* prefix = nullptr;
     switch (checker.mode) {
-        case CheckMode::AtLeast:
+        case CheckMode::kAtLeast:
             prefix = "Rolls greater or equal to ";
             break;
-        case CheckMode::AtMost:
+        case CheckMode::kAtMost:
             prefix = "Rolls less or equal to ";
             break;
-        case CheckMode::Equal:
+        case CheckMode::kEqual:
             prefix = "Rolls equal to ";
             break;
-        case CheckMode::None:
+        case CheckMode::kNone:
             return {};
     }
     return FormatText("%s%d%s%4d", prefix, checker.target, ": ", matches);

@@ -33,24 +33,24 @@ std::error_code LastError() {
 // Owns one file descriptor; Close() reports what the destructor would lose.
 class FileDescriptor {
   public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
     ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
+        if (m_fd >= 0) {
+            ::close(m_fd);
         }
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 
-    int get() const { return fd_; }
+    int get() const { return m_fd; }
     std::error_code Close() {
-        const int fd = fd_;
-        fd_ = -1;
+        const int fd = m_fd;
+        m_fd = -1;
         return ::close(fd) == 0 ? std::error_code() : LastError();
     }
 
   private:
-    int fd_;
+    int m_fd;
 };
 
 // The file to replace, after following links, and the folder it is in.

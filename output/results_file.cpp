@@ -53,7 +53,7 @@ std::string NumbersOnlyText(const std::vector<RollResult>& results) {
 }  // namespace
 
 std::string ResultsFileText(const std::vector<RollResult>& results, ResultsFormat format) {
-    return format == ResultsFormat::Normal ? NormalText(results) : NumbersOnlyText(results);
+    return format == ResultsFormat::kNormal ? NormalText(results) : NumbersOnlyText(results);
 }
 
 std::error_code WriteResultsFile(const std::vector<RollResult>& results, ResultsFormat format,

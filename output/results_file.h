@@ -12,8 +12,8 @@ namespace alearo {
 inline constexpr const char* kResultsFileName = "Results.txt";
 
 enum class ResultsFormat {
-    Normal,       // the result lines in two columns, then a continuation list
-    NumbersOnly,  // the totals alone, one per line
+    kNormal,       // the result lines in two columns, then a continuation list
+    kNumbersOnly,  // the totals alone, one per line
 };
 
 // The results file's text, CR LF after every line including the last.

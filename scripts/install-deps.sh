@@ -6,10 +6,12 @@
 # Safe to run again: it only asks apt for what is missing.
 set -euo pipefail
 
-# The program needs Qt, and for its statistics the header-only Boost.Math and
-# KISS FFT. CPack reads the program's shared libraries with file and
-# dpkg-shlibdeps (from dpkg-dev, which build-essential brings).
-packaging=(build-essential cmake ninja-build qt6-base-dev libboost-math-dev libkissfft-dev file)
+# The program needs Qt (with Qt SQL's SQLite driver for the dice tray), and
+# for its statistics the header-only Boost.Math and KISS FFT. CPack reads the
+# program's shared libraries with file and dpkg-shlibdeps (from dpkg-dev,
+# which build-essential brings).
+packaging=(build-essential cmake ninja-build qt6-base-dev libqt6sql6-sqlite libboost-math-dev
+    libkissfft-dev file)
 
 if [ "${1:-}" = "--package" ]; then
     shift
@@ -19,7 +21,7 @@ else
         "${packaging[@]}" pkg-config
         qt6-qpa-plugins libgl-dev
         libgtest-dev libgmock-dev libbenchmark-dev
-        clang libclang-rt-14-dev
+        clang libclang-rt-14-dev clang-tidy clang-format
         fonts-dejavu-core
         poppler-utils desktop-file-utils appstream
         "$@"

@@ -20,13 +20,13 @@ boost::math::binomial_distribution<double> Binomial(int rolls, double chance) {
 std::optional<dice::Chance> CheckerChance(const TotalDistribution& distribution,
                                           const Checker& checker) {
     switch (checker.mode) {
-        case CheckMode::AtLeast:
+        case CheckMode::kAtLeast:
             return distribution.AtLeast(checker.target);
-        case CheckMode::AtMost:
+        case CheckMode::kAtMost:
             return distribution.AtMost(checker.target);
-        case CheckMode::Equal:
+        case CheckMode::kEqual:
             return distribution.Exactly(checker.target);
-        case CheckMode::None:
+        case CheckMode::kNone:
             break;
     }
     return std::nullopt;

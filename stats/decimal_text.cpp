@@ -26,13 +26,13 @@ std::string ToChars(Format... format) {
 long double PowerOfTen(int k) {
     constexpr int kReach = 4950;
     static const std::vector<long double> table = [] {
-        std::vector<long double> powers(2 * kReach + 1);
-        for (int i = -kReach; i <= kReach; ++i) {
-            powers[static_cast<std::size_t>(i + kReach)] = std::pow(10.0L, i);
+        std::vector<long double> powers(static_cast<std::size_t>(2 * kReach + 1));
+        for (std::size_t at = 0; at < powers.size(); ++at) {
+            powers[at] = std::pow(10.0L, static_cast<int>(at) - kReach);
         }
         return powers;
     }();
-    return table[static_cast<std::size_t>(std::clamp(k, -kReach, kReach) + kReach)];
+    return table[static_cast<std::size_t>(std::clamp(k, -kReach, kReach)) + kReach];
 }
 
 // The round-off of rounding itself, in units of the value: a few units of
@@ -104,9 +104,11 @@ std::string SignificantText(long double value, int significant, long double rela
         return text + (lead < 0 ? "e-" : "e+") + (magnitude < 10 ? "0" : "") + ToChars(magnitude);
     }
     if (lead < 0) {
-        return "0." + std::string(static_cast<std::size_t>(-lead - 1), '0') + digits;
+        const int zeros = -lead - 1;
+        return "0." + std::string(static_cast<std::size_t>(zeros), '0') + digits;
     }
-    const auto whole = static_cast<std::size_t>(lead + 1);
+    const int wholeDigits = lead + 1;
+    const auto whole = static_cast<std::size_t>(wholeDigits);
     if (digits.size() <= whole) {
         return digits + std::string(whole - digits.size(), '0');
     }

@@ -26,7 +26,7 @@ TotalDistribution ComputeDistribution(const RollSpec& spec) {
     dice.dice.count = spec.dice;
     dice.dice.faces = spec.sides;
     dice.dice.faceOffset = spec.eachModifier;
-    if (spec.raiseToOne) {
+    if (spec.noRollsBelowOne) {
         dice.dice.minimum = 1;
     }
     if (spec.DropsADie()) {

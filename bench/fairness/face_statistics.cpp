@@ -19,7 +19,8 @@ double ChiSquareAgainstUniform(const std::vector<int>& faces, int sides) {
     const double expected = static_cast<double>(faces.size()) / sides;
     double statistic = 0.0;
     for (int face = 1; face <= sides; ++face) {
-        const double difference = counts[static_cast<std::size_t>(face)] - expected;
+        const double difference =
+            static_cast<double>(counts[static_cast<std::size_t>(face)]) - expected;
         statistic += difference * difference / expected;
     }
     return statistic;

@@ -19,6 +19,19 @@ class QuietPlatformServices : public alearo::PlatformServices {
                            const QString& /*suggestedName*/, const QString& /*filter*/) override {
         return {};
     }
+    QString chooseOpenFile(QWidget* /*owner*/, const QString& /*caption*/,
+                           const QString& /*filter*/) override {
+        return {};
+    }
+    int ask(QWidget* /*owner*/, const QString& /*question*/, const QStringList& /*answers*/,
+            int safeAnswer) override {
+        return safeAnswer;
+    }
+    QString askText(QWidget* /*owner*/, const QString& /*question*/,
+                    const QString& /*text*/) override {
+        return {};
+    }
+    void showInformation(QWidget* /*owner*/, const QString& /*text*/) override {}
     std::unique_ptr<QPrinter> choosePrinter(QWidget* /*owner*/) override { return nullptr; }
     void spoolFile(QWidget* /*owner*/, const QString& /*path*/,
                    std::function<void(bool delivered)> done) override {

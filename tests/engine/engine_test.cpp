@@ -56,12 +56,12 @@ TEST(Engine, SeriesOfRollsDescribesRollsAndChecksAsTheGoldenTranscriptSays) {
         RollSpec spec;
         int rolls = 0, target = 0;
         std::tie(rolls, spec.dice, spec.sides, spec.eachModifier, spec.totalModifier,
-                 spec.raiseToOne, spec.dropLowest, target) = entry;
+                 spec.noRollsBelowOne, spec.dropLowest, target) = entry;
         const std::vector<RollResult> results = RollDice(spec, rolls);
         AppendFormat(text, "%s: after %ld reseeds\n", DescriptionLine(spec).c_str(),
                      RandomReseedCount());
         for (const CheckMode mode :
-             {CheckMode::None, CheckMode::AtLeast, CheckMode::AtMost, CheckMode::Equal}) {
+             {CheckMode::kNone, CheckMode::kAtLeast, CheckMode::kAtMost, CheckMode::kEqual}) {
             const Checker checker{mode, target};
             AppendFormat(text, "[%s]\n",
                          CheckerLine(checker, CountMatches(checker, results)).c_str());

@@ -36,15 +36,11 @@ void Require(bool holds, const Expression& expression, const char* what) {
 void CheckTerm(const Expression& e, const DiceTerm& dice, const TermRoll& roll) {
     const int low = LowestFace(dice);
     const int top = low + FaceCount(dice) - 1;
-    int kept = 0;
-    int score = 0;
-    int lowestKept = 1 << 30;
-    int highestKept = -(1 << 30);
+    int kept = 0, score = 0;
+    int lowestKept = 1 << 30, highestKept = -(1 << 30);
     for (const DieRoll& die : roll.dice) {
         Require(!die.faces.empty(), e, "a die without a face");
-        Require(
-            die.rerolled.size() <= 1 && (!die.rerolled.empty() ? dice.reroll.has_value() : true), e,
-            "more than one face set aside");
+        Require(die.rerolled.size() <= (dice.reroll ? 1U : 0U), e, "more than one face set aside");
         for (const int face : die.rerolled) {
             Require(face >= low && face <= top && Matches(dice.reroll->condition, face), e,
                     "a face set aside that the reroll does not match");

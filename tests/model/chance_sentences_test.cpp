@@ -19,21 +19,21 @@ class ChanceSentencesTest : public QObject {
             const char* outcome;
         } cases[] = {
             // One d20, 20 rolls.
-            {CheckMode::AtLeast, 15, 12,
+            {CheckMode::kAtLeast, 15, 12,
              "Chance that one roll reaches 15: 30.0%; expected 6.0 of 20 rolls.",
              "12 of 20 rolls reached 15; expected 6.0; 12 or more happens 0.514% of the time."},
-            {CheckMode::AtMost, 3, 20,
+            {CheckMode::kAtMost, 3, 20,
              "Chance that one roll stays at or below 3: 15.0%; expected 3.0 of 20 rolls.",
              "20 of 20 rolls stayed at or below 3; expected 3.0; 20 of 20 happens 3.33e-15% of "
              "the time."},
-            {CheckMode::AtMost, 8, 5,
+            {CheckMode::kAtMost, 8, 5,
              "Chance that one roll stays at or below 8: 40.0%; expected 8.0 of 20 rolls.",
              "5 of 20 rolls stayed at or below 8; expected 8.0; 5 or fewer happens 12.6% of the "
              "time."},
-            {CheckMode::Equal, 7, 0,
+            {CheckMode::kEqual, 7, 0,
              "Chance that one roll comes out exactly 7: 5.0%; expected 1.0 of 20 rolls.",
              "0 of 20 rolls came out exactly 7; expected 1.0; 0 of 20 happens 35.8% of the time."},
-            {CheckMode::None, 7, 3, "", ""},
+            {CheckMode::kNone, 7, 3, "", ""},
         };
         const TotalDistribution d20 = ComputeDistribution({1, 20, 0, 0, false, false});
         for (const auto& c : cases) {

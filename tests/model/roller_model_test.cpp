@@ -3,8 +3,11 @@
 // script of steps separated by "; ". An action is a verb and its words:
 // type BOX [TEXT], step BOX VALUE, die INDEX, mode INDEX, check, roll, clear,
 // option NAME 0|1, load, close, write normal|numbers, file NAME HEX, mkdir
-// NAME, readonly NAME. Boxes are rolls, dice, each, total and target. A check
-// is VIEW[ ARG]=TEXT, compared with what the model says now (see views()).
+// NAME, fifo NAME, readonly NAME. Boxes go by their keys in
+// RollerModel::kEntryInfo. A check is VIEW[ ARG]=TEXT, compared with what the
+// model says now (see views()).
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QMetaMethod>
@@ -34,7 +37,7 @@ class RollerModelTest : public QObject {
         QTemporaryDir folder;
         QString previous = QDir::currentPath();
         RollerModel model;
-        QStringList rejected, errors, emitted;
+        QStringList rejected, errors;
 
         Run() {
             QDir::setCurrent(folder.path());
@@ -70,10 +73,7 @@ class RollerModelTest : public QObject {
         std::vector<std::pair<std::unique_ptr<QSignalSpy>, QString>> spies;
     };
 
-    static QString name(Entry entry) {
-        static const char* const kNames[] = {"rolls", "dice", "each", "total", "target"};
-        return QLatin1String(kNames[static_cast<int>(entry)]);
-    }
+    static QString name(Entry entry) { return QLatin1String(RollerModel::infoOf(entry).key); }
     static Entry entryNamed(const QString& name) {
         for (const Entry entry : RollerModel::kEntries) {
             if (RollerModelTest::name(entry) == name) {
@@ -100,13 +100,15 @@ class RollerModelTest : public QObject {
             : arg == "raise"   ? m.setNoRollsBelowOne(on)
                                : m.setDropLowest(on);
         } else if (verb == "write") {
-            m.writeResults(arg == "normal" ? ResultsFormat::Normal : ResultsFormat::NumbersOnly);
+            m.writeResults(arg == "normal" ? ResultsFormat::kNormal : ResultsFormat::kNumbersOnly);
         } else if (verb == "file") {
             QFile file(arg);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(QByteArray::fromHex(w.value(1).toLatin1()));
         } else if (verb == "mkdir") {
             QVERIFY(QDir().mkdir(arg));
+        } else if (verb == "fifo") {
+            QVERIFY(::mkfifo(QFile::encodeName(arg).constData(), 0644) == 0);
         } else if (verb == "readonly") {
             QVERIFY(QFile::setPermissions(arg, QFileDevice::ReadOwner));
         } else {
@@ -124,11 +126,8 @@ class RollerModelTest : public QObject {
     // What the model says now.
     static QString view(Run& r, const QString& what, const QString& arg) {
         const RollerModel& m = r.model;
-        if (what == "description") {
-            return m.description();
-        }
-        if (what == "checker") {
-            return m.checkerLine();
+        if (what == "description" || what == "checker") {
+            return what == "description" ? m.description() : m.checkerLine();
         }
         if (what == "boxes") {  // the typed texts, then the values taken
             QStringList texts, values;
@@ -146,28 +145,22 @@ class RollerModelTest : public QObject {
                 .arg(int(m.noRollsBelowOne()))
                 .arg(int(m.dropLowest()));
         }
-        if (what ==
-            "results") {  // how many, and whether the box shows them as the engine writes them
+        // How many results, and whether the box shows them as the engine writes them.
+        if (what == "results") {
             return QString::number(m.results().size()) +
                    (m.resultsText().toStdString() == ResultsText(m.results()) ? "" : " unlike");
         }
         if (what == "form") {  // what the statistics read of the typed form
             const RollerModel::FormReading f = m.readForm();
-            return f.invalidEntry ? "invalid " + name(*f.invalidEntry)
-                                  : QStringLiteral("%1 x %2d%3 each %4 total %5 mode %6 target %7")
-                                        .arg(f.rolls)
-                                        .arg(f.spec.dice)
-                                        .arg(f.spec.sides)
-                                        .arg(f.spec.eachModifier)
-                                        .arg(f.spec.totalModifier)
-                                        .arg(static_cast<int>(f.checker.mode))
-                                        .arg(f.checker.target);
+            return f.invalidEntry
+                       ? "invalid " + name(*f.invalidEntry)
+                       : QString::asprintf("%d x %dd%d each %d total %d mode %d target %d", f.rolls,
+                                           f.spec.dice, f.spec.sides, f.spec.eachModifier,
+                                           f.spec.totalModifier, static_cast<int>(f.checker.mode),
+                                           f.checker.target);
         }
-        if (what == "rejected") {
-            return std::exchange(r.rejected, {}).join('|');
-        }
-        if (what == "errors") {
-            return std::exchange(r.errors, {}).join('|');
+        if (what == "rejected" || what == "errors") {
+            return std::exchange(what == "rejected" ? r.rejected : r.errors, {}).join('|');
         }
         if (what == "signals") {
             return r.signalsSinceLastLook();
@@ -214,7 +207,7 @@ class RollerModelTest : public QObject {
             const bool accepts = accepted();
             // Whether the action rebuilds the description, or the checker line.
             const bool edits =
-                entry != Entry::Rolls && entry != Entry::CheckTarget && !m.noInstantUpdate();
+                entry != Entry::kRolls && entry != Entry::kCheckTarget && !m.noInstantUpdate();
             bool describes = false, counts = false;
             switch (pick(8)) {
                 case 0:
@@ -245,19 +238,19 @@ class RollerModelTest : public QObject {
                     describes = counts = accepts;
                     m.roll();
                     QVERIFY2(r.rejected.isEmpty() == accepts, qPrintable(QString::number(action)));
-                    QVERIFY(accepts ? int(m.results().size()) == m.entryValue(Entry::Rolls) &&
-                                          m.rolledAs()->dice == m.entryValue(Entry::Dice)
+                    QVERIFY(accepts ? int(m.results().size()) == m.entryValue(Entry::kRolls) &&
+                                          m.rolledAs()->dice == m.entryValue(Entry::kDice)
                                     : m.resultsText() == before);
                     rolled += accepts;
             }
             r.rejected.clear();
-            const RollSpec values{m.entryValue(Entry::Dice),
+            const RollSpec values{m.entryValue(Entry::kDice),
                                   SidesOfDie(m.dieIndex()),
-                                  m.entryValue(Entry::EachModifier),
-                                  m.entryValue(Entry::TotalModifier),
+                                  m.entryValue(Entry::kEachModifier),
+                                  m.entryValue(Entry::kTotalModifier),
                                   m.noRollsBelowOne(),
                                   m.dropLowest()};
-            const Checker checker{m.checkMode(), m.entryValue(Entry::CheckTarget)};
+            const Checker checker{m.checkMode(), m.entryValue(Entry::kCheckTarget)};
             QVERIFY(!counts || m.checkerLine().toStdString() ==
                                    CheckerLine(checker, CountMatches(checker, m.results())));
             QVERIFY(!describes || m.description().toStdString() == DescriptionLine(values));
@@ -296,36 +289,37 @@ void RollerModelTest::script_data() {
     row("start", "description=Results; checker=; boxes=1 1 0 0 0 / 1 1 0 0 0; choices=1 -1 000; results=0; form=1 x 1d6 each 0 total 0 mode -1 target 0");
     // Taking the form: the first wrong box stops it, earlier boxes keep their new
     // values, an out-of-range number is kept as typed, later boxes keep their old ones.
-    row("a rejected Roll rolls nothing", "option noinstant 1; type each 5; type dice 3; type rolls 150; signals=optionsChanged formChangedx4; roll; rejected=rolls:Please enter an integer between 1 and 100.; boxes=150 3 5 0 0 / 150 3 0 0 0; results=0; signals=entryRejected; description=Results");
-    row("the target is taken before the dice", "option noinstant 1; type dice 101; type target 101; check; rejected=target:Please enter an integer between 0 and 100.");
-    row("a word is not a number and keeps the old value", "type target 7; type rolls 2; roll; type total x; type dice 4; type rolls 3; check; rejected=total:Please enter an integer.|total:Please enter an integer.|total:Please enter an integer.; boxes=3 4 0 x 7 / 2 4 0 0 7");
-    row("each box names its range", "option noinstant 1; type dice 101; roll; type dice 1; type total -101; roll; type total 0; type target 101; roll; type target 0; type each -32768; roll; type each 0; type rolls 32768; roll; rejected=dice:Please enter an integer between 1 and 100.|total:Please enter an integer between -100 and 100.|target:Please enter an integer between 0 and 100.|each:Please enter an integer between -100 and 100.|rolls:Please enter an integer.; results=0");
+    row("a rejected Roll rolls nothing", "option noinstant 1; type eachModifier 5; type dice 3; type rolls 150; signals=optionsChanged formChangedx4; roll; rejected=rolls:Please enter an integer between 1 and 100.; boxes=150 3 5 0 0 / 150 3 0 0 0; results=0; signals=entryRejected; description=Results");
+    row("the target is taken before the dice", "option noinstant 1; type dice 101; type checkTarget 101; check; rejected=checkTarget:Please enter an integer between 0 and 100.");
+    row("a word is not a number and keeps the old value", "type checkTarget 7; type rolls 2; roll; type totalModifier x; type dice 4; type rolls 3; check; rejected=totalModifier:Please enter an integer.|totalModifier:Please enter an integer.|totalModifier:Please enter an integer.; boxes=3 4 0 x 7 / 2 4 0 0 7");
+    row("each box names its range", "option noinstant 1; type dice 101; roll; type dice 1; type totalModifier -101; roll; type totalModifier 0; type checkTarget 101; roll; type checkTarget 0; type eachModifier -32768; roll; type eachModifier 0; type rolls 32768; roll; rejected=dice:Please enter an integer between 1 and 100.|totalModifier:Please enter an integer between -100 and 100.|checkTarget:Please enter an integer between 0 and 100.|eachModifier:Please enter an integer between -100 and 100.|rolls:Please enter an integer.; results=0");
     // A Roll, and what it leaves.
-    row("a Roll lists, describes, counts and tidies the boxes", "type rolls 007; type dice 3; type target  3 ; mode 0; roll; results=7; description=Results for (3d6); checker=Rolls greater or equal to 3:    7; boxes=7 3 0 0 3 / 7 3 0 0 3; signals=entryTextChangedx2 descriptionChanged checkerLineChangedx2 resultsTextChanged checkModeChanged formChangedx5");
-    row("a dropped die shows with two dice or more", "option drop 1; type dice 1; roll; results=1; description=Results for (1d6); type dice 4; type total -1; type rolls 30; roll; results=30; description=(4d6)  -1 - lowest roll");
+    row("a Roll lists, describes, counts and tidies the boxes", "type rolls 007; type dice 3; type checkTarget  3 ; mode 0; roll; results=7; description=Results for (3d6); checker=Rolls greater or equal to 3:    7; boxes=7 3 0 0 3 / 7 3 0 0 3; signals=entryTextChangedx2 descriptionChanged checkerLineChangedx2 resultsTextChanged checkModeChanged formChangedx5");
+    row("a dropped die shows with two dice or more", "option drop 1; type dice 1; roll; results=1; description=Results for (1d6); type dice 4; type totalModifier -1; type rolls 30; roll; results=30; description=(4d6)  -1 - lowest roll");
     row("a new Roll replaces the results", "type rolls 100; roll; type rolls 3; roll; results=3");
-    row("Clear forgets results and entries only", "die 3; option drop 1; mode 1; type dice 6; type each 6; type total 6; type target 6; roll; clear; description=Entries cleared.; boxes=1 1 0 0 0 / 1 1 0 0 0; results=0; checker=; choices=3 1 001; form=1 x 1d10 each 0 total 0 mode 1 target 0");
+    row("Clear forgets results and entries only", "die 3; option drop 1; mode 1; type dice 6; type eachModifier 6; type totalModifier 6; type checkTarget 6; roll; clear; description=Entries cleared.; boxes=1 1 0 0 0 / 1 1 0 0 0; results=0; checker=; choices=3 1 001; form=1 x 1d10 each 0 total 0 mode 1 target 0");
     row("a Roll from the start", "roll; signals=descriptionChanged resultsTextChanged formChanged; type dice 2; signals=descriptionChanged formChanged; results=1");
     // The description.
-    row("the description follows the dice and modifier boxes", "type dice 3; description=Results for (3d6); type each -3; description=(3d6-3); type total 5; description=(3d6-3) + 5; type each 0; type total -5; description=(3d6)  -5; type rolls 9; type target 9; description=(3d6)  -5");
-    row("instant update off waits for a Roll or a die", "option noinstant 1; type dice 2; type each 2; description=Results; die 2; description=(2d8+2); option noinstant 0; type dice -; rejected=dice:Please enter an integer.; description=(2d8+2)");
+    row("the description follows the dice and modifier boxes", "type dice 3; description=Results for (3d6); type eachModifier -3; description=(3d6-3); type totalModifier 5; description=(3d6-3) + 5; type eachModifier 0; type totalModifier -5; description=(3d6)  -5; type rolls 9; type checkTarget 9; description=(3d6)  -5");
+    row("instant update off waits for a Roll or a die", "option noinstant 1; type dice 2; type eachModifier 2; description=Results; die 2; description=(2d8+2); option noinstant 0; type dice -; rejected=dice:Please enter an integer.; description=(2d8+2)");
     row("a wrong box is reported as it is typed", "type dice 150; rejected=dice:Please enter an integer between 1 and 100.; description=Results for (150d6); boxes=1 150 0 0 0 / 1 150 0 0 0");
     row("an option waits for the next description", "type dice 3; option drop 1; description=Results for (3d6); die 1; description=Results for (3d6) - lowest roll");
     row("every die names its sides", "die 0; description=Results for (1d4); die 4; description=Results for (1d12); die 5; description=Results for (1d20); die 6; description=Results for (1d100); die 7; choices=6 -1 000; signals=descriptionChangedx4 dieIndexChangedx4 formChangedx4");
     // The arrows write their box, and the dice and modifiers describe at once.
-    row("an arrow step writes its box", "type rolls 7; step rolls 2; boxes=2 1 0 0 0 / 2 1 0 0 0; description=Results; step each -1; boxes=2 1 -1 0 0 / 2 1 -1 0 0; description=(1d6-1); option noinstant 1; step dice 2; description=(1d6-1)");
+    row("an arrow step writes its box", "type rolls 7; step rolls 2; boxes=2 1 0 0 0 / 2 1 0 0 0; description=Results; step eachModifier -1; boxes=2 1 -1 0 0 / 2 1 -1 0 0; description=(1d6-1); option noinstant 1; step dice 2; description=(1d6-1)");
     row("a step to the same text still describes", "option noinstant 1; type dice 2; option noinstant 0; step dice 2; signals=descriptionChanged optionsChangedx2 formChangedx4; description=Results for (2d6)");
     // The checker.
-    row("the checker counts the last Roll in every mode", "type rolls 20; type dice 2; roll; mode 0; checker=Rolls greater or equal to 0:   20; type target 2; check; checker=Rolls greater or equal to 2:   20; mode 1; type target 1; check; checker=Rolls less or equal to 1:    0; type target 13; mode 2; checker=Rolls equal to 13:    0; mode 0; checker=Rolls greater or equal to 13:    0");
-    row("choosing a mode with a wrong box says so once", "type target 101; mode 2; rejected=target:Please enter an integer between 0 and 100.; checker=Rolls equal to 101:    0; type target x; check; rejected=target:Please enter an integer.; checker=Rolls equal to 101:    0");
+    row("the checker counts the last Roll in every mode", "type rolls 20; type dice 2; roll; mode 0; checker=Rolls greater or equal to 0:   20; type checkTarget 2; check; checker=Rolls greater or equal to 2:   20; mode 1; type checkTarget 1; check; checker=Rolls less or equal to 1:    0; type checkTarget 13; mode 2; checker=Rolls equal to 13:    0; mode 0; checker=Rolls greater or equal to 13:    0");
+    row("choosing a mode with a wrong box says so once", "type checkTarget 101; mode 2; rejected=checkTarget:Please enter an integer between 0 and 100.; checker=Rolls equal to 101:    0; type checkTarget x; check; rejected=checkTarget:Please enter an integer.; checker=Rolls equal to 101:    0");
     row("no mode counts nothing", "mode 0; check; checker=Rolls greater or equal to 0:    0; mode -1; check; checker=");
-    row("negative totals are counted as numbers", "die 0; type each -5; type rolls 10; mode 1; type target 0; roll; checker=Rolls less or equal to 0:   10; type target 1; mode 0; checker=Rolls greater or equal to 1:    0");
-    row("no die counts below one", "die 0; type each -5; option raise 1; type rolls 10; type dice 3; mode 2; type target 3; roll; checker=Rolls equal to 3:   10");
+    row("negative totals are counted as numbers", "die 0; type eachModifier -5; type rolls 10; mode 1; type checkTarget 0; roll; checker=Rolls less or equal to 0:   10; type checkTarget 1; mode 0; checker=Rolls greater or equal to 1:    0");
+    row("no die counts below one", "die 0; type eachModifier -5; option raise 1; type rolls 10; type dice 3; mode 2; type checkTarget 3; roll; checker=Rolls equal to 3:   10");
     // What the statistics read.
-    row("the form as typed, and the first wrong box", "type rolls 5; type dice 2; type each -3; type total 4; die 5; mode 2; type target 9; form=5 x 2d20 each -3 total 4 mode 2 target 9; type total x; type rolls 0; form=invalid total; type rolls 1; form=invalid total; rejected=total:Please enter an integer.; type total 4; type each x; form=invalid each; rejected=each:Please enter an integer.");
+    row("the form as typed, and the first wrong box", "type rolls 5; type dice 2; type eachModifier -3; type totalModifier 4; die 5; mode 2; type checkTarget 9; form=5 x 2d20 each -3 total 4 mode 2 target 9; type totalModifier x; type rolls 0; form=invalid totalModifier; type rolls 1; form=invalid totalModifier; rejected=totalModifier:Please enter an integer.; type totalModifier 4; type eachModifier x; form=invalid eachModifier; rejected=eachModifier:Please enter an integer.; type rolls 0; form=invalid rolls; type totalModifier x; type dice 0; form=invalid dice; type checkTarget x; form=invalid checkTarget; rejected=totalModifier:Please enter an integer.|dice:Please enter an integer between 1 and 100.");
     // Files.
-    row("the settings are kept at close", "file alear.dat 34; load; choices=5 -1 001; die 6; option raise 1; option drop 0; close; file alear.dat=3a");
+    row("the settings are kept at close", "file alear.dat 34; load; choices=5 -1 001; form=1 x 1d20 each 0 total 0 mode -1 target 0; die 6; option raise 1; option drop 0; close; file alear.dat=3a");
     row("a settings file that cannot be written is reported", "mkdir alear.dat; load; choices=1 -1 000; close; errors=Error Writing to File: alear.dat (why)");
+    row("a pipe for the settings file does not hold up the start", "fifo alear.dat; load; choices=1 -1 000; close; errors=Error Writing to File: alear.dat (why)");
     row("the results are written only after a Roll", "write normal; write numbers; file Results.txt=-; roll; clear; write normal; file Results.txt=-");
     row("an unwritable results file is reported and kept", "file Results.txt 6b656570; readonly Results.txt; roll; write normal; write numbers; errors=Error Writing to File: Results.txt (why)|Error Writing to File: Results.txt (why); file Results.txt=6b656570");
     // clang-format on

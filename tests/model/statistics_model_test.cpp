@@ -2,6 +2,7 @@
 // The statistics window's model comparing the form's roll with a typed
 // expression, against chances counted by hand.
 #include <QTest>
+#include <functional>
 
 #include "ui/model/roller_model.h"
 #include "ui/model/statistics_model.h"
@@ -15,8 +16,8 @@ class StatisticsModelTest : public QObject {
     void comparesTheFormWithATypedExpression() {
         RollerModel roller;  // one d6
         StatisticsModel stats(roller);
-        roller.chooseCheckMode(CheckMode::AtLeast);
-        roller.setEntryText(RollerModel::Entry::CheckTarget, QStringLiteral("10"));
+        roller.chooseCheckMode(CheckMode::kAtLeast);
+        roller.setEntryText(RollerModel::Entry::kCheckTarget, QStringLiteral("10"));
         stats.setComparisonText(QStringLiteral(" 3D6 "));
         QCOMPARE(stats.comparisonError(), QString());
         QCOMPARE(stats.comparisonSummary(),
@@ -64,20 +65,63 @@ class StatisticsModelTest : public QObject {
         }
         // Past the listed totals of a side without end, the compared cells
         // stay empty; the checker's targets are all listed.
-        roller.setEntryText(RollerModel::Entry::Dice, QStringLiteral("100"));
+        roller.setEntryText(RollerModel::Entry::kDice, QStringLiteral("100"));
         stats.setComparisonText(QStringLiteral("1d2!"));
         QCOMPARE(stats.table()->rowCount(), 600);
         QCOMPARE(stats.table()->index(0, 4).data().toString(), QStringLiteral("50.00%"));
         QCOMPARE(stats.table()->index(599, 4).data().toString(), QString());
         QVERIFY2(stats.checkerChance().endsWith(QLatin1String(" With 1d2!: 3.1%.")),
                  qPrintable(stats.checkerChance()));
-        roller.setEntryText(RollerModel::Entry::Dice, QStringLiteral("1"));
+        roller.setEntryText(RollerModel::Entry::kDice, QStringLiteral("1"));
         // Nothing typed: no comparison.
         stats.setComparisonText(QString());
         QCOMPARE(stats.comparisonError() + stats.comparisonSummary(), QString());
         QVERIFY(stats.chart().compared.empty());
         QCOMPARE(stats.tableText().count(QLatin1Char('\n')), 1 + 6);
         QCOMPARE(stats.table()->columnCount(), 4);
+    }
+
+    // The chances follow every change of the form: each option, the boxes at
+    // the ends of their ranges, a Roll, Clear, and what the status line says
+    // after each. 4d6 keeping three: mean 12.24, median 12, most likely 13
+    // (1,296 ways counted by hand); each die 1 with the floor, or 100 more.
+    void followsEveryChangeOfTheForm() {
+        RollerModel roller;
+        StatisticsModel stats(roller);
+        using Entry = RollerModel::Entry;
+        const auto type = [&roller](Entry entry, const char* text) {
+            return [&roller, entry, text] { roller.setEntryText(entry, QLatin1String(text)); };
+        };
+        const struct {
+            std::function<void()> change;
+            const char* summary;
+            const char* status;
+        } steps[] = {
+            {type(Entry::kDice, "4"), "Lowest 4, highest 24, mean 14.00,", ""},
+            {[&] { roller.setDropLowest(true); },
+             "Lowest 3, highest 18, mean 12.24, "
+             "standard deviation 2.85, median 12, most likely 13.",
+             ""},
+            {[&] { roller.setNoRollsBelowOne(true); }, "Lowest 3, highest 18, mean 12.24,", ""},
+            {type(Entry::kEachModifier, "-100"), "Lowest 3, highest 3, mean 3.00,", ""},
+            {[&] { roller.setNoRollsBelowOne(false); }, "Lowest -297, highest -282, mean -287.76,",
+             ""},
+            {type(Entry::kEachModifier, "100"), "Lowest 303, highest 318,", ""},
+            {type(Entry::kTotalModifier, "-100"), "Lowest 203, highest 218, mean 212.24,", ""},
+            {[&] { roller.setNoInstantUpdate(true); }, "Lowest 203, highest 218,", ""},
+            {[&] { roller.roll(); }, "Lowest 203, highest 218,", ""},
+            {[&] { roller.setDropLowest(false); }, "Lowest 304, highest 324, mean 314.00,",
+             "The results were rolled as (4d6+100)  -100 - lowest roll; roll again to compare."},
+            {type(Entry::kDice, "x"), "Lowest 304, highest 324,",
+             "The Dice box holds no valid number; the chances shown are for the form before it."},
+            {[&] { roller.clearEntries(); }, "Lowest 1, highest 6, mean 3.50,", ""},
+        };
+        for (const auto& step : steps) {
+            step.change();
+            QVERIFY2(stats.summary().startsWith(QLatin1String(step.summary)),
+                     qPrintable(stats.summary()));
+            QCOMPARE(stats.status(), QString::fromUtf8(step.status));
+        }
     }
 };
 

@@ -22,8 +22,8 @@ TEST(GoldenText, ResultsFilesAndPageHoldEveryRollInPlace) {
             results.push_back({{number / 5, 9}, dropped ? 0 : -1, number - 3});
         }
         const std::string heading = FormatText("count %d:\n", count);
-        normal += heading + ResultsFileText(results, ResultsFormat::Normal);
-        numbers += heading + ResultsFileText(results, ResultsFormat::NumbersOnly);
+        normal += heading + ResultsFileText(results, ResultsFormat::kNormal);
+        numbers += heading + ResultsFileText(results, ResultsFormat::kNumbersOnly);
         page += heading;
         for (const PageItem& item : LayoutResultsPage(results)) {
             AppendFormat(page, "%d at %d,%d: %s\n", item.number, item.x, item.y, item.text.c_str());

@@ -21,7 +21,7 @@ std::map<int, Count> CountTotals(const RollSpec& s) {
     for (int die = 0; die < s.dice; ++die, states.swap(next), next.clear()) {
         for (const auto& [state, count] : states) {
             for (int face = 1; face <= s.sides; ++face) {
-                const int value = std::max(face + s.eachModifier, s.raiseToOne ? 1 : INT_MIN);
+                const int value = std::max(face + s.eachModifier, s.noRollsBelowOne ? 1 : INT_MIN);
                 next[{state.first + value, std::min(state.second, value)}] += count;
             }
         }

@@ -26,6 +26,17 @@ struct FakePlatformServices : PlatformServices {
     QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
         return saveFile;
     }
+    QString chooseOpenFile(QWidget*, const QString&, const QString&) override { return openFile; }
+    // Answers with the next answer the test queued (-1, closed, when none is).
+    int ask(QWidget*, const QString& question, const QStringList&, int safeAnswer) override {
+        questions << question;
+        return answers.isEmpty() ? safeAnswer : answers.takeFirst();
+    }
+    QString askText(QWidget*, const QString& question, const QString&) override {
+        questions << question;
+        return texts.isEmpty() ? QString() : texts.takeFirst();
+    }
+    void showInformation(QWidget*, const QString& text) override { informations << text; }
     // Hands out the printer the test prepared; none stands for a cancelled choice.
     std::unique_ptr<QPrinter> choosePrinter(QWidget*) override {
         return ++printerChoices, std::move(nextPrinter);
@@ -46,7 +57,9 @@ struct FakePlatformServices : PlatformServices {
     bool urlsOpen = true;
     QStringList helpShown;  // the sections asked for
     int printerChoices = 0;
-    QString clipboard, saveFile;  // the file the player picks; empty: cancelled
+    QString clipboard, saveFile, openFile;       // the files the player picks; empty: cancelled
+    QStringList questions, informations, texts;  // texts: the answers to askText
+    QList<int> answers;
     std::unique_ptr<QPrinter> nextPrinter;
     QStringList spooledFiles;
     std::vector<std::function<void(bool)>> pendingSpools;

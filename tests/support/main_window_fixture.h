@@ -21,6 +21,7 @@ class MainWindowFixture {
   public:
     MainWindowFixture() : m_previous(QDir::currentPath()) {
         QDir::setCurrent(m_folder.path());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_folder.path()));  // the dice tray's database
         // The same dice in every run, so that what follows from them can be pinned.
         ResetRandomSource({[] { return std::time_t{1700000000}; }, [] { return 7U; }});
         open();

@@ -8,10 +8,10 @@
 namespace alearo::oracle {
 
 int ByteSource::Below(int bound) {
-    if (bound <= 1 || position_ >= size_) {
+    if (bound <= 1 || m_position >= m_size) {
         return 0;
     }
-    return data_[position_++] % bound;
+    return m_data[m_position++] % bound;
 }
 
 namespace {

@@ -14,16 +14,16 @@ namespace alearo::oracle {
 
 class ByteSource {
   public:
-    ByteSource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    ByteSource(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
 
     // A number from 0 to bound - 1; 0 once the bytes run out.
     int Below(int bound);
-    bool Empty() const { return position_ >= size_; }
+    bool Empty() const { return m_position >= m_size; }
 
   private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t position_ = 0;
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_position = 0;
 };
 
 std::string RandomExpressionText(ByteSource& bytes);

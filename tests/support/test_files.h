@@ -43,13 +43,13 @@ class ScratchFolder : public ::testing::Test {
     void SetUp() override {
         std::string name = (std::filesystem::temp_directory_path() / "alearo-test-XXXXXX").string();
         ASSERT_NE(::mkdtemp(name.data()), nullptr);
-        std::filesystem::current_path(folder_ = name);
+        std::filesystem::current_path(m_folder = name);
     }
     void TearDown() override {
         std::filesystem::current_path(std::filesystem::temp_directory_path());
-        std::filesystem::remove_all(folder_);
+        std::filesystem::remove_all(m_folder);
     }
-    std::filesystem::path folder_;
+    std::filesystem::path m_folder;
 };
 
 }  // namespace alearo

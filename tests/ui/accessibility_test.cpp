@@ -37,6 +37,7 @@ class AccessibilityTest : public QObject {
   private slots:
     void everyControlIsNamedAsAPersonWouldSayIt() {
         MainWindowFixture f;
+        f.named<QAction>("actionDiceTray")->trigger();  // its window is the main window's child
         int controls = 0;
         for (QWidget* widget : f.window().findChildren<QWidget*>()) {
             const QString object = widget->objectName();
@@ -110,6 +111,19 @@ class AccessibilityTest : public QObject {
         QCOMPARE(Of(email)->relations(QAccessible::Label).value(0).first->text(QAccessible::Name),
                  QStringLiteral("Email me at:"));
         StatsWindow stats(f.model(), f.services, nullptr);
+        // The statistics window: every control by the name a person uses,
+        // the box by its label, and each line by what it says.
+        QStringList spoken;
+        for (const char* name : {"statsWindow", "compareEdit", "chart", "chanceTable", "copyButton",
+                                 "saveButton", "helpButton", "closeButton", "descriptionLine"}) {
+            QObject* control = QLatin1String(name) == QLatin1String("statsWindow")
+                                   ? static_cast<QObject*>(&stats)
+                                   : stats.findChild<QWidget*>(QLatin1String(name));
+            spoken << NameOf(control);
+        }
+        QCOMPARE(spoken.join(QLatin1Char('|')),
+                 QStringLiteral("Alearo Statistics|Compare with:|Chart of the chances|Chance of "
+                                "every total|Copy|Save...|Help|Close|Results for (1d6)"));
         QVERIFY(!Of(stats.findChild<QWidget*>("chart"))->text(QAccessible::Description).isEmpty());
         QAccessibleTableInterface* table = Of(stats.findChild<QTableView*>())->tableInterface();
         QCOMPARE(table->columnDescription(0) + '|' + table->columnDescription(3),

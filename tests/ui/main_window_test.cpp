@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
+#include <QListView>
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QTextEdit>
@@ -20,6 +21,7 @@
 #include "engine/die_type.h"
 #include "main_window_fixture.h"
 #include "output/results_file.h"
+#include "ui/model/saved_rolls_model.h"
 #include "ui/widgets/accessibility.h"
 #include "ui/widgets/up_down.h"
 
@@ -27,33 +29,39 @@ namespace alearo {
 
 using Entry = RollerModel::Entry;
 
-// The boxes' object names, in the order of RollerModel::kEntries, and the
-// radio buttons and options in the order of their indexes.
-const std::array<const char*, 5> kBoxNames{"rollsEdit", "diceEdit", "eachModifierEdit",
-                                           "totalModifierEdit", "checkTargetEdit"};
-const std::array<const char*, 7> kDieNames{"d4Radio",  "d6Radio",  "d8Radio",  "d10Radio",
-                                           "d12Radio", "d20Radio", "d100Radio"};
+// The radio buttons of the checker's modes in the order of their indexes;
+// the boxes, dice and options are named from the model's and engine's tables.
 const std::array<const char*, 3> kModeNames{"greaterThanRadio", "lessThanRadio", "equalToRadio"};
-const std::array<const char*, 3> kOptionNames{"actionNoInstantUpdate", "actionNoRollsBelowOne",
-                                              "actionDropLowest"};
+QString BoxName(Entry entry) {
+    return QLatin1String(RollerModel::infoOf(entry).key) + QLatin1String("Edit");
+}
+std::vector<QString> DieNames() {
+    std::vector<QString> names;
+    names.reserve(kDieTypes.size());
+    for (const DieType& die : kDieTypes) {
+        names.push_back(QLatin1String(die.label) + QLatin1String("Radio"));
+    }
+    return names;
+}
 
 template <class Widget = QWidget>
-Widget* Child(const MainWindow& window, const char* name) {
-    return window.findChild<Widget*>(QLatin1String(name));
+Widget* Child(const MainWindow& window, const QString& name) {
+    return window.findChild<Widget*>(name);
 }
 QString BoxText(const MainWindow& window, Entry entry) {
-    return Child<QLineEdit>(window, kBoxNames[std::size_t(entry)])->text();
+    return Child<QLineEdit>(window, BoxName(entry))->text();
 }
 // The index of the checked button among `names`, -1 for none.
 template <class Names>
 int CheckedOf(const MainWindow& window, const Names& names) {
-    const auto it = std::find_if(names.begin(), names.end(), [&](const char* name) {
-        return Child<QAbstractButton>(window, name)->isChecked();
+    const auto it = std::find_if(names.begin(), names.end(), [&](const auto& name) {
+        return Child<QAbstractButton>(window, QString(name))->isChecked();
     });
     return it == names.end() ? -1 : int(it - names.begin());
 }
 bool Option(const MainWindow& window, int option) {
-    return Child<QAction>(window, kOptionNames[std::size_t(option)])->isChecked();
+    const char* name = RollerModel::kMenuOptions[std::size_t(option)].name;
+    return Child<QAction>(window, QLatin1String("action") + QLatin1String(name))->isChecked();
 }
 
 // What holds after any action: the widgets show what the model says.
@@ -64,7 +72,7 @@ std::string CheckWindow(MainWindow& window) {
         std::all_of(RollerModel::kEntries.begin(), RollerModel::kEntries.end(),
                     [&](Entry e) { return BoxText(window, e) == m.entryText(e); }) &&
         results.replace(QLatin1Char('\n'), QLatin1String("\r\n")) == m.resultsText() &&
-        CheckedOf(window, kDieNames) == m.dieIndex() &&
+        CheckedOf(window, DieNames()) == m.dieIndex() &&
         CheckedOf(window, kModeNames) == static_cast<int>(m.checkMode()) &&
         Option(window, 0) == m.noInstantUpdate() && Option(window, 1) == m.noRollsBelowOne() &&
         Option(window, 2) == m.dropLowest() &&
@@ -149,13 +157,14 @@ class MainWindowTest : public QObject {
                  actions->doAction(actions->actionNames().constFirst());
              }},
             {"error", [&errors](auto&, auto& r) { errors << r; }},
+            {"answer", [&f](auto&, auto& r) { f.services.answers << r.toInt(); }},
         };
     }
 
     // What the window shows, as text to compare.
     static QHash<QString, View> Views(MainWindowFixture& f, const QStringList& announced) {
         auto w = [&f]() -> MainWindow& { return f.window(); };
-        auto bits = [](bool bit) { return QLatin1Char(bit ? '1' : '0'); };
+        auto bits = [](bool bit) { return bit ? '1' : '0'; };
         return {
             {"boxes",
              [=](auto&) {
@@ -168,19 +177,19 @@ class MainWindowTest : public QObject {
             // The value the model took from a box.
             {"field",
              [=](auto& box) {
-                 const auto* at = std::find(kBoxNames.begin(), kBoxNames.end(), box);
-                 return QString::number(w().model().entryValue(Entry(at - kBoxNames.begin())));
+                 const auto& boxes = RollerModel::kEntries;
+                 const auto at = std::find_if(boxes.begin(), boxes.end(),
+                                              [&](Entry e) { return BoxName(e) == box; });
+                 return QString::number(w().model().entryValue(*at));
              }},
             {"count", [=](auto&) { return QString::number(w().model().results().size()); }},
             // The die, the checker mode and the three options' check marks.
             {"choices",
              [=](auto&) {
-                 return QStringLiteral("%1 %2 %3%4%5")
-                     .arg(QLatin1String(kDieTypes.at(std::size_t(CheckedOf(w(), kDieNames))).label))
-                     .arg(CheckedOf(w(), kModeNames))
-                     .arg(bits(Option(w(), 0)))
-                     .arg(bits(Option(w(), 1)))
-                     .arg(bits(Option(w(), 2)));
+                 return QString::asprintf(
+                     "%s %d %c%c%c", kDieTypes.at(std::size_t(CheckedOf(w(), DieNames()))).label,
+                     CheckedOf(w(), kModeNames), bits(Option(w(), 0)), bits(Option(w(), 1)),
+                     bits(Option(w(), 2)));
              }},
             {"spoken", [&f](auto& name) { return Of(Named(f, name))->text(QAccessible::Name); }},
             {"announced", [&announced](auto&) { return announced.join(QLatin1Char(' ')); }},
@@ -193,10 +202,11 @@ class MainWindowTest : public QObject {
                  return rolled ? QStringLiteral("%1d%2").arg(rolled->dice).arg(rolled->sides)
                                : QStringLiteral("-");
              }},
-            {"stored",
+            {"box",
              [=](auto&) {
-                 return w().model().resultsText().replace(QLatin1String("\r\n"),
-                                                          QLatin1String("|"));
+                 return Child<QTextEdit>(w(), QStringLiteral("resultsBox"))
+                     ->toPlainText()
+                     .replace(QLatin1Char('\n'), QLatin1Char('|'));
              }},
             {"focus", [](auto&) { return QApplication::focusWidget()->objectName(); }},
             {"selected",
@@ -213,9 +223,9 @@ class MainWindowTest : public QObject {
              [&f](auto&) {
                  const std::string text = f.read(QStringLiteral("Results.txt")).toStdString();
                  const auto& results = f.model().results();
-                 return text == ResultsFileText(results, ResultsFormat::Normal)        ? "normal"
-                        : text == ResultsFileText(results, ResultsFormat::NumbersOnly) ? "numbers"
-                                                                                       : "neither";
+                 return text == ResultsFileText(results, ResultsFormat::kNormal)        ? "normal"
+                        : text == ResultsFileText(results, ResultsFormat::kNumbersOnly) ? "numbers"
+                                                                                        : "neither";
              }},
             {"menu", [](auto&) { return QApplication::activePopupWidget() ? "open" : "closed"; }},
             // Printers chosen, and files spooled: Results.txt in the window's folder.
@@ -268,6 +278,22 @@ class MainWindowTest : public QObject {
                  return entries.join(QLatin1Char('|'));
              }},
             {"url", [&f](auto&) { return f.services.openedUrls.last().toString(); }},
+            {"edit", [&f](auto& name) { return qobject_cast<QLineEdit*>(Named(f, name))->text(); }},
+            // The dice tray's lists: how many rolls the history shows, and the
+            // saved rolls' names in the list's order.
+            {"history",
+             [&f](auto&) {
+                 return QString::number(f.named<QListView>("historyView")->model()->rowCount());
+             }},
+            {"saved",
+             [&f](auto&) {
+                 const QAbstractItemModel* saved = f.named<QListView>("savedView")->model();
+                 QStringList names;
+                 for (int row = 0; row < saved->rowCount(); ++row) {
+                     names << saved->index(row, 0).data(SavedRollsModel::kNameRole).toString();
+                 }
+                 return names.join(QLatin1Char('|'));
+             }},
         };
     }
 
@@ -353,7 +379,7 @@ void MainWindowTest::scenario_data() {
     // Start and close.
     row("first start", "focus=MainWindow; text headerLine=Results; boxes=1 1 0 0 0; choices=d6 -1 000; checker=; close; file alear.dat=10");
     row("the tab order", "click rollsEdit; tabs=diceEdit d6Radio eachModifierEdit totalModifierEdit checkTargetEdit greaterThanRadio checkButton rollButton clearButton cancelButton resultsBox");
-    row("the menus", "menus=&Alearo:|&Roll|&Clear Entries|&Statistics...|-|&Print Results...:|Send to Printer|Send to Printer via Notepad|&Output To File...:|Results in Normal Format|Results with No Text|-|E&xit|&Settings:|Disable \"Instant Update\"|Disable Rolls Less Than 1|Throw Out Lowest Roll|&Help:|&Contents|Alearo Website|-|&About Alearo");
+    row("the menus", "menus=&Alearo:|&Roll|&Clear Entries|&Statistics...|Dice &Tray...|-|&Print Results...:|Send to Printer|Send to Printer via Notepad|&Output To File...:|Results in Normal Format|Results with No Text|-|E&xit|&Settings:|Disable \"Instant Update\"|Disable Rolls Less Than 1|Throw Out Lowest Roll|&Help:|&Contents|Alearo Website|-|&About Alearo");
     row("the settings choose die and options", "write alear.dat 34; open; choices=d20 -1 001; click d100Radio; menu Disable Rolls Less Than 1; menu Throw Out Lowest Roll; menu Throw Out Lowest Roll; close; file alear.dat=3e; open; choices=d100 -1 011");
     row("every way of closing saves", "mkdir alear.dat; key rollsEdit Escape; text headerLine=closed; open; click cancelButton; text headerLine=closed; open; menu Exit; text headerLine=closed; open; closebox; text headerLine=closed; error Error Writing to File: alear.dat; error Error Writing to File: alear.dat; error Error Writing to File: alear.dat; error Error Writing to File: alear.dat");
     row("closing with a wrong entry", "click d8Radio; type rollsEdit 150; key rollsEdit Escape; message Please enter an integer between 1 and 100.; text headerLine=closed; file alear.dat=18");
@@ -362,7 +388,7 @@ void MainWindowTest::scenario_data() {
     row("keys reach no box at first", "key window Up; key window Return; count=1; boxes=1 1 0 0 0");
     row("the die picture rolls once", "type rollsEdit 3; click rollIcon; count=3; rolled=1d6; type rollsEdit 6; dclick rollIcon; count=3");
     row("a refused Roll keeps the results", "type rollsEdit 3; click rollButton; menu Disable \"Instant Update\"; type eachModifierEdit 5; type rollsEdit 150; click rollButton; message Please enter an integer between 1 and 100.; focus=rollsEdit; selected=150; field rollsEdit=150; field eachModifierEdit=0; count=3; type rollsEdit 32768; menu Roll; message Please enter an integer.; field rollsEdit=150; count=3");
-    row("Enter in the results box breaks the line", "keys resultsBox note; key resultsBox Return; keys resultsBox more; click checkButton; stored=note|more; click rollButton; count=1");
+    row("Enter in the results box breaks the line", "keys resultsBox note; key resultsBox Return; keys resultsBox more; click checkButton; box=note|more; count=0; click rollButton; count=1");
     row("rolls and dice take digits only", "type rollsEdit -a1b2.; type diceEdit 3x; boxes=12 3 0 0 0");
     row("choosing a mode with a wrong target says so once", "type checkTargetEdit 101; click equalToRadio; message Please enter an integer between 0 and 100.; focus=checkTargetEdit; selected=101; checker=Rolls equal to 101:    0");
     row("a lone minus is reported at once", "type eachModifierEdit -; message Please enter an integer.; selected=-; menu Disable \"Instant Update\"; type totalModifierEdit -; boxes=1 1 - - 0");
@@ -386,6 +412,10 @@ void MainWindowTest::scenario_data() {
     row("help and Escape in the statistics window", "menu Statistics...; key statsWindow F1; help=statistics; key statsWindow Escape; text descriptionLine=closed; menu Statistics...; close; text descriptionLine=closed");
     // Assistive tools.
     row("the lines announce their changes", "type rollsEdit 3; key rollsEdit Return; menu Disable \"Instant Update\"; type diceEdit 2; click d10Radio; click lessThanRadio; click clearButton; announced=headerLine headerLine checkerLine headerLine checkerLine; spoken headerLine=Entries cleared.");
+    row("the dice tray rolls what is typed", "key window Ctrl+T; type expressionEdit 2d; key expressionEdit Return; text expressionErrorLine=Column 3: Put the number of faces after \"d\", as in d6, d% or dF.; history=0; type expressionEdit 1d1+4; type labelEdit Check; key expressionEdit Return; text expressionErrorLine=; text lastRollLine=Check, 1d1+4: 5. Die 1.; said lastRollLine=1; key historyView Return; history=2; said lastRollLine=2");
+    row("saved rolls from the keyboard", "menu Dice Tray...; type expressionEdit 1d1+4; type labelEdit Check; key labelEdit Return; click saveEntryButton; type expressionEdit 1d1+2; type labelEdit; click addSavedButton; saved=Check|1d1+2; key savedView Ctrl+2; history=2; text lastRollLine=1d1+2: 3. Die 1.; key savedView Home; key savedView Alt+Down; saved=1d1+2|Check; key savedView Delete; saved=1d1+2; key savedView Ctrl+Z; saved=1d1+2|Check; type filterEdit che; saved=Check; key savedView Home; key savedView Return; history=3; text lastRollLine=Check, 1d1+4: 5. Die 1.");
+    row("the tray's exports say why they fail", "menu Dice Tray...; saveto no folder/rolls.json; click exportSavedButton; saveto no folder/history.csv; click exportHistoryButton; error Error Writing to File: rolls.json; error Error Writing to File: history.csv");
+    row("compare a roll, and clear the history only when sure", "menu Dice Tray...; type expressionEdit 2d6; key expressionEdit Return; key historyView Home; click compareButton; edit compareEdit=2d6; answer 1; click clearHistoryButton; history=1; answer 0; click clearHistoryButton; history=0");
     row("a person's names for the controls", "spoken rollsEdit=Rolls; spoken diceEdit=Dice; spoken eachModifierEdit=Each roll; spoken totalModifierEdit=Total; spoken checkTargetEdit=Check for; spoken resultsBox=Results; spoken dieTypeGroup=Die Type; spoken rollCheckerGroup=Roll Checker");
     row("an assistive tool's action chooses as a click", "click d10Radio; act d4Radio; act equalToRadio; type rollsEdit 100; key rollsEdit Return; text headerLine=Results for (1d4); rolled=1d4; checker=Rolls equal to 0:    0");
     // clang-format on

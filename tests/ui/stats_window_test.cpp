@@ -66,6 +66,19 @@ class StatsWindowTest : public QObject {
             QCOMPARE(chart->data().observed[std::size_t(total - 2)], double(rolled) / 36);
         }
 
+        // Ctrl+C copies the table while the "Compare with" box, where the
+        // window opens, has nothing selected, and its text when it has.
+        auto* compare = stats->findChild<QLineEdit*>("compareEdit");
+        QTRY_VERIFY(compare->hasFocus());
+        QTest::keyClick(compare, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(f.services.clipboard.startsWith(QLatin1String("Total\tChance")));
+        f.services.clipboard.clear();
+        QTest::keyClicks(compare, QStringLiteral("3d6"));
+        compare->selectAll();
+        QTest::keyClick(compare, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(f.services.clipboard.isEmpty());
+        compare->clear();
+
         // Save, cancelled, writes nothing and says nothing.
         f.services.saveFile.clear();
         QTest::mouseClick(stats->findChild<QPushButton*>("saveButton"), Qt::LeftButton);

@@ -38,18 +38,18 @@ QString Rolls(int rolls) {
 QString Forecast(const Checker& checker, dice::Chance chance, double relativeError, int rolls) {
     QString sentence;
     switch (checker.mode) {
-        case CheckMode::AtLeast:
+        case CheckMode::kAtLeast:
             sentence = Sentences::tr("Chance that one roll reaches %1: %2; expected %3 of %4.");
             break;
-        case CheckMode::AtMost:
+        case CheckMode::kAtMost:
             sentence =
                 Sentences::tr("Chance that one roll stays at or below %1: %2; expected %3 of %4.");
             break;
-        case CheckMode::Equal:
+        case CheckMode::kEqual:
             sentence =
                 Sentences::tr("Chance that one roll comes out exactly %1: %2; expected %3 of %4.");
             break;
-        case CheckMode::None:
+        case CheckMode::kNone:
             return {};
     }
     return sentence.arg(checker.target)
@@ -63,19 +63,19 @@ QString Forecast(const Checker& checker, dice::Chance chance, double relativeErr
 QString Outcome(const Checker& checker, double chance, int rolls, int matches) {
     QString sentence;
     switch (checker.mode) {
-        case CheckMode::AtLeast:
+        case CheckMode::kAtLeast:
             sentence =
                 Sentences::tr("%1 of %2 reached %3; expected %4; %5 happens %6 of the time.");
             break;
-        case CheckMode::AtMost:
+        case CheckMode::kAtMost:
             sentence = Sentences::tr(
                 "%1 of %2 stayed at or below %3; expected %4; %5 happens %6 of the time.");
             break;
-        case CheckMode::Equal:
+        case CheckMode::kEqual:
             sentence = Sentences::tr(
                 "%1 of %2 came out exactly %3; expected %4; %5 happens %6 of the time.");
             break;
-        case CheckMode::None:
+        case CheckMode::kNone:
             return {};
     }
     const CountTail tail = TailOfCount(matches, rolls, chance);

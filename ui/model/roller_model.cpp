@@ -13,13 +13,18 @@ namespace {
 
 using Entry = RollerModel::Entry;
 
-// The order in which a command takes the boxes.
-constexpr Entry kLoadOrder[] = {Entry::CheckTarget, Entry::Dice, Entry::TotalModifier, Entry::Rolls,
-                                Entry::EachModifier};
+// The boxes in the order a command takes them.
+std::array<Entry, RollerModel::kEntries.size()> TakingOrder() {
+    std::array<Entry, RollerModel::kEntries.size()> order{};
+    for (const RollerModel::EntryInfo& info : RollerModel::kEntryInfo) {
+        order[static_cast<std::size_t>(info.takenAt)] = info.entry;
+    }
+    return order;
+}
 
 // The boxes whose edits refresh the description at once.
 bool DescribesTheRoll(Entry entry) {
-    return entry == Entry::Dice || entry == Entry::EachModifier || entry == Entry::TotalModifier;
+    return entry == Entry::kDice || entry == Entry::kEachModifier || entry == Entry::kTotalModifier;
 }
 
 QString FromStd(const std::string& text) {
@@ -28,35 +33,27 @@ QString FromStd(const std::string& text) {
 
 }  // namespace
 
-Range RollerModel::rangeOf(Entry entry) {
-    switch (entry) {
-        case Entry::Rolls:
-            return kRollsRange;
-        case Entry::Dice:
-            return kDiceRange;
-        case Entry::EachModifier:
-        case Entry::TotalModifier:
-            return kModifierRange;
-        case Entry::CheckTarget:
-            break;
-    }
-    return kCheckTargetRange;
-}
+const std::array<RollerModel::MenuCommand, 2> RollerModel::kMenuCommands{{
+    {"Roll", &RollerModel::roll},
+    {"ClearEntries", &RollerModel::clearEntries},
+}};
+
+const std::array<RollerModel::MenuOption, 3> RollerModel::kMenuOptions{{
+    {"NoInstantUpdate", &RollerModel::noInstantUpdate, &RollerModel::setNoInstantUpdate},
+    {"NoRollsBelowOne", &RollerModel::noRollsBelowOne, &RollerModel::setNoRollsBelowOne},
+    {"DropLowest", &RollerModel::dropLowest, &RollerModel::setDropLowest},
+}};
+
+const std::array<RollerModel::EntryInfo, 5> RollerModel::kEntryInfo{{
+    {Entry::kRolls, "rolls", QT_TR_NOOP("Rolls"), kRollsRange, 1, 3},
+    {Entry::kDice, "dice", QT_TR_NOOP("Dice"), kDiceRange, 1, 1},
+    {Entry::kEachModifier, "eachModifier", QT_TR_NOOP("Each roll"), kModifierRange, 0, 4},
+    {Entry::kTotalModifier, "totalModifier", QT_TR_NOOP("Total"), kModifierRange, 0, 2},
+    {Entry::kCheckTarget, "checkTarget", QT_TR_NOOP("Check for"), kCheckTargetRange, 0, 0},
+}};
 
 QString RollerModel::nameOf(Entry entry) {
-    switch (entry) {
-        case Entry::Rolls:
-            return tr("Rolls");
-        case Entry::Dice:
-            return tr("Dice");
-        case Entry::EachModifier:
-            return tr("Each roll");
-        case Entry::TotalModifier:
-            return tr("Total");
-        case Entry::CheckTarget:
-            break;
-    }
-    return tr("Check for");
+    return tr(infoOf(entry).label);
 }
 
 QString RollerModel::writeErrorMessage(const QString& fileName) {
@@ -65,13 +62,13 @@ QString RollerModel::writeErrorMessage(const QString& fileName) {
 
 RollerModel::RollerModel(QObject* parent)
     : QObject(parent),
-      m_entries{{{QStringLiteral("1"), 1},
-                 {QStringLiteral("1"), 1},
-                 {QStringLiteral("0"), 0},
-                 {QStringLiteral("0"), 0},
-                 {QStringLiteral("0"), 0}}},
       m_dieIndex(kDefaultDieIndex),
-      m_description(QString::fromLatin1(kStartDescription)) {}
+      m_description(QString::fromLatin1(kStartDescription)) {
+    for (const EntryInfo& info : kEntryInfo) {
+        state(info.entry) = {QString::number(info.start), info.start};
+    }
+    m_reading = readTypedForm();
+}
 
 RollerModel::EntryState& RollerModel::state(Entry entry) {
     return m_entries[static_cast<std::size_t>(entry)];
@@ -91,17 +88,17 @@ int RollerModel::entryValue(Entry entry) const {
 
 RollSpec RollerModel::loadedSpec() const {
     RollSpec spec;
-    spec.dice = entryValue(Entry::Dice);
+    spec.dice = entryValue(Entry::kDice);
     spec.sides = SidesOfDie(m_dieIndex);
-    spec.eachModifier = entryValue(Entry::EachModifier);
-    spec.totalModifier = entryValue(Entry::TotalModifier);
-    spec.raiseToOne = m_options.noRollsBelowOne;
+    spec.eachModifier = entryValue(Entry::kEachModifier);
+    spec.totalModifier = entryValue(Entry::kTotalModifier);
+    spec.noRollsBelowOne = m_options.noRollsBelowOne;
     spec.dropLowest = m_options.dropLowest;
     return spec;
 }
 
 std::optional<RollerModel::Rejection> RollerModel::takeEntries(EntryValues& values) const {
-    for (const Entry entry : kLoadOrder) {
+    for (const Entry entry : TakingOrder()) {
         const Range range = rangeOf(entry);
         const NumberLoadResult loaded =
             LoadNumberText(entryText(entry).toStdString(), range.minimum, range.maximum);
@@ -119,7 +116,13 @@ std::optional<RollerModel::Rejection> RollerModel::takeEntries(EntryValues& valu
     return std::nullopt;
 }
 
-RollerModel::FormReading RollerModel::readForm() const {
+// The form is read once per change, for every reader of it.
+void RollerModel::changeForm() {
+    m_reading = readTypedForm();
+    emit formChanged();
+}
+
+RollerModel::FormReading RollerModel::readTypedForm() const {
     FormReading reading;
     EntryValues values{};
     if (const std::optional<Rejection> rejection = takeEntries(values)) {
@@ -127,11 +130,11 @@ RollerModel::FormReading RollerModel::readForm() const {
     }
     const auto value = [&values](Entry entry) { return values[static_cast<std::size_t>(entry)]; };
     reading.spec = loadedSpec();
-    reading.spec.dice = value(Entry::Dice);
-    reading.spec.eachModifier = value(Entry::EachModifier);
-    reading.spec.totalModifier = value(Entry::TotalModifier);
-    reading.checker = {m_checkMode, value(Entry::CheckTarget)};
-    reading.rolls = value(Entry::Rolls);
+    reading.spec.dice = value(Entry::kDice);
+    reading.spec.eachModifier = value(Entry::kEachModifier);
+    reading.spec.totalModifier = value(Entry::kTotalModifier);
+    reading.checker = {m_checkMode, value(Entry::kCheckTarget)};
+    reading.rolls = value(Entry::kRolls);
     return reading;
 }
 
@@ -182,7 +185,7 @@ void RollerModel::rebuildDescription() {
 }
 
 void RollerModel::rebuildCheckerLine() {
-    const Checker checker{m_checkMode, entryValue(Entry::CheckTarget)};
+    const Checker checker{m_checkMode, entryValue(Entry::kCheckTarget)};
     setCheckerLine(FromStd(CheckerLine(checker, CountMatches(checker, m_results))));
 }
 
@@ -201,7 +204,7 @@ void RollerModel::setEntryText(Entry entry, const QString& text) {
     if (DescribesTheRoll(entry)) {
         updateInstantly();
     }
-    emit formChanged();
+    changeForm();
 }
 
 void RollerModel::setResultsText(const QString& text) {
@@ -218,7 +221,7 @@ void RollerModel::stepEntry(Entry entry, int value) {
     if (DescribesTheRoll(entry)) {
         updateInstantly();
     }
-    emit formChanged();
+    changeForm();
 }
 
 void RollerModel::chooseDie(int index) {
@@ -231,7 +234,7 @@ void RollerModel::chooseDie(int index) {
     }
     loadForm();
     rebuildDescription();
-    emit formChanged();
+    changeForm();
 }
 
 void RollerModel::chooseCheckMode(CheckMode mode) {
@@ -241,7 +244,7 @@ void RollerModel::chooseCheckMode(CheckMode mode) {
     }
     loadForm();
     rebuildCheckerLine();
-    emit formChanged();
+    changeForm();
 }
 
 void RollerModel::check() {
@@ -257,34 +260,32 @@ void RollerModel::roll() {
     }
     rebuildDescription();
     const RollSpec spec = loadedSpec();
-    m_results = RollDice(spec, entryValue(Entry::Rolls));
+    m_results = RollDice(spec, entryValue(Entry::kRolls));
     m_rolledAs = spec;
     setResultsText(FromStd(ResultsText(m_results)));
     rebuildCheckerLine();
     storeForm();
-    emit formChanged();
+    changeForm();
 }
 
 void RollerModel::clearEntries() {
     setDescription(QString::fromLatin1(kClearedDescription));
-    state(Entry::Rolls).value = 1;
-    state(Entry::Dice).value = 1;
-    state(Entry::CheckTarget).value = 0;
-    state(Entry::TotalModifier).value = 0;
-    state(Entry::EachModifier).value = 0;
+    for (const EntryInfo& info : kEntryInfo) {
+        state(info.entry).value = info.start;
+    }
     m_results.clear();
     m_rolledAs.reset();
     setResultsText(QString());
     setCheckerLine(QString());
     storeForm();
-    emit formChanged();
+    changeForm();
 }
 
 void RollerModel::setOptions(const Options& options) {
     if (!(m_options == options)) {
         m_options = options;
         emit optionsChanged();
-        emit formChanged();
+        changeForm();
     }
 }
 
@@ -317,6 +318,7 @@ void RollerModel::loadSettings() {
     setOptions(settings.options);
     if (m_dieIndex != settings.dieIndex) {
         m_dieIndex = settings.dieIndex;
+        m_reading = readTypedForm();
         emit dieIndexChanged(m_dieIndex);
     }
 }

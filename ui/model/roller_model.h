@@ -32,7 +32,7 @@ class RollerModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString description READ description NOTIFY descriptionChanged)
     Q_PROPERTY(QString checkerLine READ checkerLine NOTIFY checkerLineChanged)
-    Q_PROPERTY(QString resultsText READ resultsText WRITE setResultsText NOTIFY resultsTextChanged)
+    Q_PROPERTY(QString resultsText READ resultsText NOTIFY resultsTextChanged)
     Q_PROPERTY(int dieIndex READ dieIndex NOTIFY dieIndexChanged)
     Q_PROPERTY(alearo::CheckMode checkMode READ checkMode NOTIFY checkModeChanged)
     Q_PROPERTY(
@@ -43,12 +43,42 @@ class RollerModel : public QObject {
 
   public:
     // The five number boxes.
-    enum class Entry { Rolls, Dice, EachModifier, TotalModifier, CheckTarget };
+    enum class Entry { kRolls, kDice, kEachModifier, kTotalModifier, kCheckTarget };
     Q_ENUM(Entry)
-    static constexpr std::array<Entry, 5> kEntries{Entry::Rolls, Entry::Dice, Entry::EachModifier,
-                                                   Entry::TotalModifier, Entry::CheckTarget};
+    static constexpr std::array<Entry, 5> kEntries{Entry::kRolls, Entry::kDice,
+                                                   Entry::kEachModifier, Entry::kTotalModifier,
+                                                   Entry::kCheckTarget};
 
-    static Range rangeOf(Entry entry);
+    // The model's commands and options that the window puts on its menus,
+    // each on the menu item named "action" + name.
+    struct MenuCommand {
+        const char* name;
+        void (RollerModel::*run)();
+    };
+    struct MenuOption {
+        const char* name;
+        bool (RollerModel::*isOn)() const;
+        void (RollerModel::*set)(bool);
+    };
+    static const std::array<MenuCommand, 2> kMenuCommands;
+    static const std::array<MenuOption, 3> kMenuOptions;
+
+    // Everything about one box, in the order of kEntries.
+    struct EntryInfo {
+        Entry entry;
+        const char* key;    // its name in code: the form's "<key>Edit" and "<key>UpDown"
+        const char* label;  // what a person calls it (translated), for messages and
+                            // assistive tools
+        Range range;
+        int start;    // its value at start and after Clear
+        int takenAt;  // its place in the order a command takes the boxes
+    };
+    static const std::array<EntryInfo, 5> kEntryInfo;
+    static const EntryInfo& infoOf(Entry entry) {
+        return kEntryInfo[static_cast<std::size_t>(entry)];
+    }
+
+    static Range rangeOf(Entry entry) { return infoOf(entry).range; }
     // What a person calls the box, for messages and assistive tools.
     static QString nameOf(Entry entry);
     // The message for a file that could not be written.
@@ -84,12 +114,11 @@ class RollerModel : public QObject {
         Checker checker;
         int rolls = 1;
     };
-    FormReading readForm() const;
+    const FormReading& readForm() const { return m_reading; }
 
   public slots:
     // The player's own edits.
     void setEntryText(alearo::RollerModel::Entry entry, const QString& text);
-    void setResultsText(const QString& text);
     // An up-down step: the box takes the value and shows it.
     void stepEntry(alearo::RollerModel::Entry entry, int value);
 
@@ -155,6 +184,9 @@ class RollerModel : public QObject {
     void rebuildCheckerLine();
     void updateInstantly();
     void setDescription(const QString& text);
+    void setResultsText(const QString& text);
+    void changeForm();
+    FormReading readTypedForm() const;
     void setCheckerLine(const QString& text);
     void setOptions(const Options& options);
     void setOption(bool Options::*option, bool on);
@@ -162,11 +194,12 @@ class RollerModel : public QObject {
 
     std::array<EntryState, kEntries.size()> m_entries;
     int m_dieIndex;
-    CheckMode m_checkMode = CheckMode::None;
+    CheckMode m_checkMode = CheckMode::kNone;
     Options m_options;
     QString m_description;
     QString m_checkerLine;
     QString m_resultsText;
+    FormReading m_reading;
     std::vector<RollResult> m_results;
     std::optional<RollSpec> m_rolledAs;
 };

@@ -143,8 +143,8 @@ void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
         m_checkerChance = Forecast(m_checker, *chance, m_distribution.relativeError, m_rolls);
         if (compare) {
             const int rolls = static_cast<int>(results.size());
-            m_checkerChance += QLatin1Char(' ') +
-                               Outcome(m_checker, *chance, rolls, CountMatches(m_checker, results));
+            m_checkerChance += QLatin1Char(' ') + Outcome(m_checker, static_cast<double>(*chance),
+                                                          rolls, CountMatches(m_checker, results));
         }
         if (m_comparison) {
             m_checkerChance +=

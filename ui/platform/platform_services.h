@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -40,6 +41,23 @@ class PlatformServices {
     // when the choice was cancelled.
     virtual QString chooseSaveFile(QWidget* owner, const QString& caption,
                                    const QString& suggestedName, const QString& filter) = 0;
+
+    // Asks the player for a file to open; empty when the choice was cancelled.
+    virtual QString chooseOpenFile(QWidget* owner, const QString& caption,
+                                   const QString& filter) = 0;
+
+    // A modal question with a button for each answer; the index of the
+    // answer. `safeAnswer` (what changes nothing) is the default, and the
+    // answer when the box is closed or Escape pressed.
+    virtual int ask(QWidget* owner, const QString& question, const QStringList& answers,
+                    int safeAnswer) = 0;
+
+    // Asks the player for a line of text, offering `text`; a null string
+    // when the question was cancelled.
+    virtual QString askText(QWidget* owner, const QString& question, const QString& text) = 0;
+
+    // A modal box that tells the player something, with an OK button.
+    virtual void showInformation(QWidget* owner, const QString& text) = 0;
 
     // Asks the player for a printer; null when the choice was cancelled.
     virtual std::unique_ptr<QPrinter> choosePrinter(QWidget* owner) = 0;

@@ -6,9 +6,12 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QUrl>
 
 #include "ui/platform/help_window.h"
@@ -50,6 +53,39 @@ void QtPlatformServices::setClipboardText(const QString& text) {
 QString QtPlatformServices::chooseSaveFile(QWidget* owner, const QString& caption,
                                            const QString& suggestedName, const QString& filter) {
     return QFileDialog::getSaveFileName(owner, caption, suggestedName, filter);
+}
+
+QString QtPlatformServices::chooseOpenFile(QWidget* owner, const QString& caption,
+                                           const QString& filter) {
+    return QFileDialog::getOpenFileName(owner, caption, QString(), filter);
+}
+
+int QtPlatformServices::ask(QWidget* owner, const QString& question, const QStringList& answers,
+                            int safeAnswer) {
+    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), question,
+                    QMessageBox::NoButton, owner);
+    QList<QPushButton*> buttons;
+    for (const QString& answer : answers) {
+        buttons << box.addButton(answer, QMessageBox::AcceptRole);
+    }
+    box.setDefaultButton(buttons.value(safeAnswer));
+    box.setEscapeButton(buttons.value(safeAnswer));
+    box.exec();
+    const auto answer = static_cast<int>(buttons.indexOf(box.clickedButton()));
+    return answer >= 0 ? answer : safeAnswer;
+}
+
+QString QtPlatformServices::askText(QWidget* owner, const QString& question, const QString& text) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(owner, QGuiApplication::applicationDisplayName(),
+                                                 question, QLineEdit::Normal, text, &ok);
+    return ok ? answer : QString();
+}
+
+void QtPlatformServices::showInformation(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Information, QGuiApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, owner);
+    box.exec();
 }
 
 std::unique_ptr<QPrinter> QtPlatformServices::choosePrinter(QWidget* owner) {

@@ -19,6 +19,11 @@ class QtPlatformServices : public PlatformServices {
     void setClipboardText(const QString& text) override;
     QString chooseSaveFile(QWidget* owner, const QString& caption, const QString& suggestedName,
                            const QString& filter) override;
+    QString chooseOpenFile(QWidget* owner, const QString& caption, const QString& filter) override;
+    int ask(QWidget* owner, const QString& question, const QStringList& answers,
+            int safeAnswer) override;
+    QString askText(QWidget* owner, const QString& question, const QString& text) override;
+    void showInformation(QWidget* owner, const QString& text) override;
     std::unique_ptr<QPrinter> choosePrinter(QWidget* owner) override;
     void spoolFile(QWidget* owner, const QString& path,
                    std::function<void(bool delivered)> done) override;

@@ -24,7 +24,7 @@ PrintOutcome DrawResultsPage(QPrinter& printer, const std::vector<RollResult>& r
     printer.setDocName(QString::fromLatin1(kJobName));
     QPainter painter;
     if (!painter.begin(&printer)) {
-        return PrintOutcome::NotStarted;
+        return PrintOutcome::kNotStarted;
     }
     // The painter starts at the top-left of the printable area in device
     // pixels; from here on a unit is 0.1 mm, and the layout's y, which runs
@@ -45,9 +45,9 @@ PrintOutcome DrawResultsPage(QPrinter& printer, const std::vector<RollResult>& r
     }
     if (!painter.end()) {
         printer.abort();
-        return PrintOutcome::NotFinished;
+        return PrintOutcome::kNotFinished;
     }
-    return PrintOutcome::Printed;
+    return PrintOutcome::kPrinted;
 }
 
 bool PrintResults(PlatformServices& services, QWidget* owner,
@@ -56,7 +56,7 @@ bool PrintResults(PlatformServices& services, QWidget* owner,
     if (!printer) {
         return false;
     }
-    if (DrawResultsPage(*printer, results) != PrintOutcome::Printed) {
+    if (DrawResultsPage(*printer, results) != PrintOutcome::kPrinted) {
         // Silence here would leave the player waiting for a page that never comes.
         services.showError(
             owner, QCoreApplication::translate("alearo", "Error while printing. Unable to print."));

@@ -14,9 +14,9 @@ class PlatformServices;
 
 // How drawing the results page on a printer ended.
 enum class PrintOutcome {
-    Printed,
-    NotStarted,   // the job could not begin on the printer
-    NotFinished,  // the page could not be ended; the job was cancelled
+    kPrinted,
+    kNotStarted,   // the job could not begin on the printer
+    kNotFinished,  // the page could not be ended; the job was cancelled
 };
 
 // Prints the results page: the title and the result lines at the places the

@@ -7,41 +7,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "stats/chart_bins.h"
+
 namespace alearo {
 
 namespace {
-
-// The chance left out of the horizontal axis, both ends together.
-constexpr double kTailLeftOut = 1e-9;
-
-// The chances of the totals from `first` on.
-struct Series {
-    int first = 0;
-    const std::vector<double>* chances = nullptr;
-
-    int last() const { return first + static_cast<int>(chances->size()) - 1; }
-    bool empty() const { return chances == nullptr || chances->empty(); }
-    double at(int total) const {
-        return total < first || total > last()
-                   ? 0.0
-                   : (*chances)[static_cast<std::size_t>(total - first)];
-    }
-};
-
-// The totals that hold all but kTailLeftOut of the chance.
-std::pair<int, int> BulkOf(const Series& series) {
-    const std::vector<double>& chances = *series.chances;
-    std::size_t low = 0;
-    for (double tail = 0.0; low + 1 < chances.size() && tail + chances[low] <= kTailLeftOut / 2;
-         ++low) {
-        tail += chances[low];
-    }
-    std::size_t high = chances.size() - 1;
-    for (double tail = 0.0; high > low && tail + chances[high] <= kTailLeftOut / 2; --high) {
-        tail += chances[high];
-    }
-    return {series.first + static_cast<int>(low), series.first + static_cast<int>(high)};
-}
 
 QString PercentLabel(double chance, double step) {
     const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step * 100.0))));
@@ -96,53 +66,29 @@ void DistributionChart::changeEvent(QEvent* event) {
 }
 
 void DistributionChart::paintEvent(QPaintEvent* /*event*/) {
-    const Series exact{m_data.firstTotal, &m_data.chances};
-    const Series observed{m_data.firstTotal, &m_data.observed};
-    const Series compared{m_data.comparedFirstTotal, &m_data.compared};
-    if (exact.empty()) {
+    if (m_data.chances.empty()) {
         return;
     }
-    auto [lo, hi] = BulkOf(exact);
-    if (!compared.empty()) {
-        const auto [cLo, cHi] = BulkOf(compared);
-        lo = std::min(lo, cLo);
-        hi = std::max(hi, cHi);
-    }
-    for (int total = exact.first; !observed.empty() && total <= exact.last(); ++total) {
-        if (observed.at(total) > 0.0) {
-            lo = std::min(lo, total);
-            hi = std::max(hi, total);
-        }
-    }
-
     QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
-    const int count = hi - lo + 1;
-    const int totalWidth = metrics.horizontalAdvance(QString::number(hi));
     const int left = metrics.horizontalAdvance(QStringLiteral("100.00%")) + metrics.height() + 8;
+    const ChanceSeries exact{m_data.firstTotal, m_data.chances};
+    const ChanceSeries observed{m_data.firstTotal, m_data.observed};
+    const ChanceSeries compared{m_data.comparedFirstTotal, m_data.compared};
+    const int totalWidth =
+        metrics.horizontalAdvance(QString::number(ChartAxis(exact, observed, compared).second));
     const QRect plot =
         rect().adjusted(left, metrics.height() * 2, -(totalWidth / 2 + 6), -metrics.height() * 3);
     if (plot.width() < 10 || plot.height() < 10) {
         return;
     }
-    // Each bar holds `perBar` neighbouring totals (the last one maybe fewer).
-    const int perBar = (count + plot.width() - 1) / plot.width();
-    const int bars = (count + perBar - 1) / perBar;
-    const auto barValue = [&](const Series& series, int bar) {
-        const int first = lo + bar * perBar;
-        const int last = std::min(hi, first + perBar - 1);
-        double sum = 0.0;
-        for (int total = first; total <= last; ++total) {
-            sum += series.at(total);
-        }
-        return sum / (last - first + 1);
-    };
-    double peak = 0.0;
-    for (int bar = 0; bar < bars; ++bar) {
-        for (const Series* series : {&exact, &observed, &compared}) {
-            peak = series->empty() ? peak : std::max(peak, barValue(*series, bar));
-        }
-    }
+    const ChartBins chart = BinChart(exact, observed, compared, plot.width());
+    const int lo = chart.lowest;
+    const int hi = chart.highest;
+    const int count = hi - lo + 1;
+    const int perBar = chart.perBar;
+    const int bars = chart.Bars();
+    const double peak = chart.peak;
     const double yStep = NiceTickStep(peak, 4);
     const double yTop = std::ceil(peak / yStep) * yStep;
     const auto yOf = [&](double value) {
@@ -167,26 +113,27 @@ void DistributionChart::paintEvent(QPaintEvent* /*event*/) {
                          Qt::AlignRight | Qt::AlignVCenter, PercentLabel(y, yStep));
     }
 
-    const auto drawBars = [&](const Series& series, const QColor& colour, double widthShare) {
+    const auto drawBars = [&](const std::vector<double>& heights, const QColor& colour,
+                              double widthShare) {
         for (int bar = 0; bar < bars; ++bar) {
             const int x0 = xOf(bar);
             const int x1 = xOf(bar + 1);
             const int barWidth = std::max(1, static_cast<int>((x1 - x0) * widthShare));
-            const int top = yOf(barValue(series, bar));
+            const int top = yOf(heights[static_cast<std::size_t>(bar)]);
             painter.fillRect(
                 QRect(x0 + (x1 - x0 - barWidth) / 2, top, barWidth, plot.bottom() - top + 1),
                 colour);
         }
     };
-    drawBars(exact, exactColour, perBar == 1 ? 0.8 : 1.0);
-    if (!observed.empty()) {
-        drawBars(observed, observedColour, perBar == 1 ? 0.45 : 1.0);
+    drawBars(chart.exact, exactColour, perBar == 1 ? 0.8 : 1.0);
+    if (!chart.observed.empty()) {
+        drawBars(chart.observed, observedColour, perBar == 1 ? 0.45 : 1.0);
     }
-    if (!compared.empty()) {
+    if (!chart.compared.empty()) {
         // A step line over the bars, so both rolls stay visible.
         QPolygon steps;
         for (int bar = 0; bar < bars; ++bar) {
-            const int y = yOf(barValue(compared, bar));
+            const int y = yOf(chart.compared[static_cast<std::size_t>(bar)]);
             steps << QPoint(xOf(bar), y) << QPoint(xOf(bar + 1), y);
         }
         painter.setPen(QPen(comparedColour, 2));
@@ -234,10 +181,10 @@ void DistributionChart::paintEvent(QPaintEvent* /*event*/) {
         painter.fillRect(QRect(x, y + (metrics.height() - swatch) / 2, swatch, swatch), colour);
         x -= 16;
     };
-    if (!compared.empty()) {
+    if (!chart.compared.empty()) {
         legendEntry(m_data.comparedName, comparedColour);
     }
-    if (!observed.empty()) {
+    if (!chart.observed.empty()) {
         legendEntry(tr("Share of the last Roll"), observedColour);
     }
     legendEntry(tr("Exact chance"), exactColour);

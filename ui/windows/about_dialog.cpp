@@ -16,15 +16,15 @@ constexpr int kIconPixels = 32;
 }
 
 AboutDialog::AboutDialog(PlatformServices& services, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::AboutDialog>()), m_services(services) {
-    ui->setupUi(this);
+    : QDialog(parent), m_ui(std::make_unique<Ui::AboutDialog>()), m_services(services) {
+    m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    ui->aboutIcon->setPixmap(AppIcon().pixmap(kIconPixels, kIconPixels));
-    ui->versionLine->setText(tr("Alearo Version %1").arg(QStringLiteral(ALEARO_VERSION_SHORT)));
-    ui->emailButton->setText(QString::fromLatin1(kSupportAddress));
-    connect(ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ui->emailButton, &QPushButton::clicked, this, &AboutDialog::openEmail);
+    m_ui->aboutIcon->setPixmap(AppIcon().pixmap(kIconPixels, kIconPixels));
+    m_ui->versionLine->setText(tr("Alearo Version %1").arg(QStringLiteral(ALEARO_VERSION_SHORT)));
+    m_ui->emailButton->setText(QString::fromLatin1(kSupportAddress));
+    connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ui->emailButton, &QPushButton::clicked, this, &AboutDialog::openEmail);
 }
 
 AboutDialog::~AboutDialog() = default;

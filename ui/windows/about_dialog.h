@@ -24,7 +24,7 @@ class AboutDialog : public QDialog {
   private:
     void openEmail();
 
-    std::unique_ptr<Ui::AboutDialog> ui;
+    std::unique_ptr<Ui::AboutDialog> m_ui;
     PlatformServices& m_services;
 };
 

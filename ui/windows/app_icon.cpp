@@ -8,7 +8,7 @@ namespace alearo {
 QIcon AppIcon() {
     // The program hands the icon to the application first; every window
     // after that shares the copy already decoded.
-    if (const QIcon shared = QGuiApplication::windowIcon(); !shared.isNull()) {
+    if (QIcon shared = QGuiApplication::windowIcon(); !shared.isNull()) {
         return shared;
     }
     // Every size of a window icon is decoded and handed to the window system

@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMetaMethod>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -16,12 +15,15 @@
 #include <memory>
 #include <utility>
 
+#include "engine/die_type.h"
+#include "ui/model/dice_tray_model.h"
 #include "ui/platform/links.h"
 #include "ui/platform/platform_services.h"
 #include "ui/platform/results_printer.h"
 #include "ui/widgets/accessibility.h"
 #include "ui/windows/about_dialog.h"
 #include "ui/windows/app_icon.h"
+#include "ui/windows/dice_tray_window.h"
 #include "ui/windows/stats_window.h"
 #include "ui_main_window.h"
 
@@ -31,13 +33,11 @@ namespace {
 
 constexpr int kIconPixels = 32;
 
-// The results box shows plain line feeds; the results keep CR LF between lines.
+// The results box shows plain line feeds; the results text has CR LF
+// between lines, as the results file does. What the player types in the box
+// stays there, until the next Roll or Clear.
 QString ToBoxLineEnds(QString text) {
     return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-}
-
-QString FromBoxLineEnds(QString text) {
-    return text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
 }
 
 // Only the chosen button of a group is reached with Tab (the first one when
@@ -88,35 +88,48 @@ void OnChoice(QButtonGroup* group, QObject* context, Choose choose) {
     });
 }
 
+// A control of the form found by the name the tables give it: a name the form
+// lacks is a mistake in the program, stopped at start.
+template <class Control>
+Control* FormControl(const QObject* window, const QString& name) {
+    auto* control = window->findChild<Control*>(name);
+    if (control == nullptr) {
+        qFatal("The form has no %s", qPrintable(name));
+    }
+    return control;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(PlatformServices& services, QWidget* parent)
     : QDialog(parent),
-      ui(std::make_unique<Ui::MainWindow>()),
+      m_ui(std::make_unique<Ui::MainWindow>()),
       m_services(services),
       m_dieButtons(new QButtonGroup(this)),
       m_checkButtons(new QButtonGroup(this)) {
-    ui->setupUi(this);
-    layout()->setMenuBar(ui->menuBar);
+    m_ui->setupUi(this);
+    layout()->setMenuBar(m_ui->menuBar);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     InstallAccessibleInterfaces();
     const QIcon icon = AppIcon();
     setWindowIcon(icon);
-    ui->rollIcon->setPixmap(icon.pixmap(kIconPixels, kIconPixels));
-    QTextOption centred = ui->resultsBox->document()->defaultTextOption();
+    m_ui->rollIcon->setPixmap(icon.pixmap(kIconPixels, kIconPixels));
+    QTextOption centred = m_ui->resultsBox->document()->defaultTextOption();
     centred.setAlignment(Qt::AlignHCenter);
-    ui->resultsBox->document()->setDefaultTextOption(centred);
+    m_ui->resultsBox->document()->setDefaultTextOption(centred);
 
-    int id = 0;
-    for (QAbstractButton* die : {ui->d4Radio, ui->d6Radio, ui->d8Radio, ui->d10Radio, ui->d12Radio,
-                                 ui->d20Radio, ui->d100Radio}) {
-        m_dieButtons->addButton(die, id++);
+    // A radio button for each die of the table, named after its label.
+    for (std::size_t id = 0; id < kDieTypes.size(); ++id) {
+        m_dieButtons->addButton(
+            FormControl<QAbstractButton>(
+                this, QLatin1String(kDieTypes[id].label) + QLatin1String("Radio")),
+            static_cast<int>(id));
     }
-    m_checkButtons->addButton(ui->greaterThanRadio, static_cast<int>(CheckMode::AtLeast));
-    m_checkButtons->addButton(ui->lessThanRadio, static_cast<int>(CheckMode::AtMost));
-    m_checkButtons->addButton(ui->equalToRadio, static_cast<int>(CheckMode::Equal));
+    m_checkButtons->addButton(m_ui->greaterThanRadio, static_cast<int>(CheckMode::kAtLeast));
+    m_checkButtons->addButton(m_ui->lessThanRadio, static_cast<int>(CheckMode::kAtMost));
+    m_checkButtons->addButton(m_ui->equalToRadio, static_cast<int>(CheckMode::kEqual));
 
     connectEntries();
     connectChoices();
@@ -130,40 +143,21 @@ MainWindow::MainWindow(PlatformServices& services, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-    // The statistics window, a child destroyed after the members, reads the model.
+    // The statistics window and the dice tray, children destroyed after the
+    // members, read the models.
     delete m_statsWindow;
+    delete m_trayWindow;
 }
 
 QLineEdit* MainWindow::editOf(Entry entry) const {
-    switch (entry) {
-        case Entry::Rolls:
-            return ui->rollsEdit;
-        case Entry::Dice:
-            return ui->diceEdit;
-        case Entry::EachModifier:
-            return ui->eachModifierEdit;
-        case Entry::TotalModifier:
-            return ui->totalModifierEdit;
-        case Entry::CheckTarget:
-            break;
-    }
-    return ui->checkTargetEdit;
+    return FormControl<QLineEdit>(
+        this, QLatin1String(RollerModel::infoOf(entry).key) + QLatin1String("Edit"));
 }
 
+// The check target's box has no arrows.
 UpDown* MainWindow::upDownOf(Entry entry) const {
-    switch (entry) {
-        case Entry::Rolls:
-            return ui->rollsUpDown;
-        case Entry::Dice:
-            return ui->diceUpDown;
-        case Entry::EachModifier:
-            return ui->eachModifierUpDown;
-        case Entry::TotalModifier:
-            return ui->totalModifierUpDown;
-        case Entry::CheckTarget:
-            break;
-    }
-    return nullptr;
+    return findChild<UpDown*>(QLatin1String(RollerModel::infoOf(entry).key) +
+                              QLatin1String("UpDown"));
 }
 
 void MainWindow::connectEntries() {
@@ -186,8 +180,6 @@ void MainWindow::connectEntries() {
                     [this, entry](int position) { m_model.stepEntry(entry, position); });
         }
     }
-    connect(ui->resultsBox, &QTextEdit::textChanged, this,
-            [this] { m_model.setResultsText(FromBoxLineEnds(ui->resultsBox->toPlainText())); });
 }
 
 void MainWindow::connectChoices() {
@@ -201,58 +193,45 @@ void MainWindow::connectChoices() {
 }
 
 void MainWindow::connectCommands() {
-    connect(ui->rollButton, &QPushButton::clicked, &m_model, &RollerModel::roll);
-    connect(ui->rollIcon, &ClickableIcon::clicked, &m_model, &RollerModel::roll);
-    connect(ui->clearButton, &QPushButton::clicked, &m_model, &RollerModel::clearEntries);
-    connect(ui->checkButton, &QPushButton::clicked, &m_model, &RollerModel::check);
-    connect(ui->cancelButton, &QPushButton::clicked, this, &MainWindow::reject);
-    connect(ui->actionExit, &QAction::triggered, this, &MainWindow::reject);
+    connect(m_ui->rollButton, &QPushButton::clicked, &m_model, &RollerModel::roll);
+    connect(m_ui->rollIcon, &ClickableIcon::clicked, &m_model, &RollerModel::roll);
+    connect(m_ui->clearButton, &QPushButton::clicked, &m_model, &RollerModel::clearEntries);
+    connect(m_ui->checkButton, &QPushButton::clicked, &m_model, &RollerModel::check);
+    connect(m_ui->cancelButton, &QPushButton::clicked, this, &MainWindow::reject);
+    connect(m_ui->actionExit, &QAction::triggered, this, &MainWindow::reject);
     connectModelCommands();
 
-    connect(ui->actionResultsNormalFormat, &QAction::triggered, this,
-            [this] { m_model.writeResults(ResultsFormat::Normal); });
-    connect(ui->actionResultsNoText, &QAction::triggered, this,
-            [this] { m_model.writeResults(ResultsFormat::NumbersOnly); });
-    connect(ui->actionSendToPrinter, &QAction::triggered, this, &MainWindow::sendToPrinter);
-    connect(ui->actionSendToPrinterViaNotepad, &QAction::triggered, this,
+    connect(m_ui->actionResultsNormalFormat, &QAction::triggered, this,
+            [this] { m_model.writeResults(ResultsFormat::kNormal); });
+    connect(m_ui->actionResultsNoText, &QAction::triggered, this,
+            [this] { m_model.writeResults(ResultsFormat::kNumbersOnly); });
+    connect(m_ui->actionSendToPrinter, &QAction::triggered, this, &MainWindow::sendToPrinter);
+    connect(m_ui->actionSendToPrinterViaNotepad, &QAction::triggered, this,
             &MainWindow::sendToSpooler);
-    connect(ui->actionStatistics, &QAction::triggered, this, &MainWindow::openStatistics);
-    connect(ui->actionHelpContents, &QAction::triggered, this, &MainWindow::showHelp);
-    connect(ui->actionWebsite, &QAction::triggered, this, &MainWindow::openWebsite);
-    connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(m_ui->actionStatistics, &QAction::triggered, this, &MainWindow::openStatistics);
+    connect(m_ui->actionDiceTray, &QAction::triggered, this, &MainWindow::openDiceTray);
+    connect(m_ui->actionHelpContents, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(m_ui->actionWebsite, &QAction::triggered, this, &MainWindow::openWebsite);
+    connect(m_ui->actionAbout, &QAction::triggered, this, &MainWindow::showAbout);
     // F1 reaches the help through its menu item's shortcut anywhere in the
     // window, and through this filter while one of the menus is open.
-    for (QMenu* menu : ui->menuBar->findChildren<QMenu*>()) {
+    for (QMenu* menu : m_ui->menuBar->findChildren<QMenu*>()) {
         menu->installEventFilter(this);
     }
 }
 
-// A menu command "actionFooBar" runs the model's slot fooBar(), and a
-// checkable one sets and shows the model's property fooBar, so a command the
-// model carries out needs no wiring of its own here.
+// The model's commands and options, each on the menu item of its name.
 void MainWindow::connectModelCommands() {
-    const QMetaObject* model = m_model.metaObject();
-    for (QAction* action : findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly)) {
-        QString member = action->objectName().mid(int(qstrlen("action")));
-        if (!action->objectName().startsWith(QLatin1String("action")) || member.isEmpty()) {
-            continue;
-        }
-        member[0] = member[0].toLower();
-        // Only the model's own members: an inherited slot such as deleteLater
-        // is no command.
-        if (action->isCheckable()) {
-            const int index = model->indexOfProperty(member.toLatin1().constData());
-            if (index >= model->propertyOffset()) {
-                const QMetaProperty property = model->property(index);
-                connect(action, &QAction::triggered, this,
-                        [this, property](bool on) { property.write(&m_model, on); });
-                m_optionActions.emplace_back(action, property);
-            }
-        } else if (const int slot = model->indexOfSlot((member + QLatin1String("()")).toLatin1());
-                   slot >= model->methodOffset()) {
-            connect(action, QMetaMethod::fromSignal(&QAction::triggered), &m_model,
-                    model->method(slot));
-        }
+    const auto menuItem = [this](const char* name) {
+        return FormControl<QAction>(this, QLatin1String("action") + QLatin1String(name));
+    };
+    for (const RollerModel::MenuCommand& command : RollerModel::kMenuCommands) {
+        connect(menuItem(command.name), &QAction::triggered, &m_model, command.run);
+    }
+    for (const RollerModel::MenuOption& option : RollerModel::kMenuOptions) {
+        QAction* action = menuItem(option.name);
+        connect(action, &QAction::triggered, &m_model, option.set);
+        m_optionActions.emplace_back(action, option.isOn);
     }
 }
 
@@ -260,12 +239,12 @@ void MainWindow::connectModel() {
     connect(&m_model, &RollerModel::entryTextChanged, this, &MainWindow::showEntryText);
     connect(&m_model, &RollerModel::entryRejected, this, &MainWindow::showRejectedEntry);
     connect(&m_model, &RollerModel::descriptionChanged, this, [this](const QString& text) {
-        ui->headerLine->setText(text);
-        AnnounceTextChange(ui->headerLine);
+        m_ui->headerLine->setText(text);
+        AnnounceTextChange(m_ui->headerLine);
     });
     connect(&m_model, &RollerModel::checkerLineChanged, this, [this](const QString& text) {
-        ui->checkerLine->setText(text);
-        AnnounceTextChange(ui->checkerLine);
+        m_ui->checkerLine->setText(text);
+        AnnounceTextChange(m_ui->checkerLine);
     });
     connect(&m_model, &RollerModel::resultsTextChanged, this, &MainWindow::showResultsText);
     connect(&m_model, &RollerModel::dieIndexChanged, this, &MainWindow::showDie);
@@ -285,8 +264,8 @@ void MainWindow::showModel() {
     showCheckMode(m_model.checkMode());
     showOptions();
     showResultsText(m_model.resultsText());
-    ui->headerLine->setText(m_model.description());
-    ui->checkerLine->setText(m_model.checkerLine());
+    m_ui->headerLine->setText(m_model.description());
+    m_ui->checkerLine->setText(m_model.checkerLine());
 }
 
 void MainWindow::showEntryText(Entry entry, const QString& text) {
@@ -302,9 +281,9 @@ void MainWindow::showRejectedEntry(Entry entry, const QString& message) {
 
 void MainWindow::showResultsText(const QString& text) {
     const QString shown = ToBoxLineEnds(text);
-    if (ui->resultsBox->toPlainText() != shown) {
-        const QSignalBlocker blocker(ui->resultsBox);
-        ui->resultsBox->setPlainText(shown);
+    if (m_ui->resultsBox->toPlainText() != shown) {
+        const QSignalBlocker blocker(m_ui->resultsBox);
+        m_ui->resultsBox->setPlainText(shown);
     }
 }
 
@@ -319,31 +298,52 @@ void MainWindow::showCheckMode(CheckMode mode) {
 }
 
 void MainWindow::showOptions() {
-    for (const auto& [action, property] : m_optionActions) {
-        action->setChecked(property.read(&m_model).toBool());
+    for (const auto& [action, isOn] : m_optionActions) {
+        action->setChecked((m_model.*isOn)());
     }
 }
 
 void MainWindow::openStatistics() {
     if (m_statsWindow.isNull()) {
         m_statsWindow = new StatsWindow(m_model, m_services, this);
-        // Beside the main window rather than over it: on the right if it fits,
-        // else on the left, else on the side with more room.
-        const QRect screen = this->screen()->availableGeometry();
-        const QRect frame = frameGeometry();
-        const int gap = std::max(8, style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
-        const int width = m_statsWindow->frameGeometry().width();
-        const int rightRoom = screen.right() - frame.right() - gap;
-        const int leftRoom = frame.left() - screen.left() - gap;
-        const int x = rightRoom >= width || rightRoom >= leftRoom ? frame.right() + gap
-                                                                  : frame.left() - gap - width;
-        m_statsWindow->move(
-            std::clamp(x, screen.left(), std::max(screen.left(), screen.right() - width)),
-            frame.top());
+        placeBeside(m_statsWindow);
     }
     m_statsWindow->show();
     m_statsWindow->raise();
     m_statsWindow->activateWindow();
+}
+
+void MainWindow::openDiceTray() {
+    if (!m_trayModel) {
+        m_trayModel = std::make_unique<DiceTrayModel>(DiceTrayModel::DataFolder());
+    }
+    if (m_trayWindow.isNull()) {
+        m_trayWindow = new DiceTrayWindow(*m_trayModel, m_services, this);
+        connect(m_trayWindow, &DiceTrayWindow::compareRequested, this,
+                [this](const QString& expression) {
+                    openStatistics();
+                    m_statsWindow->compareWith(expression);
+                });
+        placeBeside(m_trayWindow);
+    }
+    m_trayWindow->show();
+    m_trayWindow->raise();
+    m_trayWindow->activateWindow();
+}
+
+// Beside the main window rather than over it: on the right if it fits, else
+// on the left, else on the side with more room.
+void MainWindow::placeBeside(QWidget* window) const {
+    const QRect screen = this->screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int gap = std::max(8, style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
+    const int width = window->frameGeometry().width();
+    const int rightRoom = screen.right() - frame.right() - gap;
+    const int leftRoom = frame.left() - screen.left() - gap;
+    const int x = rightRoom >= width || rightRoom >= leftRoom ? frame.right() + gap
+                                                              : frame.left() - gap - width;
+    window->move(std::clamp(x, screen.left(), std::max(screen.left(), screen.right() - width)),
+                 frame.top());
 }
 
 void MainWindow::sendToPrinter() {
@@ -353,7 +353,7 @@ void MainWindow::sendToPrinter() {
 }
 
 void MainWindow::sendToSpooler() {
-    if (!m_model.writeResults(ResultsFormat::Normal)) {
+    if (!m_model.writeResults(ResultsFormat::kNormal)) {
         return;
     }
     const QString path = QFileInfo(QString::fromLatin1(kResultsFileName)).absoluteFilePath();

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QMetaProperty>
 #include <QPointer>
 #include <memory>
 #include <utility>
@@ -22,6 +21,8 @@ namespace alearo {
 
 class PlatformServices;
 class StatsWindow;
+class DiceTrayModel;
+class DiceTrayWindow;
 class UpDown;
 
 // The main window: the form, the results and the menus. A dialog rather than
@@ -66,19 +67,23 @@ class MainWindow : public QDialog {
     void showOptions();
 
     void openStatistics();
+    void openDiceTray();
+    void placeBeside(QWidget* window) const;
     void sendToPrinter();
     void sendToSpooler();
     void showAbout();
     void openWebsite();
     void showHelp();
 
-    std::unique_ptr<Ui::MainWindow> ui;
+    std::unique_ptr<Ui::MainWindow> m_ui;
     PlatformServices& m_services;
     RollerModel m_model;
     QButtonGroup* m_dieButtons;
     QButtonGroup* m_checkButtons;
     QPointer<StatsWindow> m_statsWindow;
-    std::vector<std::pair<QAction*, QMetaProperty>> m_optionActions;
+    std::unique_ptr<DiceTrayModel> m_trayModel;  // made when the tray first opens
+    QPointer<DiceTrayWindow> m_trayWindow;
+    std::vector<std::pair<QAction*, bool (RollerModel::*)() const>> m_optionActions;
 };
 
 }  // namespace alearo

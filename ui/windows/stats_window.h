@@ -2,16 +2,16 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 #include "ui/model/statistics_model.h"
 
-class QLabel;
-class QLineEdit;
-class QTableView;
+namespace Ui {
+class StatsWindow;
+}
 
 namespace alearo {
 
-class DistributionChart;
 class PlatformServices;
 class RollerModel;
 
@@ -23,28 +23,26 @@ class StatsWindow : public QWidget {
 
   public:
     StatsWindow(const RollerModel& roller, PlatformServices& services, QWidget* parent);
+    ~StatsWindow() override;
 
     StatisticsModel& model() { return m_model; }
+
+    // Types `expression` into the "Compare with" box.
+    void compareWith(const QString& expression);
 
     // The table as tab-separated text on the clipboard, or as a CSV file.
     void copyTable();
     void saveTable();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void showModel();
 
+    std::unique_ptr<Ui::StatsWindow> m_ui;
     PlatformServices& m_services;
     StatisticsModel m_model;
-    QLineEdit* m_compareEdit;
-    QLabel* m_comparisonError;
-    QLabel* m_description;
-    QLabel* m_comparisonSummary;
-    QLabel* m_summary;
-    QLabel* m_status;
-    DistributionChart* m_chart;
-    QLabel* m_checker;
-    QLabel* m_fairness;
-    QTableView* m_table;
 };
 
 }  // namespace alearo

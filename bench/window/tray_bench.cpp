@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: MIT
+// The dice tray over a history of 100,000 rolls: opening it, a roll from the
+// Enter key to the entry painted, and a roll appended to the store alone;
+// then the memory the long history costs over an empty one. Runs on the
+// offscreen platform, so the window is laid out and painted without a display.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+
+#include "quiet_platform_services.h"
+#include "ui/model/dice_tray_model.h"
+#include "ui/windows/dice_tray_window.h"
+
+namespace {
+
+using namespace alearo;
+
+constexpr int kStoredRolls = 100000;
+
+QuietPlatformServices g_services;
+QTemporaryDir* g_full;   // a data folder holding kStoredRolls rolls
+QTemporaryDir* g_empty;  // one holding none
+
+// kStoredRolls rolls of 2d20kh1+5 with a label, written in one go.
+void FillHistory(const QString& folder) {
+    { TrayStore made(folder); }  // the schema
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
+        db.setDatabaseName(QDir(folder).filePath(QLatin1String(TrayStore::kFileName)));
+        db.open();
+        QSqlQuery query(db);
+        query.exec(QStringLiteral("BEGIN"));
+        query.exec(
+            QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                "INSERT INTO history (time, label, expression, total, dice, spoken, at_least, "
+                "at_most) "
+                "SELECT '2026-12-07T10:00:00.000Z', 'Longsword attack', '2d20kh1+5', 5 + i % 20, "
+                "'22 = [17 (15)] + 5', 'Longsword attack, 2d20kh1+5: 22. Dice 17 and 15, the 15 "
+                "dropped.', 0.36, 0.72 FROM n")
+                .arg(kStoredRolls));
+        query.exec(QStringLiteral("COMMIT"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fill"));
+}
+
+// A shown tray, painted once.
+struct OpenTray {
+    explicit OpenTray(const QString& folder) : model(folder), window(model, g_services, nullptr) {
+        window.show();
+        window.findChild<QListView*>(QStringLiteral("historyView"))->viewport()->repaint();
+    }
+    DiceTrayModel model;
+    DiceTrayWindow window;
+};
+
+void BM_OpenTray(benchmark::State& state) {
+    for (auto _ : state) {
+        auto tray = std::make_unique<OpenTray>(g_full->path());
+        state.PauseTiming();  // closing is not part of opening
+        tray.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenTray)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_RollFromKeyToEntryShown(benchmark::State& state) {
+    OpenTray tray(g_full->path());
+    auto* expression = tray.window.findChild<QLineEdit*>(QStringLiteral("expressionEdit"));
+    auto* history = tray.window.findChild<QListView*>(QStringLiteral("historyView"));
+    expression->setText(QStringLiteral("2d20kh1+5"));
+    for (auto _ : state) {
+        QTest::keyClick(expression, Qt::Key_Return);
+        history->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_RollFromKeyToEntryShown)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_AppendRoll(benchmark::State& state) {
+    TrayStore store(g_full->path());
+    HistoryEntry entry{0,
+                       QDateTime::currentDateTimeUtc(),
+                       QStringLiteral("Longsword attack"),
+                       QStringLiteral("2d20kh1+5"),
+                       22,
+                       QStringLiteral("22 = [17 (15)] + 5"),
+                       QStringLiteral("Longsword attack, 2d20kh1+5: 22."),
+                       0.36,
+                       0.72};
+    for (auto _ : state) {
+        store.append(entry);
+    }
+}
+BENCHMARK(BM_AppendRoll)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The heap in use with a shown tray over `folder`.
+double HeapWithTrayMiB(const QString& folder) {
+    const std::size_t before = mallinfo2().uordblks;
+    const OpenTray tray(folder);
+    return static_cast<double>(mallinfo2().uordblks - before) / (1024.0 * 1024.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir full, empty;
+    g_full = &full;
+    g_empty = &empty;
+    FillHistory(full.path());
+    const double emptyHeap = HeapWithTrayMiB(empty.path());
+    const double fullHeap = HeapWithTrayMiB(full.path());
+    std::printf(
+        "heap with the tray open: %.2f MiB over %d rolls, %.2f MiB over none: %.2f MiB more\n",
+        fullHeap, kStoredRolls, emptyHeap, fullHeap - emptyHeap);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+
+#include "dice/expression.h"
+#include "dice/roll.h"
+
+namespace alearo::dice {
+
+// A roll as "23 = [18 (4)] + 5": the total, then each term, its dice in
+// brackets. Each die shows the face a reroll set aside followed by "/", its
+// faces joined by "+" (an explosion's chain), "=>" and what a min or max made
+// of it, "*" if it counts as a success, and parentheses if it was dropped.
+std::string RollText(const Expression& expression, const RollResult& roll);
+void AppendRollText(std::string& out, const Expression& expression, const RollResult& roll);
+
+// The dice of one term alone, as in the brackets above.
+std::string DiceText(const TermRoll& term);
+
+}  // namespace alearo::dice

@@ -1,0 +1,221 @@
+// SPDX-License-Identifier: MIT
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <gmock/gmock.h>
+
+#include "dice/parse.h"
+#include "dice/roll_text.h"
+#include "test_files.h"
+#include "ui/model/dice_tray_model.h"
+#include "ui/model/roll_sentence.h"
+
+namespace alearo {
+namespace {
+
+using testing::HasSubstr;
+using Tray = ScratchFolder;
+using Clash = DiceTrayModel::Clash;
+
+constexpr auto kFatal = QAbstractItemModelTester::FailureReportingMode::Fatal;
+
+QString Names(const SavedRollsModel& saved) {
+    QStringList names;
+    for (const SavedRoll& roll : saved.rolls()) {
+        names << roll.name + QLatin1Char('=') + roll.expression;
+    }
+    return names.join(QLatin1Char(' '));
+}
+
+// Every story a die can have, as one sentence for screen readers and as
+// the text of a listing, rolled from fixed seeds and pinned in a golden file.
+TEST(RollStory, IsToldAsOneSentenceAndAsText) {
+    std::string told;
+    for (const char* text : {"2d20kh1+5", "4d6dl1", "3d6!", "4d6r1", "4d6ro<3", "3d6min3",
+                             "4d8max5", "6d10>=8", "2d20kl1", "5dF", "2d6!+1d4-3", "3d10r10!"}) {
+        const dice::Expression expression = *dice::ParseExpression(text).expression;
+        dice::Generator generator(7);
+        for (int i = 0; i < 3; ++i) {
+            const dice::RollResult roll = dice::Roll(expression, generator);
+            told += RollSentence(QStringLiteral("Label"), expression, roll).toStdString() + "\n  " +
+                    dice::RollText(expression, roll) + "\n";
+        }
+    }
+    ExpectGoldenText(ALEARO_GOLDEN_DIR "/roll_stories.txt", told);
+}
+
+// A roll of what is typed: its entry, its chances from the exact chances,
+// what is announced, and the completions.
+TEST_F(Tray, RollsWhatIsTypedAndKeepsItsChances) {
+    DiceTrayModel tray(QStringLiteral("data"));
+    QAbstractItemModelTester tester(tray.history(), kFatal);
+    QSignalSpy rolled(&tray, &DiceTrayModel::rolled);
+    QSignalSpy inserted(tray.history(), &QAbstractItemModel::rowsInserted);
+
+    for (const char* typed : {" 1d20 ", "1d1+4", "1D20"}) {
+        ASSERT_TRUE(tray.roll(QString::fromLatin1(typed), QStringLiteral("Check")));
+    }
+    ASSERT_EQ(inserted.count(), 3);
+    EXPECT_EQ(rolled.count(), 3);
+    EXPECT_EQ(tray.recentExpressions()->stringList().join(' '), QLatin1String("1D20 1d1+4 1d20"));
+    for (const int row : {0, 2}) {
+        const HistoryEntry entry = tray.history()->entry(row);
+        EXPECT_EQ(entry.expression, QLatin1String("1d20"));
+        EXPECT_DOUBLE_EQ(entry.atLeast, (21 - entry.total) / 20.0);
+        EXPECT_DOUBLE_EQ(entry.atMost, entry.total / 20.0);
+    }
+    const QModelIndex certain = tray.history()->index(1);
+    EXPECT_THAT(certain.data().toString().toStdString(), HasSubstr("top 100%, bottom 100%"));
+    EXPECT_EQ(certain.data(Qt::AccessibleTextRole).toString(),
+              QLatin1String("Check, 1d1+4: 5. Die 1."));
+    EXPECT_EQ(tray.entryText(1), QLatin1String("Check 1d1+4: 5 = [1] + 4"));
+}
+
+// A long history opens at its newest rolls, fetches older ones on demand,
+// reads every page back in order after a restart, and prunes the oldest.
+TEST_F(Tray, ReadsALongHistoryBackAndPrunesTheOldest) {
+    {
+        TrayStore store(QStringLiteral("data"));
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        HistoryEntry entry{0,  now, {}, QStringLiteral("1d6"), 3, QStringLiteral("3 = [3]"),
+                           {}, 1,   1};
+        for (int i = 0; i < 1500; ++i) {
+            entry.label = i == 1450 ? QStringLiteral("say \"hi\"") : QString::number(i);
+            store.append(entry);
+        }
+        EXPECT_EQ(store.prune(1300), 200);
+    }
+    DiceTrayModel tray(QStringLiteral("data"));
+    HistoryModel& history = *tray.history();
+    ASSERT_EQ(history.rowCount(), 1024);
+    EXPECT_EQ(history.entry(0).label, QLatin1String("476"));
+    QSignalSpy older(&history, &QAbstractItemModel::rowsInserted);
+    QAbstractItemModelTester tester(&history, kFatal);
+    history.fetchOlder();
+    ASSERT_EQ(history.rowCount(), 1300);
+    EXPECT_FALSE(history.canFetchOlder());
+    EXPECT_EQ(older.count(), 1);
+    for (const int row : {1299, 0, 300, 256, 255, 511, 512, 1024}) {
+        EXPECT_EQ(history.entry(row).label, QString::number(row + 200)) << row;
+    }
+    TrayStore(QStringLiteral("data")).prune(1200);  // as another Alearo would
+    ASSERT_TRUE(tray.roll(QStringLiteral("1d1"), QStringLiteral("Hit, hard")));
+    ASSERT_EQ(history.rowCount(), 1201);
+    EXPECT_EQ(history.entry(0).label + history.entry(1199).label, QLatin1String("3001499"));
+    EXPECT_EQ(tray.exportHistory(QStringLiteral("h.csv")), QString());
+    const QByteArray csv = QByteArray::fromStdString(ReadFile("h.csv"));
+    EXPECT_EQ(csv.count("\r\n"), 1202);
+    EXPECT_THAT(
+        csv.constData(),
+        testing::ContainsRegex("^time,label,expression,total,dice\r\n.*"
+                               "Z,\"say \"\"hi\"\"\",1d6,3,\\[3\\]\r\n.*"
+                               "\r\n20[0-9-]{8}T[0-9:]{8}Z,\"Hit, hard\",1d1,1,\\[1\\]\r\n$"));
+}
+
+// A roll the file cannot take for a while (another Alearo holds it past the
+// busy timeout) is kept, said, and written with the next roll the file takes.
+TEST_F(Tray, WritesWhatAFailedWriteLeftOnceItCan) {
+    DiceTrayModel tray(QStringLiteral("data"));
+    QStringList told;
+    QObject::connect(&tray, &DiceTrayModel::errorOccurred,
+                     [&told](const QString& message) { told << message; });
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+        other.setDatabaseName(QStringLiteral("data/alearo.sqlite"));
+        ASSERT_TRUE(other.open() && QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
+        ASSERT_TRUE(tray.roll(QStringLiteral("1d6"), QStringLiteral("held")));
+        QSqlQuery(other).exec(QStringLiteral("COMMIT"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    ASSERT_TRUE(tray.roll(QStringLiteral("1d6"), QStringLiteral("free")));
+    EXPECT_THAT(told.join('|').toStdString(),
+                testing::MatchesRegex("[^|]*could not write[^|]*\\|[^|]*again.*"));
+    TrayStore reopened(QStringLiteral("data"));
+    const std::vector<HistoryEntry> kept = reopened.history(0, 2);
+    ASSERT_EQ(kept.size(), 2U);
+    EXPECT_EQ(kept[0].label + kept[1].label, QLatin1String("heldfree"));
+}
+
+// Saved rolls: each change kept at once, Undo, moves by key and by drag.
+TEST_F(Tray, KeepsSavedRollsInOrderWithUndo) {
+    {
+        DiceTrayModel tray(QStringLiteral("data"));
+        SavedRollsModel& saved = *tray.saved();
+        QAbstractItemModelTester tester(&saved, kFatal);
+        QSignalSpy canUndo(&saved, &SavedRollsModel::canUndoChanged);
+        EXPECT_FALSE(tray.saveTyped(QStringLiteral("d"), {}));
+        for (const char* name : {"A", "B", "C", "D"}) {
+            ASSERT_TRUE(tray.saveTyped(QStringLiteral("1d%1").arg(name[0] - 'A' + 4),
+                                       QString::fromLatin1(name)));
+        }
+        saved.move(0, 2);                        // B C A D
+        saved.rename(3, QStringLiteral("Dee"));  // B C A Dee
+        saved.setExpression(1, QStringLiteral("2d6"));
+        std::unique_ptr<QMimeData> dragged(saved.mimeData({saved.index(3)}));
+        saved.dropMimeData(dragged.get(), Qt::MoveAction, 0, 0, {});  // Dee B C A
+        dragged.reset(saved.mimeData({saved.index(0)}));
+        saved.dropMimeData(dragged.get(), Qt::MoveAction, 2, 0, {});  // B Dee C A
+        saved.remove(2);
+        saved.remove(0);  // Dee A
+        EXPECT_EQ(canUndo.count(), 1);
+        saved.undoRemove();  // B Dee A
+        EXPECT_EQ(Names(saved), QLatin1String("B=1d5 Dee=1d7 A=1d4"));
+    }
+    DiceTrayModel again(QStringLiteral("data"));
+    EXPECT_EQ(Names(*again.saved()), QLatin1String("B=1d5 Dee=1d7 A=1d4"));
+}
+
+// Import names each bad entry and takes the rest, asking about each name
+// taken; an export reads back the same.
+TEST_F(Tray, ImportsWhatPassesAndAsksAboutNamesTaken) {
+    DiceTrayModel tray(QStringLiteral("data"));
+    for (const char* name : {"Attack", "Damage", "Save"}) {
+        tray.saved()->add({QString::fromLatin1(name), QStringLiteral("1d20")});
+    }
+    std::ofstream("in.json") << R"({"format": "alearo-saved-rolls", "version": 1, "rolls": [
+        {"name": "Attack", "expression": "1d20+5"}, {"name": "Damage", "expression": "2d6"},
+        {"name": "Save", "expression": "1d4"}, {"name": "", "expression": "1d6"},
+        {"name": "Odd", "expression": "2d"}, {"name": "Odd", "expression": 7}, 12,
+        {"name": "New", "expression": "4d6dl1"}]})";
+    QStringList asked;
+    const QString report =
+        tray.importSaved(
+                QStringLiteral("in.json"),
+                [&](const SavedRoll& kept, const SavedRoll& imported) {
+                    asked << kept.name + QLatin1Char('>') + imported.expression;
+                    const Clash choices[] = {Clash::kReplace, Clash::kKeepBoth, Clash::kSkip};
+                    return choices[asked.size() - 1];
+                })
+            .text;
+    EXPECT_EQ(asked.join(' '), QLatin1String("Attack>1d20+5 Damage>2d6 Save>1d4"));
+    EXPECT_EQ(Names(*tray.saved()),
+              QLatin1String("Attack=1d20+5 Damage=1d20 Save=1d20 Damage (2)=2d6 New=4d6dl1"));
+    EXPECT_EQ(report.toStdString(),
+              "3 saved rolls imported. Not imported:\n"
+              "Roll 4 (no name): it has no name\n"
+              "Roll 5 (Odd): at column 3 of \"2d\": " +
+                  dice::ParseExpression("2d").error.message +
+                  "\nRoll 6 (Odd): it has no expression\n"
+                  "Roll 7 (no name): it is not a name with an expression");
+
+    ASSERT_EQ(tray.exportSaved(QStringLiteral("out.json")), QString());
+    DiceTrayModel other(QStringLiteral("other"));
+    other.importSaved(QStringLiteral("out.json"), nullptr);
+    EXPECT_EQ(Names(*other.saved()), Names(*tray.saved()));
+    std::ofstream("newer.json") << R"({"format": "alearo-saved-rolls", "version": 2, "rolls": []})";
+    std::ofstream("broken.json") << R"({"format": )";
+    for (const auto& [file, words] : {std::pair{"newer.json", "newer Alearo"},
+                                      {"broken.json", "not a JSON file"},
+                                      {"missing.json", "cannot be read"}}) {
+        EXPECT_THAT(tray.importSaved(QString::fromLatin1(file), nullptr).text.toStdString(),
+                    HasSubstr(words));
+    }
+    EXPECT_EQ(tray.saved()->rowCount(), 5);
+}
+
+}  // namespace
+}  // namespace alearo

@@ -1,0 +1,245 @@
+// SPDX-License-Identifier: MIT
+#include "ui/model/dice_tray_model.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTimer>
+#include <cmath>
+
+#include "dice/chances.h"
+#include "dice/parse.h"
+#include "dice/roll_text.h"
+#include "files/replace_file.h"
+#include "ui/model/roll_sentence.h"
+#include "ui/model/saved_rolls_file.h"
+
+namespace alearo {
+
+namespace {
+
+// Rolls past kKeptRolls before the oldest are removed, in one go.
+constexpr int kPruneBatch = 1000;
+constexpr int kRecentKept = 20;
+constexpr int kChancesKept = 64;
+
+QString WriteFile(const QString& path, const QByteArray& bytes) {
+    const std::error_code error =
+        ReplaceFileContents(QFile::encodeName(path).toStdString(),
+                            std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
+    return error ? QString::fromStdString(error.message()) : QString();
+}
+
+}  // namespace
+
+DiceTrayModel::DiceTrayModel(const QString& folder, QObject* parent)
+    : QObject(parent),
+      m_store(std::make_unique<TrayStore>(folder)),
+      m_history(std::make_unique<HistoryModel>(*m_store)),
+      m_saved(std::make_unique<SavedRollsModel>(*m_store)) {
+    // The completions start with the expressions of the last rolls.
+    const int count = m_history->rowCount();
+    for (int row = std::max(0, count - kRecentKept); row < count; ++row) {
+        remember(m_history->entry(row).expression);
+    }
+}
+
+DiceTrayModel::~DiceTrayModel() = default;
+
+QString DiceTrayModel::DataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+void DiceTrayModel::setExpressionError(const QString& error) {
+    if (m_expressionError != error) {
+        m_expressionError = error;
+        emit expressionErrorChanged(error);
+    }
+}
+
+void DiceTrayModel::remember(const QString& expression) {
+    QStringList recent = m_recent.stringList();
+    recent.removeAll(expression);
+    recent.prepend(expression);
+    m_recent.setStringList(recent.mid(0, kRecentKept));
+}
+
+const dice::TotalDistribution& DiceTrayModel::chancesOf(const std::string& canonical,
+                                                        const dice::Expression& expression) {
+    const QString key = QString::fromStdString(canonical);
+    auto found = m_chances.find(key);
+    if (found == m_chances.end()) {
+        if (m_chances.size() >= kChancesKept) {
+            m_chances.clear();
+        }
+        found = m_chances.insert(key, dice::ExactChances(expression));
+    }
+    return *found;
+}
+
+QString DiceTrayModel::ProblemOf(const QString& expression) {
+    const dice::ParseResult parsed = dice::ParseExpression(expression.toStdString());
+    return parsed.Ok() ? QString()
+                       : tr("Column %1: %2")
+                             .arg(parsed.error.column)
+                             .arg(QString::fromStdString(parsed.error.message));
+}
+
+bool DiceTrayModel::saveTyped(const QString& expression, const QString& label) {
+    setExpressionError(ProblemOf(expression));
+    if (!m_expressionError.isEmpty()) {
+        return false;
+    }
+    m_saved->add(
+        {label.trimmed().isEmpty() ? expression.trimmed() : label.trimmed(), expression.trimmed()});
+    tellProblems();
+    return true;
+}
+
+bool DiceTrayModel::roll(const QString& expression, const QString& label) {
+    const dice::ParseResult parsed = dice::ParseExpression(expression.toStdString());
+    if (!parsed.Ok()) {
+        setExpressionError(ProblemOf(expression));
+        return false;
+    }
+    setExpressionError({});
+    const dice::Expression& typed = *parsed.expression;
+    dice::Roll(typed, m_generator, m_roll);
+    const std::string canonical = dice::CanonicalText(typed);
+    const dice::TotalDistribution& chances = chancesOf(canonical, typed);
+    const int total = m_roll.total;
+    HistoryEntry entry;
+    entry.time = QDateTime::currentDateTimeUtc();
+    entry.label = label.trimmed();
+    entry.expression = QString::fromStdString(canonical);
+    entry.total = total;
+    entry.dice = QString::fromStdString(dice::RollText(typed, m_roll));
+    entry.spoken = RollSentence(entry.label, typed, m_roll);
+    if (chances.Knows(total)) {
+        entry.atLeast = static_cast<double>(chances.AtLeast(total));
+        entry.atMost = static_cast<double>(chances.AtMost(total));
+    } else {
+        // Past the totals listed: worked out for this one alone.
+        const dice::TotalDistribution far =
+            dice::ExactChances(typed, dice::TotalRange{total, total});
+        entry.atLeast = static_cast<double>(far.AtLeast(total));
+        entry.atMost = static_cast<double>(far.AtMost(total));
+    }
+    m_store->append(entry);
+    m_history->appended();
+    remember(expression.trimmed());
+    emit rolled(entry.spoken);
+    tellProblems();
+    if (!m_pruneDue && m_store->historyCount() > kKeptRolls + kPruneBatch) {
+        m_pruneDue = true;
+        QTimer::singleShot(0, this, &DiceTrayModel::prune);
+    }
+    return true;
+}
+
+bool DiceTrayModel::rollAgain(int historyRow) {
+    const HistoryEntry entry = m_history->entry(historyRow);
+    return !entry.expression.isEmpty() && roll(entry.expression, entry.label);
+}
+
+bool DiceTrayModel::rollSaved(int savedRow) {
+    if (savedRow < 0 || savedRow >= m_saved->rowCount()) {
+        return false;
+    }
+    // A roll saved under its own expression has no label to repeat.
+    const SavedRoll& saved = m_saved->rolls()[static_cast<std::size_t>(savedRow)];
+    return roll(saved.expression, saved.name == saved.expression ? QString() : saved.name);
+}
+
+void DiceTrayModel::prune() {
+    m_pruneDue = false;
+    if (m_store->prune(kKeptRolls) > 0) {
+        m_history->appended();
+    }
+    tellProblems();
+}
+
+void DiceTrayModel::clearHistory() {
+    m_store->clearHistory();
+    m_history->reset();
+    tellProblems();
+}
+
+void DiceTrayModel::tellProblems() {
+    const QString problem = m_store->takeProblem();
+    if (!problem.isEmpty()) {
+        emit errorOccurred(problem, {});
+    }
+}
+
+SavedRoll DiceTrayModel::savedRollOf(int historyRow) const {
+    const HistoryEntry entry = m_history->entry(historyRow);
+    return {entry.label.isEmpty() ? entry.expression : entry.label, entry.expression};
+}
+
+QString DiceTrayModel::entryText(int historyRow) const {
+    const HistoryEntry entry = m_history->entry(historyRow);
+    return tr("%1 %2: %3").arg(entry.label, entry.expression, entry.dice).trimmed();
+}
+
+DiceTrayModel::ImportReport DiceTrayModel::importSaved(const QString& path,
+                                                       const ClashChoice& choose) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {
+            tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
+    }
+    const SavedRollsRead read = ReadSavedRollsJson(file.readAll());
+    if (!read.error.isEmpty()) {
+        return {tr("%1 holds no saved rolls. %2").arg(QDir::toNativeSeparators(path), read.error)};
+    }
+    // Worked out on a copy and kept in one write: an import stopped half
+    // way leaves the saved rolls as they were.
+    std::vector<SavedRoll> rolls = m_saved->rolls();
+    const auto named = [&rolls](const QString& name) {
+        return std::find_if(rolls.begin(), rolls.end(),
+                            [&name](const SavedRoll& kept) { return kept.name == name; });
+    };
+    int imported = 0;
+    for (SavedRoll roll : read.rolls) {
+        const auto taken = named(roll.name);
+        if (taken != rolls.end()) {
+            const Clash choice = choose(*taken, roll);
+            if (choice == Clash::kSkip) {
+                continue;
+            }
+            if (choice == Clash::kReplace) {
+                *taken = roll;
+                ++imported;
+                continue;
+            }
+            const QString base = roll.name;
+            for (int n = 2; named(roll.name) != rolls.end(); ++n) {
+                roll.name = tr("%1 (%2)").arg(base).arg(n);
+            }
+        }
+        rolls.push_back(roll);
+        ++imported;
+    }
+    m_saved->setRolls(rolls);
+    tellProblems();
+    QString report =
+        imported == 1 ? tr("1 saved roll imported.") : tr("%1 saved rolls imported.").arg(imported);
+    if (!read.problems.isEmpty()) {
+        report += QLatin1Char(' ') + tr("Not imported:") + QLatin1Char('\n') +
+                  read.problems.join(QLatin1Char('\n'));
+    }
+    return {report, true};
+}
+
+QString DiceTrayModel::exportSaved(const QString& path) const {
+    return WriteFile(path, SavedRollsJson(m_saved->rolls()));
+}
+
+QString DiceTrayModel::exportHistory(const QString& path) const {
+    // One query, so that one snapshot: another Alearo's prune meanwhile
+    // neither repeats nor skips a roll.
+    return WriteFile(path, HistoryCsv(m_store->history(0, m_store->historyCount())));
+}
+
+}  // namespace alearo

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QStringListModel>
+#include <functional>
+#include <memory>
+
+#include "dice/roll.h"
+#include "dice/total_distribution.h"
+#include "ui/model/history_model.h"
+#include "ui/model/saved_rolls_model.h"
+#include "ui/model/tray_store.h"
+
+namespace alearo {
+
+// What the dice tray shows and does, without a widget: rolls of what the
+// player types, with the exact chance of each total, a history kept in the
+// store, saved rolls, and their files. The window forwards what the player
+// does to the slots and shows what the models and signals say.
+class DiceTrayModel : public QObject {
+    Q_OBJECT
+
+  public:
+    // The history keeps at least this many rolls; older ones are removed
+    // some rolls later.
+    static constexpr int kKeptRolls = 100000;
+
+    // The tray keeping its rolls in `folder`; DataFolder() in the program.
+    explicit DiceTrayModel(const QString& folder, QObject* parent = nullptr);
+    ~DiceTrayModel() override;
+    static QString DataFolder();
+
+    HistoryModel* history() { return m_history.get(); }
+    SavedRollsModel* saved() { return m_saved.get(); }
+    // The expressions typed most lately, newest first, as completions.
+    QStringListModel* recentExpressions() { return &m_recent; }
+    // Why the last expression typed cannot be rolled ("Column 4: ..."), or empty.
+    QString expressionError() const { return m_expressionError; }
+    // What went wrong with the store since it was last asked; then empty.
+    QString takeProblem() { return m_store->takeProblem(); }
+
+    // What to do with an imported roll whose name is taken.
+    enum class Clash { kReplace, kKeepBoth, kSkip };
+    using ClashChoice = std::function<Clash(const SavedRoll& kept, const SavedRoll& imported)>;
+    // Imports the saved rolls of a file; for the player, how it went (how
+    // many were imported, and each that was not, with its reason), and
+    // whether the file could be read at all.
+    struct ImportReport {
+        QString text;
+        bool read = false;
+    };
+    ImportReport importSaved(const QString& path, const ClashChoice& choose);
+    // The file written, or why not (empty on success).
+    QString exportSaved(const QString& path) const;
+    QString exportHistory(const QString& path) const;
+
+    // Why an expression cannot be read ("Column 4: ..."), or empty.
+    static QString ProblemOf(const QString& expression);
+
+    // A saved roll made from a history entry: its label, or its expression.
+    SavedRoll savedRollOf(int historyRow) const;
+    // An entry as text for the clipboard.
+    QString entryText(int historyRow) const;
+
+  public slots:
+    // False, with expressionError() set, when the expression cannot be read.
+    bool roll(const QString& expression, const QString& label);
+    bool rollAgain(int historyRow);
+    bool rollSaved(int savedRow);
+    // Saves what the boxes hold under the label (the expression without
+    // one); false, with expressionError() set, when it cannot be read.
+    bool saveTyped(const QString& expression, const QString& label);
+    void clearHistory();
+
+  signals:
+    void expressionErrorChanged(const QString& error);
+    // A roll was added to the history, said as one sentence.
+    void rolled(const QString& sentence);
+    void errorOccurred(const QString& message, const QString& reason);
+
+  private:
+    const dice::TotalDistribution& chancesOf(const std::string& canonical,
+                                             const dice::Expression& expression);
+    void setExpressionError(const QString& error);
+    void remember(const QString& expression);
+    void prune();
+    void tellProblems();
+
+    std::unique_ptr<TrayStore> m_store;
+    std::unique_ptr<HistoryModel> m_history;
+    std::unique_ptr<SavedRollsModel> m_saved;
+    QStringListModel m_recent;
+    QString m_expressionError;
+    dice::Generator m_generator;
+    QHash<QString, dice::TotalDistribution> m_chances;  // by canonical expression
+    dice::RollResult m_roll;                            // reused from roll to roll
+    bool m_pruneDue = false;
+};
+
+}  // namespace alearo

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+#include "ui/model/saved_rolls_file.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "dice/parse.h"
+
+namespace alearo {
+
+namespace {
+
+constexpr const char* kFormat = "alearo-saved-rolls";
+constexpr int kVersion = 1;
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("SavedRollsFile", text);
+}
+
+// A field as CSV writes it: quoted when it holds a comma, a quote or a line end.
+QByteArray CsvField(const QString& text) {
+    QByteArray field = text.toUtf8();
+    if (field.contains(',') || field.contains('"') || field.contains('\n') ||
+        field.contains('\r')) {
+        field.replace("\"", "\"\"");
+        field = '"' + field + '"';
+    }
+    return field;
+}
+
+}  // namespace
+
+QByteArray SavedRollsJson(const std::vector<SavedRoll>& rolls) {
+    QJsonArray list;
+    for (const SavedRoll& roll : rolls) {
+        list.append(QJsonObject{{QStringLiteral("name"), roll.name},
+                                {QStringLiteral("expression"), roll.expression}});
+    }
+    return QJsonDocument(QJsonObject{{QStringLiteral("format"), QLatin1String(kFormat)},
+                                     {QStringLiteral("version"), kVersion},
+                                     {QStringLiteral("rolls"), list}})
+        .toJson();
+}
+
+SavedRollsRead ReadSavedRollsJson(const QByteArray& json) {
+    SavedRollsRead read;
+    QJsonParseError parseError{};
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    const QJsonObject top = document.object();
+    if (parseError.error != QJsonParseError::NoError) {
+        read.error = Tr("It is not a JSON file (%1 at character %2).")
+                         .arg(parseError.errorString())
+                         .arg(parseError.offset + 1);
+        return read;
+    }
+    if (top.value(QStringLiteral("format")).toString() != QLatin1String(kFormat) ||
+        !top.value(QStringLiteral("rolls")).isArray()) {
+        read.error = Tr("It is not a file of saved rolls.");
+        return read;
+    }
+    if (top.value(QStringLiteral("version")).toInt(kVersion + 1) > kVersion) {
+        read.error = Tr("It was written by a newer Alearo.");
+        return read;
+    }
+    const QJsonArray list = top.value(QStringLiteral("rolls")).toArray();
+    for (int i = 0; i < list.size(); ++i) {
+        const QJsonObject entry = list.at(i).toObject();
+        const QString name = entry.value(QStringLiteral("name")).toString().trimmed();
+        const QString expression = entry.value(QStringLiteral("expression")).toString();
+        const dice::ParseResult parsed = dice::ParseExpression(expression.toStdString());
+        QString problem;
+        if (!list.at(i).isObject()) {
+            problem = Tr("it is not a name with an expression");
+        } else if (name.isEmpty()) {
+            problem = Tr("it has no name");
+        } else if (!entry.value(QStringLiteral("expression")).isString()) {
+            problem = Tr("it has no expression");
+        } else if (!parsed.Ok()) {
+            problem = Tr("at column %1 of \"%2\": %3")
+                          .arg(parsed.error.column)
+                          .arg(expression, QString::fromStdString(parsed.error.message));
+        }
+        if (problem.isEmpty()) {
+            read.rolls.push_back({name, expression});
+        } else {
+            read.problems << Tr("Roll %1 (%2): %3")
+                                 .arg(i + 1)
+                                 .arg(name.isEmpty() ? Tr("no name") : name, problem);
+        }
+    }
+    return read;
+}
+
+QByteArray HistoryCsv(const std::vector<HistoryEntry>& entries) {
+    QByteArray csv = "time,label,expression,total,dice\r\n";
+    for (const HistoryEntry& entry : entries) {
+        csv += CsvField(entry.time.toUTC().toString(Qt::ISODate)) + ',' + CsvField(entry.label) +
+               ',' + CsvField(entry.expression) + ',' + QByteArray::number(entry.total) + ',' +
+               CsvField(entry.dice.section(QLatin1String(" = "), 1)) + "\r\n";
+    }
+    return csv;
+}
+
+}  // namespace alearo

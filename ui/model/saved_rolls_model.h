@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QAbstractListModel>
+#include <vector>
+
+#include "ui/model/tray_store.h"
+
+namespace alearo {
+
+// The rolls the player keeps under a name, in the player's order, written
+// to the store at every change. A removed roll can be brought back with
+// undoRemove(), the last removed first.
+class SavedRollsModel : public QAbstractListModel {
+    Q_OBJECT
+
+  public:
+    enum Role { kNameRole = Qt::UserRole + 1, kExpressionRole };
+    Q_ENUM(Role)
+
+    explicit SavedRollsModel(TrayStore& store, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QHash<int, QByteArray> roleNames() const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Dragging a roll to another place in the list.
+    Qt::DropActions supportedDropActions() const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                      const QModelIndex& parent) override;
+
+    const std::vector<SavedRoll>& rolls() const { return m_rolls; }
+    bool canUndo() const { return !m_removed.empty(); }
+
+  public slots:
+    void add(const alearo::SavedRoll& roll);
+    void rename(int row, const QString& name);
+    void setExpression(int row, const QString& expression);
+    void remove(int row);
+    void undoRemove();
+    // To `to`, counted as if the roll were taken out first.
+    void move(int from, int to);
+    void replaceAt(int row, const alearo::SavedRoll& roll);
+    // All of them at once, as an import leaves them; nothing to undo then.
+    void setRolls(const std::vector<alearo::SavedRoll>& rolls);
+
+  signals:
+    void canUndoChanged(bool canUndo);
+
+  private:
+    void store();
+
+    TrayStore& m_store;
+    std::vector<SavedRoll> m_rolls;
+    std::vector<std::pair<int, SavedRoll>> m_removed;  // each with the row it had
+};
+
+}  // namespace alearo

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace alearo {
+
+// One roll of the dice tray, as the history keeps it.
+struct HistoryEntry {
+    qint64 id = 0;
+    QDateTime time;  // in UTC
+    QString label;
+    QString expression;  // the canonical spelling
+    int total = 0;
+    QString dice;          // the roll's text: "23 = [18 (4)] + 5"
+    QString spoken;        // the roll as one sentence, for screen readers
+    double atLeast = 1.0;  // the chance of a total at least this high,
+    double atMost = 1.0;   // and of one at least this low
+};
+
+// A roll the player keeps under a name.
+struct SavedRoll {
+    QString name;
+    QString expression;
+
+    friend bool operator==(const SavedRoll& a, const SavedRoll& b) {
+        return a.name == b.name && a.expression == b.expression;
+    }
+};
+
+// The dice tray's history and saved rolls in an SQLite database, one
+// transaction a change, shared safely with another Alearo running at the
+// same time. Whatever goes wrong with the file, the tray goes on: a file
+// that cannot be read is put aside under a dated name (never deleted or
+// overwritten) and a new one begun; a folder that cannot be written or a
+// file of a newer version leave the rolls of this run in memory; a write
+// that fails (a full disk, a lock held too long) keeps the rolls in memory
+// until the next write takes them. takeProblem() says what happened, for
+// the player.
+class TrayStore {
+  public:
+    static constexpr const char* kFileName = "alearo.sqlite";
+    static constexpr int kSchemaVersion = 1;
+
+    // Opens or makes the database in `folder`.
+    explicit TrayStore(const QString& folder);
+    ~TrayStore();
+    TrayStore(const TrayStore&) = delete;
+    TrayStore& operator=(const TrayStore&) = delete;
+
+    // What went wrong since it was last asked, for the player; then empty.
+    QString takeProblem();
+
+    // The history, oldest first: its length, `count` entries from `first`,
+    // one more at its end (its id filled in), and the oldest removed so that
+    // `keep` stay. Entries that could not be written are kept in memory.
+    int historyCount();
+    // The id of the oldest roll kept: another Alearo's prune changes it.
+    int firstId();
+    std::vector<HistoryEntry> history(int first, int count);
+    void append(HistoryEntry& entry);
+    int prune(int keep);
+    void clearHistory();
+
+    std::vector<SavedRoll> savedRolls();
+    void setSavedRolls(const std::vector<SavedRoll>& rolls);
+
+  private:
+    // What opening the file came to, and why (or the whole message).
+    struct Opening {
+        enum State { kServes, kLeftAlone, kDamaged, kBusy } state;
+        QString why;
+        QString message;
+    };
+    bool open(const QString& path);
+    Opening openFile(const QString& path);
+    void connect(const QString& path, const QString& options);
+    void closeUnless(bool kept);
+    void openInMemory();
+    std::optional<QSqlError> migrate();
+    bool inTransaction(const std::function<bool(QSqlQuery&)>& write);
+    void putAside(const QString& path, const QString& why);
+    void writeFailed(const QString& what);
+    void writeSucceeded();
+    int storedCount();
+
+    QString m_connection;
+    QSqlDatabase m_db;
+    QString m_folder;
+    bool m_failing = false;  // the last write failed
+    QString m_problem;
+    std::vector<HistoryEntry> m_unsaved;  // the rolls a failed write left in memory
+    std::vector<SavedRoll> m_unsavedRolls;
+    bool m_savedRollsUnsaved = false;
+};
+
+}  // namespace alearo

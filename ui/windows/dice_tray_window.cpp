@@ -1,0 +1,327 @@
+// SPDX-License-Identifier: MIT
+#include "ui/windows/dice_tray_window.h"
+
+#include <QCompleter>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QShortcut>
+
+#include "ui/model/dice_tray_model.h"
+#include "ui/model/roller_model.h"
+#include "ui/platform/platform_services.h"
+#include "ui/widgets/accessibility.h"
+#include "ui/widgets/history_delegate.h"
+#include "ui_dice_tray_window.h"
+
+namespace alearo {
+
+namespace {
+
+constexpr int kNumberedRolls = 9;  // Ctrl+1 to Ctrl+9
+// The answers to a saved roll imported under a name already taken.
+enum ClashAnswer { kReplace, kKeepBoth, kSkip };
+
+}  // namespace
+
+DiceTrayWindow::DiceTrayWindow(DiceTrayModel& model, PlatformServices& services, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      m_ui(std::make_unique<Ui::DiceTrayWindow>()),
+      m_model(model),
+      m_services(services) {
+    m_ui->setupUi(this);
+    m_ui->historyView->setModel(m_model.history());
+    m_ui->historyView->setItemDelegate(new HistoryDelegate(m_ui->historyView));
+    m_filtered.setSourceModel(m_model.saved());
+    m_filtered.setFilterCaseSensitivity(Qt::CaseInsensitive);
+    m_filtered.setFilterRole(Qt::AccessibleTextRole);
+    m_ui->savedView->setModel(&m_filtered);
+    m_ui->savedView->setDragDropMode(QAbstractItemView::InternalMove);
+    m_ui->savedView->setDefaultDropAction(Qt::MoveAction);
+    auto* completer = new QCompleter(m_model.recentExpressions(), this);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    m_ui->expressionEdit->setCompleter(completer);
+    m_ui->expressionErrorLine->hide();
+    for (QWidget* list :
+         {static_cast<QWidget*>(m_ui->historyView), static_cast<QWidget*>(m_ui->savedView)}) {
+        list->installEventFilter(this);
+    }
+    connectControls();
+    m_ui->historyView->scrollToBottom();
+    tellProblems();
+}
+
+DiceTrayWindow::~DiceTrayWindow() = default;
+
+void DiceTrayWindow::connectControls() {
+    connect(m_ui->rollButton, &QPushButton::clicked, this, &DiceTrayWindow::roll);
+    connect(m_ui->expressionEdit, &QLineEdit::returnPressed, this, &DiceTrayWindow::roll);
+    connect(m_ui->labelEdit, &QLineEdit::returnPressed, this, &DiceTrayWindow::roll);
+    connect(&m_model, &DiceTrayModel::expressionErrorChanged, this, [this](const QString& error) {
+        m_ui->expressionErrorLine->setText(error);
+        m_ui->expressionErrorLine->setVisible(!error.isEmpty());
+        AnnounceTextChange(m_ui->expressionErrorLine);
+    });
+    connect(&m_model, &DiceTrayModel::rolled, this, &DiceTrayWindow::showRolled);
+    connect(&m_model, &DiceTrayModel::errorOccurred, this,
+            [this](const QString& message, const QString& reason) {
+                m_services.showError(this, message, reason);
+            });
+
+    // Older rolls come in when the history is scrolled to its top, keeping
+    // in view what was there.
+    QScrollBar* scrollBar = m_ui->historyView->verticalScrollBar();
+    connect(scrollBar, &QScrollBar::valueChanged, this, [this, scrollBar](int value) {
+        HistoryModel* history = m_model.history();
+        if (value == scrollBar->minimum() && history->canFetchOlder()) {
+            const int fromBottom = scrollBar->maximum() - value;
+            history->fetchOlder();
+            m_ui->historyView->doItemsLayout();
+            scrollBar->setValue(scrollBar->maximum() - fromBottom);
+        }
+    });
+    // A double-click rolls (Enter too, in eventFilter), not "activated",
+    // which some styles send for a single click that only chooses.
+    connect(m_ui->historyView, &QListView::doubleClicked, this,
+            [this](const QModelIndex& index) { rollHistoryRow(index.row()); });
+    connect(m_ui->rollAgainButton, &QPushButton::clicked, this,
+            [this] { rollHistoryRow(historyRow()); });
+    connect(m_ui->copyEntryButton, &QPushButton::clicked, this, [this] {
+        if (historyRow() >= 0) {
+            m_services.setClipboardText(m_model.entryText(historyRow()));
+        }
+    });
+    connect(m_ui->saveEntryButton, &QPushButton::clicked, this, &DiceTrayWindow::saveEntry);
+    connect(m_ui->compareButton, &QPushButton::clicked, this, [this] {
+        if (historyRow() >= 0) {
+            emit compareRequested(m_model.history()->entry(historyRow()).expression);
+        }
+    });
+    connect(m_ui->exportHistoryButton, &QPushButton::clicked, this, &DiceTrayWindow::exportHistory);
+    connect(m_ui->clearHistoryButton, &QPushButton::clicked, this, &DiceTrayWindow::clearHistory);
+
+    connect(m_ui->savedView, &QListView::doubleClicked, this,
+            [this](const QModelIndex& index) { rollSaved(m_filtered.mapToSource(index).row()); });
+    connect(m_ui->filterEdit, &QLineEdit::textChanged, &m_filtered,
+            &QSortFilterProxyModel::setFilterFixedString);
+    connect(m_ui->addSavedButton, &QPushButton::clicked, this, &DiceTrayWindow::addSaved);
+    connect(m_ui->renameSavedButton, &QPushButton::clicked, this, &DiceTrayWindow::renameSaved);
+    connect(m_ui->editSavedButton, &QPushButton::clicked, this, &DiceTrayWindow::editSaved);
+    connect(m_ui->deleteSavedButton, &QPushButton::clicked, this, &DiceTrayWindow::deleteSaved);
+    connect(m_ui->importButton, &QPushButton::clicked, this, &DiceTrayWindow::importSaved);
+    connect(m_ui->exportSavedButton, &QPushButton::clicked, this, &DiceTrayWindow::exportSaved);
+    const auto showHelp = [this] { m_services.showHelp(this, QStringLiteral("tray")); };
+    connect(m_ui->helpButton, &QPushButton::clicked, this, showHelp);
+    connect(m_ui->closeButton, &QPushButton::clicked, this, &QWidget::close);
+
+    const auto inWindow = Qt::WindowShortcut;
+    const auto shortcut = [this, inWindow](const QKeySequence& keys, auto handler) {
+        connect(new QShortcut(keys, this, nullptr, nullptr, inWindow), &QShortcut::activated, this,
+                handler);
+    };
+    for (int n = 1; n <= kNumberedRolls; ++n) {
+        shortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + n)), [this, n] {
+            rollSaved(m_filtered.mapToSource(m_filtered.index(n - 1, 0)).row());
+        });
+    }
+    shortcut(QKeySequence::Undo, [this] { m_model.saved()->undoRemove(); });
+    shortcut(QKeySequence(Qt::Key_Escape), [this] { close(); });
+    shortcut(QKeySequence(Qt::Key_F1), showHelp);
+}
+
+// Enter rolls the chosen entry or saved roll (the views' own "activated" comes
+// only with a click on some styles), Alt+Up and Alt+Down move a saved roll,
+// and Delete removes it.
+bool DiceTrayWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (watched == m_ui->historyView && enter) {
+        rollHistoryRow(historyRow());
+        return true;
+    }
+    if (watched == m_ui->savedView) {
+        if (enter) {
+            rollSaved(savedRow());
+            return true;
+        }
+        if (key->modifiers() == Qt::AltModifier &&
+            (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+            moveSaved(key->key() == Qt::Key_Up ? -1 : 1);
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete) {
+            deleteSaved();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DiceTrayWindow::roll() {
+    m_model.roll(m_ui->expressionEdit->text(), m_ui->labelEdit->text());
+}
+
+void DiceTrayWindow::rollHistoryRow(int row) {
+    if (row >= 0) {
+        m_model.rollAgain(row);
+    }
+}
+
+void DiceTrayWindow::rollSaved(int sourceRow) {
+    if (sourceRow >= 0) {
+        m_model.rollSaved(sourceRow);
+    }
+}
+
+int DiceTrayWindow::historyRow() const {
+    const QModelIndex current = m_ui->historyView->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+int DiceTrayWindow::savedRow() const {
+    const QModelIndex current = m_ui->savedView->currentIndex();
+    return current.isValid() ? m_filtered.mapToSource(current).row() : -1;
+}
+
+void DiceTrayWindow::showRolled(const QString& sentence) {
+    m_ui->lastRollLine->setText(sentence);
+    AnnounceTextChange(m_ui->lastRollLine);
+    m_ui->historyView->scrollToBottom();
+    m_ui->historyView->setCurrentIndex(m_model.history()->index(m_model.history()->rowCount() - 1));
+}
+
+void DiceTrayWindow::saveEntry() {
+    if (historyRow() >= 0) {
+        m_model.saved()->add(m_model.savedRollOf(historyRow()));
+        tellProblems();
+    }
+}
+
+void DiceTrayWindow::addSaved() {
+    m_model.saveTyped(m_ui->expressionEdit->text(), m_ui->labelEdit->text());
+}
+
+void DiceTrayWindow::renameSaved() {
+    const int row = savedRow();
+    if (row < 0) {
+        return;
+    }
+    const QString name = m_services.askText(this, tr("New name of the saved roll:"),
+                                            m_model.saved()->rolls()[std::size_t(row)].name);
+    if (!name.trimmed().isEmpty()) {
+        m_model.saved()->rename(row, name.trimmed());
+        tellProblems();
+    }
+}
+
+void DiceTrayWindow::editSaved() {
+    const int row = savedRow();
+    if (row < 0) {
+        return;
+    }
+    QString expression = m_model.saved()->rolls()[std::size_t(row)].expression;
+    // Asked again until it reads, or the player gives up.
+    while (true) {
+        expression = m_services.askText(this, tr("Dice of the saved roll:"), expression);
+        if (expression.isNull()) {
+            return;
+        }
+        const QString problem = DiceTrayModel::ProblemOf(expression);
+        if (problem.isEmpty()) {
+            break;
+        }
+        m_services.showValidationMessage(this, problem);
+    }
+    m_model.saved()->setExpression(row, expression.trimmed());
+    tellProblems();
+}
+
+void DiceTrayWindow::deleteSaved() {
+    if (savedRow() >= 0) {
+        m_model.saved()->remove(savedRow());
+        tellProblems();
+    }
+}
+
+void DiceTrayWindow::moveSaved(int by) {
+    const int row = savedRow();
+    const int to = row + by;
+    if (row < 0 || to < 0 || to >= m_model.saved()->rowCount() ||
+        !m_ui->filterEdit->text().isEmpty()) {
+        return;
+    }
+    m_model.saved()->move(row, to);
+    m_ui->savedView->setCurrentIndex(m_filtered.index(to, 0));
+    tellProblems();
+}
+
+void DiceTrayWindow::importSaved() {
+    const QString path =
+        m_services.chooseOpenFile(this, tr("Import Saved Rolls"), tr("Saved rolls (*.json)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const DiceTrayModel::ImportReport report =
+        m_model.importSaved(path, [this](const SavedRoll& kept, const SavedRoll& imported) {
+            const int answer = m_services.ask(
+                this,
+                tr("A saved roll named \"%1\" is already there (%2). Replace it with %3, keep "
+                   "both, or skip the one imported?")
+                    .arg(kept.name, kept.expression, imported.expression),
+                {tr("&Replace"), tr("&Keep Both"), tr("&Skip")}, kSkip);
+            return answer == kReplace    ? DiceTrayModel::Clash::kReplace
+                   : answer == kKeepBoth ? DiceTrayModel::Clash::kKeepBoth
+                                         : DiceTrayModel::Clash::kSkip;
+        });
+    if (report.read) {
+        m_services.showInformation(this, report.text);
+    } else {
+        m_services.showError(this, report.text);
+    }
+    tellProblems();
+}
+
+void DiceTrayWindow::exportSaved() {
+    exportTo(tr("Export Saved Rolls"), QStringLiteral("alearo-saved-rolls.json"),
+             tr("Saved rolls (*.json)"), &DiceTrayModel::exportSaved);
+}
+
+void DiceTrayWindow::exportHistory() {
+    exportTo(tr("Export History"), QStringLiteral("alearo-history.csv"), tr("CSV files (*.csv)"),
+             &DiceTrayModel::exportHistory);
+}
+
+// Asks for a file and writes it with `write`, which gives the system's
+// reason when it fails.
+void DiceTrayWindow::exportTo(const QString& caption, const QString& suggestedName,
+                              const QString& filter,
+                              QString (DiceTrayModel::*write)(const QString& path) const) {
+    const QString path = m_services.chooseSaveFile(this, caption, suggestedName, filter);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (const QString error = (m_model.*write)(path); !error.isEmpty()) {
+        m_services.showError(this, RollerModel::writeErrorMessage(QFileInfo(path).fileName()),
+                             error);
+    }
+}
+
+void DiceTrayWindow::clearHistory() {
+    if (m_model.history()->rowCount() > 0 &&
+        m_services.ask(this, tr("Remove every roll from the history? This cannot be undone."),
+                       {tr("&Clear History"), tr("&Cancel")}, 1) == 0) {
+        m_model.clearHistory();
+    }
+}
+
+void DiceTrayWindow::tellProblems() {
+    const QString problem = m_model.takeProblem();
+    if (!problem.isEmpty()) {
+        m_services.showError(this, problem);
+    }
+}
+
+}  // namespace alearo
