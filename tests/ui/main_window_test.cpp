@@ -388,7 +388,7 @@ void MainWindowTest::scenario_data() {
     row("keys reach no box at first", "key window Up; key window Return; count=1; boxes=1 1 0 0 0");
     row("the die picture rolls once", "type rollsEdit 3; click rollIcon; count=3; rolled=1d6; type rollsEdit 6; dclick rollIcon; count=3");
     row("a refused Roll keeps the results", "type rollsEdit 3; click rollButton; menu Disable \"Instant Update\"; type eachModifierEdit 5; type rollsEdit 150; click rollButton; message Please enter an integer between 1 and 100.; focus=rollsEdit; selected=150; field rollsEdit=150; field eachModifierEdit=0; count=3; type rollsEdit 32768; menu Roll; message Please enter an integer.; field rollsEdit=150; count=3");
-    row("Enter in the results box breaks the line", "keys resultsBox note; key resultsBox Return; keys resultsBox more; click checkButton; box=note|more; count=0; click rollButton; count=1");
+    row("Enter in the results box breaks the line", "keys resultsBox note; key resultsBox Return; keys resultsBox more; click checkButton; box=note|more; count=0; click clearButton; box=; click rollButton; count=1");
     row("rolls and dice take digits only", "type rollsEdit -a1b2.; type diceEdit 3x; boxes=12 3 0 0 0");
     row("choosing a mode with a wrong target says so once", "type checkTargetEdit 101; click equalToRadio; message Please enter an integer between 0 and 100.; focus=checkTargetEdit; selected=101; checker=Rolls equal to 101:    0");
     row("a lone minus is reported at once", "type eachModifierEdit -; message Please enter an integer.; selected=-; menu Disable \"Instant Update\"; type totalModifierEdit -; boxes=1 1 - - 0");

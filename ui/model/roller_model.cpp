@@ -207,11 +207,11 @@ void RollerModel::setEntryText(Entry entry, const QString& text) {
     changeForm();
 }
 
+// Sent even when the text is the same: what the player typed into the box
+// since gives way to it.
 void RollerModel::setResultsText(const QString& text) {
-    if (m_resultsText != text) {
-        m_resultsText = text;
-        emit resultsTextChanged(text);
-    }
+    m_resultsText = text;
+    emit resultsTextChanged(text);
 }
 
 void RollerModel::stepEntry(Entry entry, int value) {
