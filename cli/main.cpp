@@ -125,12 +125,6 @@ class Output {
     int m_error = 0;
 };
 
-void AppendInt(std::string& out, long long value) {
-    char buffer[24];
-    const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
-}
-
 template <typename Number>
 bool ReadNumber(std::string_view text, Number& value) {
     const char* end = text.data() + text.size();
@@ -258,7 +252,7 @@ void Rolls(const Expression& expression, const Options& options, Output& output)
     for (int roll = 0; roll < options.times; ++roll) {
         std::string& out = output.Buffer();
         if (!options.verbose) {
-            AppendInt(out, alearo::dice::RollTotal(expression, generator));
+            alearo::dice::AppendNumber(out, alearo::dice::RollTotal(expression, generator));
             output.Append("\n");
             continue;
         }

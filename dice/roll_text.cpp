@@ -57,12 +57,12 @@ void AppendDice(std::string& out, const TermRoll& term) {
     out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
+}  // namespace
+
 void AppendNumber(std::string& out, long long value) {
     char buffer[24];
     out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
-
-}  // namespace
 
 void AppendRollText(std::string& out, const Expression& expression, const RollResult& roll) {
     AppendNumber(out, roll.total);
@@ -84,12 +84,6 @@ void AppendRollText(std::string& out, const Expression& expression, const RollRe
 std::string RollText(const Expression& expression, const RollResult& roll) {
     std::string text;
     AppendRollText(text, expression, roll);
-    return text;
-}
-
-std::string DiceText(const TermRoll& term) {
-    std::string text;
-    AppendDice(text, term);
     return text;
 }
 

@@ -15,7 +15,7 @@ namespace alearo::dice {
 std::string RollText(const Expression& expression, const RollResult& roll);
 void AppendRollText(std::string& out, const Expression& expression, const RollResult& roll);
 
-// The dice of one term alone, as in the brackets above.
-std::string DiceText(const TermRoll& term);
+// A whole number appended as digits, without the cost of a stream.
+void AppendNumber(std::string& out, long long value);
 
 }  // namespace alearo::dice

@@ -32,7 +32,8 @@ long double PowerOfTen(int k) {
         }
         return powers;
     }();
-    return table[static_cast<std::size_t>(std::clamp(k, -kReach, kReach)) + kReach];
+    const int at = std::clamp(k, -kReach, kReach) + kReach;
+    return table[static_cast<std::size_t>(at)];
 }
 
 // The round-off of rounding itself, in units of the value: a few units of

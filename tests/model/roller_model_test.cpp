@@ -74,13 +74,11 @@ class RollerModelTest : public QObject {
     };
 
     static QString name(Entry entry) { return QLatin1String(RollerModel::infoOf(entry).key); }
-    static Entry entryNamed(const QString& name) {
-        for (const Entry entry : RollerModel::kEntries) {
-            if (RollerModelTest::name(entry) == name) {
-                return entry;
-            }
-        }
-        qFatal("no box %s", qPrintable(name));
+    static Entry entryNamed(const QString& box) {
+        const auto& all = RollerModel::kEntries;
+        const auto found =
+            std::find_if(all.begin(), all.end(), [&](Entry e) { return name(e) == box; });
+        return found != all.end() ? *found : (qFatal("no box %s", qPrintable(box)), Entry{});
     }
 
     static void act(Run& r, const QString& verb, const QStringList& w) {

@@ -26,17 +26,15 @@ struct FakePlatformServices : PlatformServices {
     QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
         return saveFile;
     }
-    QString chooseOpenFile(QWidget*, const QString&, const QString&) override { return openFile; }
-    // Answers with the next answer the test queued (-1, closed, when none is).
-    int ask(QWidget*, const QString& question, const QStringList&, int safeAnswer) override {
-        questions << question;
+    // No file chosen, no text given, nothing to tell: the tray's dialogs are
+    // the model's, tested there.
+    QString chooseOpenFile(QWidget*, const QString&, const QString&) override { return {}; }
+    QString askText(QWidget*, const QString&, const QString&) override { return {}; }
+    void showInformation(QWidget*, const QString&) override {}
+    // Answers with the next answer the test queued, or as closed when none is.
+    int ask(QWidget*, const QString&, const QStringList&, int safeAnswer) override {
         return answers.isEmpty() ? safeAnswer : answers.takeFirst();
     }
-    QString askText(QWidget*, const QString& question, const QString&) override {
-        questions << question;
-        return texts.isEmpty() ? QString() : texts.takeFirst();
-    }
-    void showInformation(QWidget*, const QString& text) override { informations << text; }
     // Hands out the printer the test prepared; none stands for a cancelled choice.
     std::unique_ptr<QPrinter> choosePrinter(QWidget*) override {
         return ++printerChoices, std::move(nextPrinter);
@@ -57,8 +55,7 @@ struct FakePlatformServices : PlatformServices {
     bool urlsOpen = true;
     QStringList helpShown;  // the sections asked for
     int printerChoices = 0;
-    QString clipboard, saveFile, openFile;       // the files the player picks; empty: cancelled
-    QStringList questions, informations, texts;  // texts: the answers to askText
+    QString clipboard, saveFile;  // the file the player picks; empty: cancelled
     QList<int> answers;
     std::unique_ptr<QPrinter> nextPrinter;
     QStringList spooledFiles;

@@ -12,7 +12,7 @@
 #include "dice/roll_text.h"
 #include "files/replace_file.h"
 #include "ui/model/roll_sentence.h"
-#include "ui/model/saved_rolls_file.h"
+#include "ui/model/tray_files.h"
 
 namespace alearo {
 
@@ -22,6 +22,14 @@ namespace {
 constexpr int kPruneBatch = 1000;
 constexpr int kRecentKept = 20;
 constexpr int kChancesKept = 64;
+
+// Why an expression cannot be read ("Column 4: ..."), or empty.
+QString ProblemText(const dice::ParseResult& parsed) {
+    return parsed.Ok() ? QString()
+                       : DiceTrayModel::tr("Column %1: %2")
+                             .arg(parsed.error.column)
+                             .arg(QString::fromStdString(parsed.error.message));
+}
 
 QString WriteFile(const QString& path, const QByteArray& bytes) {
     const std::error_code error =
@@ -37,6 +45,7 @@ DiceTrayModel::DiceTrayModel(const QString& folder, QObject* parent)
       m_store(std::make_unique<TrayStore>(folder)),
       m_history(std::make_unique<HistoryModel>(*m_store)),
       m_saved(std::make_unique<SavedRollsModel>(*m_store)) {
+    connect(m_saved.get(), &SavedRollsModel::stored, this, &DiceTrayModel::tellProblems);
     // The completions start with the expressions of the last rolls.
     const int count = m_history->rowCount();
     for (int row = std::max(0, count - kRecentKept); row < count; ++row) {
@@ -78,11 +87,7 @@ const dice::TotalDistribution& DiceTrayModel::chancesOf(const std::string& canon
 }
 
 QString DiceTrayModel::ProblemOf(const QString& expression) {
-    const dice::ParseResult parsed = dice::ParseExpression(expression.toStdString());
-    return parsed.Ok() ? QString()
-                       : tr("Column %1: %2")
-                             .arg(parsed.error.column)
-                             .arg(QString::fromStdString(parsed.error.message));
+    return ProblemText(dice::ParseExpression(expression.toStdString()));
 }
 
 bool DiceTrayModel::saveTyped(const QString& expression, const QString& label) {
@@ -92,17 +97,15 @@ bool DiceTrayModel::saveTyped(const QString& expression, const QString& label) {
     }
     m_saved->add(
         {label.trimmed().isEmpty() ? expression.trimmed() : label.trimmed(), expression.trimmed()});
-    tellProblems();
     return true;
 }
 
 bool DiceTrayModel::roll(const QString& expression, const QString& label) {
     const dice::ParseResult parsed = dice::ParseExpression(expression.toStdString());
+    setExpressionError(ProblemText(parsed));
     if (!parsed.Ok()) {
-        setExpressionError(ProblemOf(expression));
         return false;
     }
-    setExpressionError({});
     const dice::Expression& typed = *parsed.expression;
     dice::Roll(typed, m_generator, m_roll);
     const std::string canonical = dice::CanonicalText(typed);
@@ -222,7 +225,6 @@ DiceTrayModel::ImportReport DiceTrayModel::importSaved(const QString& path,
         ++imported;
     }
     m_saved->setRolls(rolls);
-    tellProblems();
     QString report =
         imported == 1 ? tr("1 saved roll imported.") : tr("%1 saved rolls imported.").arg(imported);
     if (!read.problems.isEmpty()) {

@@ -170,6 +170,7 @@ void SavedRollsModel::move(int from, int to) {
 
 void SavedRollsModel::store() {
     m_store.setSavedRolls(m_rolls);
+    emit stored();
 }
 
 }  // namespace alearo

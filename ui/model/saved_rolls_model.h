@@ -49,6 +49,8 @@ class SavedRollsModel : public QAbstractListModel {
 
   signals:
     void canUndoChanged(bool canUndo);
+    // The rolls were handed to the store, which may have failed to write them.
+    void stored();
 
   private:
     void store();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/model/saved_rolls_file.h"
+#include "ui/model/tray_files.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -16,7 +16,7 @@ constexpr const char* kFormat = "alearo-saved-rolls";
 constexpr int kVersion = 1;
 
 QString Tr(const char* text) {
-    return QCoreApplication::translate("SavedRollsFile", text);
+    return QCoreApplication::translate("TrayFiles", text);
 }
 
 // A field as CSV writes it: quoted when it holds a comma, a quote or a line end.

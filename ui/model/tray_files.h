@@ -10,7 +10,7 @@
 
 namespace alearo {
 
-// The file of saved rolls that Alearo exports and imports:
+// The files the dice tray exports and imports. Saved rolls:
 //
 //   {"format": "alearo-saved-rolls", "version": 1,
 //    "rolls": [{"name": "Longsword attack", "expression": "1d20+5"}]}

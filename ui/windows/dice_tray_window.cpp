@@ -48,7 +48,10 @@ DiceTrayWindow::DiceTrayWindow(DiceTrayModel& model, PlatformServices& services,
     }
     connectControls();
     m_ui->historyView->scrollToBottom();
-    tellProblems();
+    // What went wrong opening the store; later problems come as errorOccurred.
+    if (const QString problem = m_model.takeProblem(); !problem.isEmpty()) {
+        m_services.showError(this, problem);
+    }
 }
 
 DiceTrayWindow::~DiceTrayWindow() = default;
@@ -83,9 +86,9 @@ void DiceTrayWindow::connectControls() {
     // A double-click rolls (Enter too, in eventFilter), not "activated",
     // which some styles send for a single click that only chooses.
     connect(m_ui->historyView, &QListView::doubleClicked, this,
-            [this](const QModelIndex& index) { rollHistoryRow(index.row()); });
+            [this](const QModelIndex& index) { m_model.rollAgain(index.row()); });
     connect(m_ui->rollAgainButton, &QPushButton::clicked, this,
-            [this] { rollHistoryRow(historyRow()); });
+            [this] { m_model.rollAgain(historyRow()); });
     connect(m_ui->copyEntryButton, &QPushButton::clicked, this, [this] {
         if (historyRow() >= 0) {
             m_services.setClipboardText(m_model.entryText(historyRow()));
@@ -100,8 +103,9 @@ void DiceTrayWindow::connectControls() {
     connect(m_ui->exportHistoryButton, &QPushButton::clicked, this, &DiceTrayWindow::exportHistory);
     connect(m_ui->clearHistoryButton, &QPushButton::clicked, this, &DiceTrayWindow::clearHistory);
 
-    connect(m_ui->savedView, &QListView::doubleClicked, this,
-            [this](const QModelIndex& index) { rollSaved(m_filtered.mapToSource(index).row()); });
+    connect(m_ui->savedView, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        m_model.rollSaved(m_filtered.mapToSource(index).row());
+    });
     connect(m_ui->filterEdit, &QLineEdit::textChanged, &m_filtered,
             &QSortFilterProxyModel::setFilterFixedString);
     connect(m_ui->addSavedButton, &QPushButton::clicked, this, &DiceTrayWindow::addSaved);
@@ -121,7 +125,7 @@ void DiceTrayWindow::connectControls() {
     };
     for (int n = 1; n <= kNumberedRolls; ++n) {
         shortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + n)), [this, n] {
-            rollSaved(m_filtered.mapToSource(m_filtered.index(n - 1, 0)).row());
+            m_model.rollSaved(m_filtered.mapToSource(m_filtered.index(n - 1, 0)).row());
         });
     }
     shortcut(QKeySequence::Undo, [this] { m_model.saved()->undoRemove(); });
@@ -139,12 +143,12 @@ bool DiceTrayWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (watched == m_ui->historyView && enter) {
-        rollHistoryRow(historyRow());
+        m_model.rollAgain(historyRow());
         return true;
     }
     if (watched == m_ui->savedView) {
         if (enter) {
-            rollSaved(savedRow());
+            m_model.rollSaved(savedRow());
             return true;
         }
         if (key->modifiers() == Qt::AltModifier &&
@@ -162,18 +166,6 @@ bool DiceTrayWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void DiceTrayWindow::roll() {
     m_model.roll(m_ui->expressionEdit->text(), m_ui->labelEdit->text());
-}
-
-void DiceTrayWindow::rollHistoryRow(int row) {
-    if (row >= 0) {
-        m_model.rollAgain(row);
-    }
-}
-
-void DiceTrayWindow::rollSaved(int sourceRow) {
-    if (sourceRow >= 0) {
-        m_model.rollSaved(sourceRow);
-    }
 }
 
 int DiceTrayWindow::historyRow() const {
@@ -196,7 +188,6 @@ void DiceTrayWindow::showRolled(const QString& sentence) {
 void DiceTrayWindow::saveEntry() {
     if (historyRow() >= 0) {
         m_model.saved()->add(m_model.savedRollOf(historyRow()));
-        tellProblems();
     }
 }
 
@@ -213,7 +204,6 @@ void DiceTrayWindow::renameSaved() {
                                             m_model.saved()->rolls()[std::size_t(row)].name);
     if (!name.trimmed().isEmpty()) {
         m_model.saved()->rename(row, name.trimmed());
-        tellProblems();
     }
 }
 
@@ -236,13 +226,11 @@ void DiceTrayWindow::editSaved() {
         m_services.showValidationMessage(this, problem);
     }
     m_model.saved()->setExpression(row, expression.trimmed());
-    tellProblems();
 }
 
 void DiceTrayWindow::deleteSaved() {
     if (savedRow() >= 0) {
         m_model.saved()->remove(savedRow());
-        tellProblems();
     }
 }
 
@@ -255,7 +243,6 @@ void DiceTrayWindow::moveSaved(int by) {
     }
     m_model.saved()->move(row, to);
     m_ui->savedView->setCurrentIndex(m_filtered.index(to, 0));
-    tellProblems();
 }
 
 void DiceTrayWindow::importSaved() {
@@ -281,7 +268,6 @@ void DiceTrayWindow::importSaved() {
     } else {
         m_services.showError(this, report.text);
     }
-    tellProblems();
 }
 
 void DiceTrayWindow::exportSaved() {
@@ -314,13 +300,6 @@ void DiceTrayWindow::clearHistory() {
         m_services.ask(this, tr("Remove every roll from the history? This cannot be undone."),
                        {tr("&Clear History"), tr("&Cancel")}, 1) == 0) {
         m_model.clearHistory();
-    }
-}
-
-void DiceTrayWindow::tellProblems() {
-    const QString problem = m_model.takeProblem();
-    if (!problem.isEmpty()) {
-        m_services.showError(this, problem);
     }
 }
 

@@ -36,8 +36,6 @@ class DiceTrayWindow : public QWidget {
   private:
     void connectControls();
     void roll();
-    void rollHistoryRow(int row);
-    void rollSaved(int sourceRow);
     int historyRow() const;  // the chosen entry, or -1
     int savedRow() const;    // the chosen saved roll in the model's order, or -1
     void saveEntry();
@@ -53,7 +51,6 @@ class DiceTrayWindow : public QWidget {
                   QString (DiceTrayModel::*write)(const QString& path) const);
     void clearHistory();
     void showRolled(const QString& sentence);
-    void tellProblems();
 
     std::unique_ptr<Ui::DiceTrayWindow> m_ui;
     DiceTrayModel& m_model;
