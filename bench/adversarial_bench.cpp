@@ -84,6 +84,16 @@ std::vector<std::string> BuiltToCost() {
     std::vector<std::string> built = {
         "100d100",
         "10d1000",
+        "100d1000+100d1000+100d1000+100d1000+100d1000",
+        "100d1000+100d999+100d998+100d997+100d996",
+        "50d1000+50d999+50d998+50d997+50d996+50d995+50d994+50d993+50d992+50d991",
+        "100d1000r<500+100d999ro<500+100d998min200max800+100d997>=500+100d996r1",
+        "100d100!kh50+100d99!kh50+100d98!kh50+100d97!kh50+100d96!kh50",
+        "100d100!kl50+100d99!kl50+100d98!kl50+100d97!kl50+100d96!kl50",
+        "100d100!dl1-100d99!dh1+100d98!r<50kh50-100d97!min20kl3+100d96!>=90",
+        "100d100!kh50",
+        "2d20!kh1",
+        "10d100!kh3",
         "10d999+10d998+10d997+10d996+10d995+10d994+10d993+10d992+10d991+10d990",
         "100d100kh50",
         "100d100dl1",
@@ -119,29 +129,35 @@ std::vector<std::string> BuiltToCost() {
                                                 "ro<50", "min30", "max70", ">=50", "r1"};
     for (std::size_t i = 0; i < modifiers.size(); ++i) {
         for (std::size_t j = i + 1; j < modifiers.size(); ++j) {
-            const bool exploding = modifiers[i] == "!" || modifiers[j] == "!";
-            const std::string dice =
-                "100d" + std::to_string(exploding ? alearo::dice::kMaxSelectedExplodingFaces : 100);
+            const std::string dice = "100d" + std::to_string(alearo::dice::kMaxSelectedFaces);
             built.push_back(dice + modifiers[i] + modifiers[j]);
+            // Five such terms, the most dice allowed.
+            std::string five;
+            for (int t = 0; t < 5; ++t) {
+                five +=
+                    (t == 0 ? "" : (t % 2 == 0 ? "+" : "-")) + dice + modifiers[i] + modifiers[j];
+            }
+            built.push_back(five);
         }
     }
     return built;
 }
 
 // A random expression near the limits: up to ten terms of dice sharing the
-// 100 dice and 10000 faces, with any modifiers.
+// dice and faces allowed in all, with any modifiers.
 std::string RandomCostly(std::mt19937_64& random) {
     const auto below = [&random](int bound) {
         return static_cast<int>(random() % static_cast<std::uint64_t>(bound));
     };
     static const int kFaces[] = {2, 3, 4, 6, 8, 10, 12, 20, 100, 1000};
-    const int terms = 1 + below(10);
-    int dice = 100;
-    int faces = 10000;
+    const int terms = 1 + below(alearo::dice::kMaxDiceTerms);
+    int dice = alearo::dice::kMaxDiceInAll;
+    int faces = alearo::dice::kMaxFacesInAll;
     std::string text;
     for (int t = 0; t < terms && dice > 0; ++t) {
         const int f = kFaces[below(10)];
-        const int n = std::max(1, std::min({dice / (terms - t) + below(20), dice, faces / f}));
+        const int n = std::max(1, std::min({dice / (terms - t) + below(20), dice, faces / f,
+                                            alearo::dice::kMaxDicePerTerm}));
         if (n < 1 || n * f > faces) {
             continue;
         }

@@ -5,6 +5,7 @@
 // more than a hundred rolls.
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -269,39 +270,43 @@ int Fail(const std::string& message) {
 }
 
 // The table for reading: columns aligned on the right, chances in percent.
-// The cells are made once, into one string, and written with the widths of
-// their columns.
-void ReadableTable(const alearo::TotalDistribution& distribution, Output& output) {
+// The cells are made twice, once for the widths of their columns and once to
+// write them, rather than kept: the largest sums list half a million totals.
+constexpr std::size_t kTableColumns = 4;
+using TableRow = std::array<std::string, kTableColumns>;
+
+TableRow ReadableRow(const alearo::TotalDistribution& distribution, std::size_t i, int decimals) {
     const double error = distribution.relativeError;
-    const int decimals = alearo::TableDecimals(distribution.exactly, error);
-    constexpr std::size_t kColumns = 4;
-    std::string cells;
-    std::vector<std::size_t> ends;  // where each cell ends in `cells`
-    std::size_t widths[kColumns] = {};
-    const auto add = [&](std::size_t column, const std::string& text) {
-        cells += text;
-        ends.push_back(cells.size());
-        widths[column] = std::max(widths[column], text.size());
+    return {alearo::IntegerText(distribution.minTotal + static_cast<int>(i)),
+            alearo::PercentText(distribution.exactly[i], decimals, error),
+            alearo::PercentText(distribution.atLeast[i], decimals, error),
+            alearo::PercentText(distribution.atMost[i], decimals, error)};
+}
+
+void ReadableTable(const alearo::TotalDistribution& distribution, Output& output) {
+    const int decimals = alearo::TableDecimals(distribution.exactly, distribution.relativeError);
+    const TableRow headings = {"Total", "Chance", "At least", "At most"};
+    std::array<std::size_t, kTableColumns> widths{};
+    const auto widen = [&widths](const TableRow& row) {
+        for (std::size_t column = 0; column < kTableColumns; ++column) {
+            widths[column] = std::max(widths[column], row[column].size());
+        }
     };
-    for (const char* heading : {"Total", "Chance", "At least", "At most"}) {
-        add(ends.size(), heading);
-    }
-    for (std::size_t i = 0; i < distribution.exactly.size(); ++i) {
-        add(0, alearo::IntegerText(distribution.minTotal + static_cast<int>(i)));
-        add(1, alearo::PercentText(distribution.exactly[i], decimals, error));
-        add(2, alearo::PercentText(distribution.atLeast[i], decimals, error));
-        add(3, alearo::PercentText(distribution.atMost[i], decimals, error));
-    }
-    std::size_t start = 0;
-    for (std::size_t cell = 0; cell < ends.size(); ++cell) {
-        const std::size_t column = cell % kColumns;
-        const std::size_t size = ends[cell] - start;
+    const auto write = [&widths, &output](const TableRow& row) {
         std::string& out = output.Buffer();
-        out.append(column > 0 ? 2 : 0, ' ');
-        out.append(widths[column] - size, ' ');
-        out.append(cells, start, size);
-        output.Append(column + 1 == kColumns ? "\n" : "");
-        start = ends[cell];
+        for (std::size_t column = 0; column < kTableColumns; ++column) {
+            out.append((column > 0 ? 2 : 0) + widths[column] - row[column].size(), ' ');
+            out.append(row[column]);
+        }
+        output.Append("\n");
+    };
+    widen(headings);
+    for (std::size_t i = 0; i < distribution.exactly.size(); ++i) {
+        widen(ReadableRow(distribution, i, decimals));
+    }
+    write(headings);
+    for (std::size_t i = 0; i < distribution.exactly.size(); ++i) {
+        write(ReadableRow(distribution, i, decimals));
     }
 }
 

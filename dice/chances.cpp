@@ -122,6 +122,23 @@ Built Build(const Expression& expression, Chance negligible, std::optional<Range
     return built;
 }
 
+// The chance of at most and at least each total, each summed from its own
+// end so that it keeps every digit however small it is.
+void SummedFromEachEnd(TotalDistribution& distribution) {
+    const std::vector<Chance>& exactly = distribution.exactly;
+    const std::size_t count = exactly.size();
+    distribution.atMost.assign(count, 0.0L);
+    distribution.atLeast.assign(count, 0.0L);
+    Chance below = 0.0L;
+    Chance above = 0.0L;
+    for (std::size_t i = 0; i < count; ++i) {
+        below += exactly[i];
+        distribution.atMost[i] = std::min(below, 1.0L);
+        above += exactly[count - 1 - i];
+        distribution.atLeast[count - 1 - i] = std::min(above, 1.0L);
+    }
+}
+
 }  // namespace
 
 TotalDistribution ExactChances(const Expression& expression, std::optional<TotalRange> alsoList) {
@@ -174,25 +191,15 @@ TotalDistribution ExactChances(const Expression& expression, std::optional<Total
                                                                   : SumMethod::kFastest);
     }
     const auto chanceOf = [&](long long total) {
-        return chances.chance[static_cast<std::size_t>(total - chances.first)];
+        return distribution.exactly[static_cast<std::size_t>(total - first)];
     };
-
-    // The chance of at most and at least each total, summed from its own end.
-    const auto count = static_cast<std::size_t>(last - first + 1);
-    std::vector<Chance> atMost(count);
-    std::vector<Chance> atLeast(count);
-    Chance below = 0.0L;
-    Chance above = 0.0L;
-    for (std::size_t i = 0; i < count; ++i) {
-        below += chances.chance[i];
-        atMost[i] = std::min(below, 1.0L);
-        above += chances.chance[count - 1 - i];
-        atLeast[count - 1 - i] = std::min(above, 1.0L);
-    }
 
     // The listed totals: all of them, or on a side without end those whose
     // chance reaches the least listed, and any asked for whose chance past it
     // reaches the least reachable.
+    TotalDistribution& d = distribution;
+    d.exactly = std::move(chances.chance);
+    SummedFromEachEnd(d);
     long long listedFirst = first;
     long long listedLast = last;
     if (!built.hasLowest) {
@@ -208,27 +215,27 @@ TotalDistribution ExactChances(const Expression& expression, std::optional<Total
     if (alsoList && !built.hasLowest) {
         const long long asked = std::max<long long>(alsoList->first, first);
         if (asked < listedFirst &&
-            atMost[static_cast<std::size_t>(asked - first)] >= kLeastReachableChance) {
+            d.atMost[static_cast<std::size_t>(asked - first)] >= kLeastReachableChance) {
             listedFirst = asked;
         }
     }
     if (alsoList && !built.hasHighest) {
         const long long asked = std::min<long long>(alsoList->last, last);
         if (asked > listedLast &&
-            atLeast[static_cast<std::size_t>(asked - first)] >= kLeastReachableChance) {
+            d.atLeast[static_cast<std::size_t>(asked - first)] >= kLeastReachableChance) {
             listedLast = asked;
         }
     }
 
-    distribution.minTotal = static_cast<int>(listedFirst);
-    distribution.hasLowest = built.hasLowest;
-    distribution.hasHighest = built.hasHighest;
-    distribution.relativeError = chances.relativeError;
-    const auto from = static_cast<std::ptrdiff_t>(listedFirst - first);
-    const auto to = static_cast<std::ptrdiff_t>(listedLast - first) + 1;
-    distribution.exactly.assign(chances.chance.begin() + from, chances.chance.begin() + to);
-    distribution.atLeast.assign(atLeast.begin() + from, atLeast.begin() + to);
-    distribution.atMost.assign(atMost.begin() + from, atMost.begin() + to);
+    d.minTotal = static_cast<int>(listedFirst);
+    d.hasLowest = built.hasLowest;
+    d.hasHighest = built.hasHighest;
+    d.relativeError = chances.relativeError;
+    for (std::vector<Chance>* column : {&d.exactly, &d.atLeast, &d.atMost}) {
+        column->resize(static_cast<std::size_t>(listedLast - first) + 1);
+        column->erase(column->begin(), column->begin() + (listedFirst - first));
+        column->shrink_to_fit();
+    }
     // Every roll reaches the lowest total and none passes the highest: these
     // are certain, not merely within round-off of it.
     if (built.hasLowest) {

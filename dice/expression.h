@@ -8,22 +8,16 @@
 namespace alearo::dice {
 
 // The limits of the notation. They keep every total within the reach of a
-// plain int, and every answer of the terminal program, the chance of every
-// total or 10000 rolls listed die by die, within a tenth of a second and
-// 64 MB (the slowest expressions found are listed in docs/speed.md): more
-// dice, more faces in all, or keeping exploding dice of many faces would take
-// longer than that.
+// plain int, and the chances of every total within 64 MB (the slowest
+// expressions found, with their times, are listed in docs/speed.md).
 constexpr int kMaxDicePerTerm = 100;
-constexpr int kMaxDiceInAll = 100;
+constexpr int kMaxDiceInAll = 500;
 constexpr int kMaxDiceTerms = 10;
-constexpr int kMaxFacesInAll = 10000;  // the faces of all the dice added up, as in 100d100
-// Only dice of at most this many faces may be kept, dropped or exploded, and
-// kept or dropped while they explode.
+// The faces of all the dice added up, as in 500d1000: the totals' range.
+constexpr int kMaxFacesInAll = 500000;
+// Only dice of at most this many faces may be kept, dropped, exploded or
+// rerolled.
 constexpr int kMaxSelectedFaces = 100;
-constexpr int kMaxSelectedExplodingFaces = 10;
-// An expression that keeps or drops exploding dice has at most this many
-// faces in all.
-constexpr int kMaxFacesKeepingExploding = 1000;
 constexpr int kMaxFaces = 1000;
 constexpr int kMaxNumber = 10000;
 constexpr int kMaxTerms = 1000;

@@ -19,11 +19,6 @@ std::string TooManyFacesToSelect() {
            " faces can be kept, dropped or exploded.";
 }
 
-std::string TooManyFacesToKeepExploding() {
-    return "Only dice of at most " + std::to_string(kMaxSelectedExplodingFaces) +
-           " faces can be kept or dropped while they explode.";
-}
-
 bool IsSpace(char c) {
     return c == ' ' || c == '\t';
 }
@@ -85,8 +80,6 @@ class Parser {
     int m_diceInAll = 0;
     int m_diceTerms = 0;
     int m_facesInAll = 0;
-    std::optional<std::size_t>
-        m_keptExploding;  // where dice were first kept or dropped while exploding
 
     bool Fail(std::size_t at, std::string message) {
         m_error = ParseError{static_cast<int>(at) + 1, std::move(message)};
@@ -280,19 +273,6 @@ class Parser {
                 return false;
             }
         }
-        // Pointed at where the rule is broken: the modifier that keeps or
-        // drops exploding dice, or the dice that bring too many faces.
-        std::size_t broken = at;
-        if (dice.explode && dice.selection != Selection::kAll && !m_keptExploding) {
-            m_keptExploding = broken = std::max(*seen.explode, *seen.keep);
-        }
-        if (m_keptExploding && m_facesInAll > kMaxFacesKeepingExploding) {
-            return Fail(broken,
-                        "Too many faces to keep or drop exploding dice: the dice then have at "
-                        "most " +
-                            std::to_string(kMaxFacesKeepingExploding) +
-                            " faces in all, as 100d10 has.");
-        }
         return true;
     }
 
@@ -303,8 +283,8 @@ class Parser {
         if (m_facesInAll > kMaxFacesInAll) {
             return Fail(at, "Too many faces: the dice have at most " +
                                 std::to_string(kMaxFacesInAll) +
-                                " faces in all, as 100d100 or 10d1000 have (an exploding die "
-                                "with a max counts its max).");
+                                " faces in all, as 500d1000 have (an exploding die with a max "
+                                "counts its max).");
         }
         return true;
     }
@@ -338,9 +318,6 @@ class Parser {
             }
             if (dice.faces > kMaxSelectedFaces) {
                 return Fail(at, TooManyFacesToSelect());
-            }
-            if (seen.keep && dice.faces > kMaxSelectedExplodingFaces) {
-                return Fail(at, TooManyFacesToKeepExploding());
             }
             dice.explode = true;
             return true;
@@ -400,9 +377,6 @@ class Parser {
         }
         if (dice.faces > kMaxSelectedFaces) {
             return Fail(at, TooManyFacesToSelect());
-        }
-        if (dice.explode && dice.faces > kMaxSelectedExplodingFaces) {
-            return Fail(at, TooManyFacesToKeepExploding());
         }
         SkipSpaces();
         int n = 1;

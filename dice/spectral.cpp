@@ -22,18 +22,27 @@ bool IsTransformLength(std::size_t n) {
     return n == 1 || n == 3;
 }
 
-// What one length needs: the roots and the transform of half the length,
-// which takes the real values two at a time.
+// What one length needs: the transform of half the length, which takes the
+// real values two at a time, and the roots, made the first time they are
+// asked for: most lengths never need them, and those of the largest sums
+// take megabytes.
 struct Plan {
-    explicit Plan(std::size_t n) : length(n), transform(n / 2, false), roots(n) {
-        for (std::size_t m = 0; m < n; ++m) {
-            if (2 * m > n) {
-                roots[m] = std::conj(roots[n - m]);
-                continue;
+    explicit Plan(std::size_t n) : length(n), transform(n / 2, false) {}
+
+    const std::vector<Complex>& Roots() {
+        if (roots.empty()) {
+            roots.resize(length);
+            for (std::size_t m = 0; m < length; ++m) {
+                if (2 * m > length) {
+                    roots[m] = std::conj(roots[length - m]);
+                    continue;
+                }
+                const Chance angle =
+                    -2.0L * kPi * static_cast<Chance>(m) / static_cast<Chance>(length);
+                roots[m] = Complex(std::cos(angle), std::sin(angle));
             }
-            const Chance angle = -2.0L * kPi * static_cast<Chance>(m) / static_cast<Chance>(n);
-            roots[m] = Complex(std::cos(angle), std::sin(angle));
         }
+        return roots;
     }
 
     std::size_t length;
@@ -41,8 +50,11 @@ struct Plan {
     std::vector<Complex> roots;
 };
 
-const Plan& PlanOf(std::size_t length) {
+// The plans of the last lengths asked for, as many as hold together at most
+// a few megabytes, so that the largest sums stay within their memory.
+Plan& PlanOf(std::size_t length) {
     constexpr std::size_t kKeptPlans = 24;
+    constexpr std::size_t kKeptLength = std::size_t{1} << 18;
     thread_local std::vector<std::unique_ptr<Plan>> plans;
     const auto found = std::find_if(plans.begin(), plans.end(),
                                     [length](const auto& plan) { return plan->length == length; });
@@ -50,10 +62,16 @@ const Plan& PlanOf(std::size_t length) {
         std::rotate(plans.begin(), found, found + 1);
         return *plans.front();
     }
-    if (plans.size() == kKeptPlans) {
+    plans.insert(plans.begin(), std::make_unique<Plan>(length));
+    std::size_t kept = 0;
+    const auto within = std::find_if(plans.begin(), plans.end(), [&kept](const auto& plan) {
+        kept += plan->length;
+        return kept > kKeptLength;
+    });
+    plans.erase(std::max(within, plans.begin() + 1), plans.end());
+    if (plans.size() > kKeptPlans) {
         plans.pop_back();
     }
-    plans.insert(plans.begin(), std::make_unique<Plan>(length));
     return *plans.front();
 }
 
@@ -81,7 +99,7 @@ std::size_t TransformLength(std::size_t atLeast) {
 }
 
 const std::vector<Complex>& RootsOfUnity(std::size_t length) {
-    return PlanOf(length).roots;
+    return PlanOf(length).Roots();
 }
 
 std::vector<Complex> ForwardReal(const std::vector<Chance>& values, std::size_t length) {

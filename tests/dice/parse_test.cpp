@@ -48,13 +48,9 @@ TEST(dice_parse, ErrorsNameTheirColumn) {
         {"4d6min", 7, "\"min\" needs a number"},
         {"4d6>=", 6, "needs a number"},
         {"4d6r", 5, "needs a number"},
-        {"60d6+40d6+d4", 11, "at most 100 in all"},
-        {"10d1000+d2", 9, "at most 10000 faces in all"},
-        {"4dF+10d999", 5, "at most 10000 faces in all"},
-        {"4d11!kh3", 6, "at most 10 faces can be kept or dropped while they explode"},
-        {"4d11dl1!", 8, "at most 10 faces can be kept or dropped while they explode"},
-        {"1d1000+2d6!kh1", 12, "keep or drop exploding dice: the dice then have at most 1000"},
-        {"90d10!dl1+1d200", 11, "keep or drop exploding dice"},
+        {"100d6+100d6+100d6+100d6+100d6+d4", 31, "at most 500 in all"},
+        {"50d100!max10000+d2", 17, "at most 500000 faces in all"},
+        {"51d100!max10000", 8, "at most 500000 faces in all"},
         {"d1+d2+d3+d4+d5+d6+d7+d8+d9+d10+5+d11", 34, "terms of dice: at most 10"},
         {"2d101!", 6, "at most 100 faces can be kept, dropped or exploded"},
         {"4d1000kh3", 7, "at most 100 faces can be kept"},
@@ -90,6 +86,12 @@ TEST(dice_parse, CanonicalSpellingRoundTrips) {
         {"10d10>8", "10d10>8", "10d10 > 8"},
         {"2d6r>=5<=3", "2d6r>=5<=3", "2d6r>=5<=3"},
         {"2d6r>5<3", "2d6r>5<3", "2d6 r > 5 < 3"},
+        // At the limits: exploding dice kept, and 500 dice of 1000 faces.
+        {"2d20!k", "2d20!kh1", "2D20 KH1 !"},
+        {"100d100 ! kh50", "100d100!kh50", "100d%!kh50"},
+        {"100d1000r<500+100d1000+100d1000+100d1000+100d1000",
+         "100d1000r<500+100d1000+100d1000+100d1000+100d1000",
+         "100D1000R<500 + 100d1000+100d1000+100d1000+100d1000"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
