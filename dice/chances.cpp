@@ -8,6 +8,7 @@
 
 #include "dice/count_law.h"
 #include "dice/die_law.h"
+#include "dice/explosions.h"
 #include "dice/kept_factor.h"
 #include "dice/support.h"
 #include "dice/tilted_sum.h"
@@ -91,7 +92,16 @@ Built Build(const Expression& expression, Chance negligible, std::optional<Range
         } else {
             const Support values = Support::OfChances(law.lowest, law.chance);
             score = values.Multiple(kept, kept * values.Lowest(), kept * values.Highest());
-            if (kept == dice.count) {
+            const long long reach =
+                !range ? 0
+                       : (term->negative ? range->highest - range->first
+                                         : range->last - range->lowest);
+            std::optional<std::vector<std::unique_ptr<Factor>>> parts =
+                kept == dice.count ? SplitExploding(dice, dice.count * times, negligible, reach)
+                                   : std::nullopt;
+            if (parts) {
+                factors = std::move(*parts);
+            } else if (kept == dice.count) {
                 factors.push_back(PowerOf(law.lowest, law.chance, dice.count * times));
             } else {
                 for (int i = 0; i < times; ++i) {
