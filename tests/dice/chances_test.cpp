@@ -36,7 +36,7 @@ TEST(dice_chances, AgreeWithCountsOfEveryCombination) {
         "8d6>=5kh3", "4dF", "3dFkh2", "4dF>0", "1d4-1d6!+2", "-2d4kl1+10", "2d10-1d10!",
         "1d6!-1d6!", "7", "1d1000", "2d20kh1r1", "5d20kh2r>=11min6", "1d2+3d6kh2r>=5min2",
         "3d6kh2r>=5min2+1d2", "1d6r6!", "-1d6r6!+10", "1d6!max8", "4d2kl2min4!ro0", "2d2!kl1>=3",
-        "3d2!=1"
+        "3d2!=1", "3d2!+1"
     };
     // clang-format on
     for (const char* text : kExpressions) {
