@@ -268,6 +268,10 @@ std::optional<std::string> Disagreement(const dice::TotalDistribution& computed,
         const Count weight = weightOf(total);
         const bool listed = total >= computed.minTotal && total <= computed.MaxTotal();
         below = exact.IsExact(total) && below >= 0 ? below : Count(-1);
+        // A total likely enough to list is listed.
+        const bool likely =
+            exact.IsExact(total) && Ratio(weight, exact.denominator) >= dice::kLeastListedChance;
+        check("listing", total, listed || !likely ? 1.0L : 0.0L, 1.0L);
         if (listed && exact.IsExact(total)) {
             const auto t = static_cast<int>(total);
             check("chance", total, computed.Exactly(t), Ratio(weight, exact.denominator));
