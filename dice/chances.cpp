@@ -6,11 +6,11 @@
 #include <cstddef>
 #include <utility>
 
-#include "dice/count_law.h"
-#include "dice/die_law.h"
-#include "dice/kept_factor.h"
-#include "dice/support.h"
-#include "dice/tilted_sum.h"
+#include "dice/detail/count_law.h"
+#include "dice/detail/die_law.h"
+#include "dice/detail/kept_factor.h"
+#include "dice/detail/support.h"
+#include "dice/detail/tilted_sum.h"
 
 // Each term's score (its sum, or its count of successes) is a factor of its
 // own, and the total is their sum: tilted_sum.h works out its chances. Which

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dice/factor.h"
+#include "dice/detail/factor.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dice/support.h"
+#include "dice/detail/support.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dice/kept_factor.h"
+#include "dice/detail/kept_factor.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dice/count_law.h"
+#include "dice/detail/count_law.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dice/chance.h"
-#include "dice/spectral.h"
+#include "dice/detail/spectral.h"
 
 // One part of a total that rolls independently of the others: a term of
 // dice, or a term typed several times. Its chance of each score s is the

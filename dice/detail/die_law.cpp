@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dice/die_law.h"
+#include "dice/detail/die_law.h"
 
 #include <algorithm>
 #include <cstddef>

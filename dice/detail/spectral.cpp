@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dice/spectral.h"
+#include "dice/detail/spectral.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dice/tilted_sum.h"
+#include "dice/detail/tilted_sum.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "dice/chance.h"
-#include "dice/factor.h"
-#include "dice/support.h"
+#include "dice/detail/factor.h"
+#include "dice/detail/support.h"
 
 // The chance of every total of a sum of independent factors, each to all the
 // digits a long double holds but a few, however far in a tail. Internal to the
