@@ -7,6 +7,9 @@
 #include <limits>
 #include <vector>
 
+// Method: the order statistics of n independent dice (David & Nagaraja,
+// "Order Statistics", 2003, ch. 2), split at the last kept die.
+//
 // Keep the k first, in the order of keeping, of n dice. Call t the slot (the
 // value) of the last kept die and a < k the number of dice in slots before t:
 // all a are kept, k - a of the dice showing t are, and no later die is. With

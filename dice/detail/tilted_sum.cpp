@@ -113,6 +113,7 @@ class Sweep {
           m_chance(static_cast<std::size_t>(last - first + 1), 0.0L),
           m_resolved(m_chance.size(), 0.0L),
           m_possible(m_chance.size()) {
+        assert(first <= last);
         for (std::size_t i = 0; i < m_possible.size(); ++i) {
             m_possible[i] = possible.Contains(first + static_cast<long long>(i));
         }
