@@ -2,16 +2,17 @@
 #include "dice/chances.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstddef>
 #include <utility>
 
-#include "dice/count_law.h"
-#include "dice/die_law.h"
-#include "dice/explosions.h"
-#include "dice/kept_factor.h"
-#include "dice/support.h"
-#include "dice/tilted_sum.h"
+#include "dice/detail/count_law.h"
+#include "dice/detail/die_law.h"
+#include "dice/detail/explosions.h"
+#include "dice/detail/kept_factor.h"
+#include "dice/detail/support.h"
+#include "dice/detail/tilted_sum.h"
 
 // Each term's score (its sum, or its count of successes) is a factor of its
 // own, and the total is their sum: tilted_sum.h works out its chances. Which
@@ -51,14 +52,14 @@ struct Range {
     long long highest = 0;  // dice were followed before
 };
 
-// The factors and the totals that can happen, with the dice followed until
-// what is left of each is below `negligible`, or over `range`.
-Built Build(const Expression& expression, Chance negligible, std::optional<Range> range = {}) {
-    Built built;
-    std::vector<std::pair<const Term*, int>> distinct;  // each term and how often it is typed
+// Each distinct term of dice and how often it is typed; the numbers are
+// added to `constant`.
+std::vector<std::pair<const Term*, int>> DistinctTerms(const Expression& expression,
+                                                       long long& constant) {
+    std::vector<std::pair<const Term*, int>> distinct;
     for (const Term& term : expression.terms) {
         if (!term.isDice) {
-            built.sum.constant += term.negative ? -term.number : term.number;
+            constant += term.negative ? -term.number : term.number;
             continue;
         }
         const auto same = std::find_if(distinct.begin(), distinct.end(),
@@ -69,57 +70,88 @@ Built Build(const Expression& expression, Chance negligible, std::optional<Range
             distinct.push_back({&term, 1});
         }
     }
-    std::vector<Support> supports;
-    for (const auto& [term, times] : distinct) {
-        const DiceTerm& dice = term->dice;
-        DieLaw law = DieLawOf(dice, negligible, 0);
-        if (range && law.endless) {
-            // Past a value that would take the total out of the range with
-            // every other die at its lowest, or out of reach of `negligible`.
-            const long long reach = term->negative ? range->highest - range->first + law.lowest
-                                                   : range->last - range->lowest + law.lowest;
-            if (reach < law.Highest()) {
-                law = DieLawOf(dice, 1.0L, reach);
-            }
+    return distinct;
+}
+
+// The law of one die of the term, followed until what is left is below
+// `negligible`, or, for a die without end, past a value that would take the
+// total out of the range with every other die at its lowest.
+DieLaw FollowedLaw(const Term& term, Chance negligible, const std::optional<Range>& range) {
+    DieLaw law = DieLawOf(term.dice, negligible, 0);
+    if (range && law.endless) {
+        const long long reach = term.negative ? range->highest - range->first + law.lowest
+                                              : range->last - range->lowest + law.lowest;
+        if (reach < law.Highest()) {
+            law = DieLawOf(term.dice, 1.0L, reach);
         }
+    }
+    return law;
+}
+
+// The factors of a term typed `times` times, and the scores it can come to.
+struct TermParts {
+    Support score;
+    std::vector<std::unique_ptr<Factor>> factors;
+};
+
+// Exploding dice that are only added up are followed as their faces and
+// their explosions, two laws of few values each.
+struct Followed {
+    Chance negligible = 0.0L;
+    long long reach = 0;  // how far above its lowest the term's score matters, or 0
+};
+
+TermParts PartsOf(const DiceTerm& dice, const DieLaw& law, int times, const Followed& followed) {
+    TermParts parts;
+    if (dice.success) {
+        const std::vector<Chance> counts = SuccessCountChances(dice, law);
+        parts.score = Support::OfChances(0, counts);
+        parts.factors.push_back(PowerOf(0, counts, times));
+    } else {
         const int kept = KeptCount(dice);
-        Support score;
-        std::vector<std::unique_ptr<Factor>> factors;
-        if (dice.success) {
-            const std::vector<Chance> counts = SuccessCountChances(dice, law);
-            score = Support::OfChances(0, counts);
-            factors.push_back(PowerOf(0, counts, times));
+        const Support values = Support::OfChances(law.lowest, law.chance);
+        parts.score = values.Multiple(kept, kept * values.Lowest(), kept * values.Highest());
+        std::optional<std::vector<std::unique_ptr<Factor>>> exploding =
+            kept == dice.count
+                ? SplitExploding(dice, dice.count * times, followed.negligible, followed.reach)
+                : std::nullopt;
+        if (exploding) {
+            parts.factors = std::move(*exploding);
+        } else if (kept == dice.count) {
+            parts.factors.push_back(PowerOf(law.lowest, law.chance, dice.count * times));
         } else {
-            const Support values = Support::OfChances(law.lowest, law.chance);
-            score = values.Multiple(kept, kept * values.Lowest(), kept * values.Highest());
-            const long long reach =
-                !range ? 0
-                       : (term->negative ? range->highest - range->first
-                                         : range->last - range->lowest);
-            std::optional<std::vector<std::unique_ptr<Factor>>> parts =
-                kept == dice.count ? SplitExploding(dice, dice.count * times, negligible, reach)
-                                   : std::nullopt;
-            if (parts) {
-                factors = std::move(*parts);
-            } else if (kept == dice.count) {
-                factors.push_back(PowerOf(law.lowest, law.chance, dice.count * times));
-            } else {
-                for (int i = 0; i < times; ++i) {
-                    factors.push_back(KeptSumOf(law, dice.count, kept, KeepsHighest(dice)));
-                }
-            }
-            if (law.endless) {
-                (term->negative ? built.hasLowest : built.hasHighest) = false;
+            for (int i = 0; i < times; ++i) {
+                parts.factors.push_back(KeptSumOf(law, dice.count, kept, KeepsHighest(dice)));
             }
         }
-        score = score.Multiple(times, times * score.Lowest(), times * score.Highest());
+    }
+    const Support& score = parts.score;
+    parts.score = score.Multiple(times, times * score.Lowest(), times * score.Highest());
+    return parts;
+}
+
+// The factors and the totals that can happen, with the dice followed until
+// what is left of each is below `negligible`, or over `range`.
+Built Build(const Expression& expression, Chance negligible, std::optional<Range> range = {}) {
+    Built built;
+    std::vector<Support> supports;
+    for (const auto& [term, times] : DistinctTerms(expression, built.sum.constant)) {
+        const DieLaw law = FollowedLaw(*term, negligible, range);
+        const long long reach = !range           ? 0
+                                : term->negative ? range->highest - range->first
+                                                 : range->last - range->lowest;
+        TermParts parts = PartsOf(term->dice, law, times, Followed{negligible, reach});
+        if (!term->dice.success && law.endless) {
+            (term->negative ? built.hasLowest : built.hasHighest) = false;
+        }
+        const Support& score = parts.score;
         if (score.Lowest() == score.Highest()) {
             // A score that is always the same adds a number.
             built.sum.constant += term->negative ? -score.Lowest() : score.Lowest();
             continue;
         }
         supports.push_back(term->negative ? score.Negated() : score);
-        for (auto& factor : factors) {
+        for (auto& factor : parts.factors) {
             built.sum.factors.push_back(term->negative ? Negated(std::move(factor))
                                                        : std::move(factor));
         }
@@ -132,21 +164,138 @@ Built Build(const Expression& expression, Chance negligible, std::optional<Range
     return built;
 }
 
-// The chance of at most and at least each total, each summed from its own
-// end so that it keeps every digit however small it is.
-void SummedFromEachEnd(TotalDistribution& distribution) {
-    const std::vector<Chance>& exactly = distribution.exactly;
-    const std::size_t count = exactly.size();
-    distribution.atMost.assign(count, 0.0L);
-    distribution.atLeast.assign(count, 0.0L);
+// How deep the chances are worked out: to the least listed chance, or, for
+// a total asked for past where the table of a side without end stops, deep
+// enough to list it with all its digits if its chance is not below the least
+// reachable. `built` is rebuilt to that depth.
+Chance Depth(const Expression& expression, const std::optional<TotalRange>& alsoList,
+             Built& built) {
+    const Chance depth = kLeastListedChance;
+    if (!alsoList || (built.hasLowest && built.hasHighest)) {
+        return depth;
+    }
+    Chance needed = depth;
+    if (!built.hasHighest) {
+        needed = std::min(needed, TailChance(built.sum, alsoList->last, true));
+    }
+    if (!built.hasLowest) {
+        needed = std::min(needed, TailChance(built.sum, alsoList->first, false));
+    }
+    if (!(needed < depth)) {
+        return depth;
+    }
+    const Chance deeper = std::max(needed * 1e-10L, kLeastReachableChance * 1e-10L);
+    built = Build(expression, deeper * kBeyondComputed * kBeyondChain);
+    return deeper;
+}
+
+SumMethod SumMethodOf(ChanceMethod method) {
+    return method == ChanceMethod::kTransform ? SumMethod::kTransform
+           : method == ChanceMethod::kDirect  ? SumMethod::kDirect
+                                              : SumMethod::kFastest;
+}
+
+// The chance of at most and at least each total, summed from its own end.
+struct Cumulative {
+    std::vector<Chance> atMost;
+    std::vector<Chance> atLeast;
+};
+
+Cumulative CumulativeOf(const std::vector<Chance>& chance, std::size_t count) {
+    Cumulative sums{std::vector<Chance>(count), std::vector<Chance>(count)};
     Chance below = 0.0L;
     Chance above = 0.0L;
     for (std::size_t i = 0; i < count; ++i) {
-        below += exactly[i];
-        distribution.atMost[i] = std::min(below, 1.0L);
-        above += exactly[count - 1 - i];
-        distribution.atLeast[count - 1 - i] = std::min(above, 1.0L);
+        below += chance[i];
+        sums.atMost[i] = std::min(below, 1.0L);
+        above += chance[count - 1 - i];
+        sums.atLeast[count - 1 - i] = std::min(above, 1.0L);
     }
+    return sums;
+}
+
+// The listed totals: all of them, or on a side without end those whose
+// chance reaches the least listed, and any asked for whose chance past it
+// reaches the least reachable.
+struct Listing {
+    long long first = 0;
+    long long last = 0;
+};
+
+Listing Listed(const Built& built, const SumChances& chances, const Cumulative& sums,
+               const std::optional<TotalRange>& alsoList) {
+    const long long first = chances.first;
+    const long long last = first + static_cast<long long>(chances.chance.size()) - 1;
+    const auto chanceOf = [&](long long total) {
+        return chances.chance[static_cast<std::size_t>(total - first)];
+    };
+    Listing listed{first, last};
+    if (!built.hasLowest) {
+        while (listed.first < last && chanceOf(listed.first) < kLeastListedChance) {
+            ++listed.first;
+        }
+    }
+    if (!built.hasHighest) {
+        while (listed.last > listed.first && chanceOf(listed.last) < kLeastListedChance) {
+            --listed.last;
+        }
+    }
+    if (alsoList && !built.hasLowest) {
+        const long long asked = std::max<long long>(alsoList->first, first);
+        if (asked < listed.first &&
+            sums.atMost[static_cast<std::size_t>(asked - first)] >= kLeastReachableChance) {
+            listed.first = asked;
+        }
+    }
+    if (alsoList && !built.hasHighest) {
+        const long long asked = std::min<long long>(alsoList->last, last);
+        if (asked > listed.last &&
+            sums.atLeast[static_cast<std::size_t>(asked - first)] >= kLeastReachableChance) {
+            listed.last = asked;
+        }
+    }
+    return listed;
+}
+
+// The listed part of the chances, trimmed in place: the largest sums list
+// half a million totals. Every roll reaches the lowest total and none passes
+// the highest: these are certain, not merely within round-off of it.
+TotalDistribution Distribution(const Built& built, SumChances chances, Cumulative sums,
+                               const Listing& listed) {
+    TotalDistribution distribution;
+    distribution.minTotal = static_cast<int>(listed.first);
+    distribution.hasLowest = built.hasLowest;
+    distribution.hasHighest = built.hasHighest;
+    distribution.relativeError = chances.relativeError;
+    const bool single = chances.chance.size() == 1;
+    distribution.exactly = std::move(chances.chance);
+    distribution.atLeast = std::move(sums.atLeast);
+    distribution.atMost = std::move(sums.atMost);
+    const auto from = static_cast<std::ptrdiff_t>(listed.first - chances.first);
+    const auto to = static_cast<std::size_t>(listed.last - chances.first) + 1;
+    for (std::vector<Chance>* column :
+         {&distribution.exactly, &distribution.atLeast, &distribution.atMost}) {
+        column->resize(to);
+        column->erase(column->begin(), column->begin() + from);
+        column->shrink_to_fit();
+    }
+    if (built.hasLowest) {
+        distribution.atLeast.front() = 1.0L;
+    }
+    if (built.hasHighest) {
+        distribution.atMost.back() = 1.0L;
+    }
+    if (single) {
+        distribution.exactly.front() = 1.0L;
+    }
+    return distribution;
+}
+
+// Chances never negative, never more than certain, and always numbers.
+[[maybe_unused]] bool AreChances(const std::vector<Chance>& chances) {
+    return std::all_of(chances.begin(), chances.end(), [](Chance chance) {
+        return std::isfinite(chance) && chance >= 0.0L && chance <= 1.0L + 1e-12L;
+    });
 }
 
 }  // namespace
@@ -157,27 +306,12 @@ TotalDistribution ExactChances(const Expression& expression, std::optional<Total
 
 TotalDistribution ExactChances(const Expression& expression, std::optional<TotalRange> alsoList,
                                ChanceMethod method) {
-    TotalDistribution distribution;
     if (expression.terms.empty()) {
-        return distribution;
+        return {};
     }
-    Chance depth = kLeastListedChance;
-    Built built = Build(expression, depth * kBeyondComputed * kBeyondChain);
-    if (alsoList && !(built.hasLowest && built.hasHighest)) {
-        // A total asked for past where the table stops: deep enough to list
-        // it with all its digits, if its chance is not below the least.
-        Chance needed = depth;
-        if (!built.hasHighest) {
-            needed = std::min(needed, TailChance(built.sum, alsoList->last, true));
-        }
-        if (!built.hasLowest) {
-            needed = std::min(needed, TailChance(built.sum, alsoList->first, false));
-        }
-        if (needed < depth) {
-            depth = std::max(needed * 1e-10L, kLeastReachableChance * 1e-10L);
-            built = Build(expression, depth * kBeyondComputed * kBeyondChain);
-        }
-    }
+    const Chance least = kLeastListedChance * kBeyondComputed * kBeyondChain;
+    Built built = Build(expression, least);
+    const Chance depth = Depth(expression, alsoList, built);
     const Chance beyond = depth * kBeyondComputed;
     const long long first =
         built.hasLowest ? built.sum.Lowest() : TailEnd(built.sum, beyond, false);
@@ -187,77 +321,21 @@ TotalDistribution ExactChances(const Expression& expression, std::optional<Total
         const Range range{first, last, built.sum.Lowest(), built.sum.Highest()};
         built = Build(expression, depth * kBeyondComputed * kBeyondChain, range);
     }
-    Sum& parts = built.sum;
     SumChances chances;
-    if (parts.factors.empty()) {
-        chances.first = parts.constant;
+    if (built.sum.factors.empty()) {
+        chances.first = built.sum.constant;
         chances.chance = {1.0L};
     } else {
         const SumRequest request{first, last, !built.hasLowest, !built.hasHighest,
                                  beyond * kBeyondChain};
-        chances = ChancesOfSum(parts, built.possible, request,
-                               method == ChanceMethod::kTransform ? SumMethod::kTransform
-                               : method == ChanceMethod::kDirect  ? SumMethod::kDirect
-                                                                  : SumMethod::kFastest);
+        chances = ChancesOfSum(built.sum, built.possible, request, SumMethodOf(method));
     }
-    const auto chanceOf = [&](long long total) {
-        return distribution.exactly[static_cast<std::size_t>(total - first)];
-    };
-
-    // The listed totals: all of them, or on a side without end those whose
-    // chance reaches the least listed, and any asked for whose chance past it
-    // reaches the least reachable.
-    TotalDistribution& d = distribution;
-    d.exactly = std::move(chances.chance);
-    SummedFromEachEnd(d);
-    long long listedFirst = first;
-    long long listedLast = last;
-    if (!built.hasLowest) {
-        while (listedFirst < last && chanceOf(listedFirst) < kLeastListedChance) {
-            ++listedFirst;
-        }
-    }
-    if (!built.hasHighest) {
-        while (listedLast > listedFirst && chanceOf(listedLast) < kLeastListedChance) {
-            --listedLast;
-        }
-    }
-    if (alsoList && !built.hasLowest) {
-        const long long asked = std::max<long long>(alsoList->first, first);
-        if (asked < listedFirst &&
-            d.atMost[static_cast<std::size_t>(asked - first)] >= kLeastReachableChance) {
-            listedFirst = asked;
-        }
-    }
-    if (alsoList && !built.hasHighest) {
-        const long long asked = std::min<long long>(alsoList->last, last);
-        if (asked > listedLast &&
-            d.atLeast[static_cast<std::size_t>(asked - first)] >= kLeastReachableChance) {
-            listedLast = asked;
-        }
-    }
-
-    d.minTotal = static_cast<int>(listedFirst);
-    d.hasLowest = built.hasLowest;
-    d.hasHighest = built.hasHighest;
-    d.relativeError = chances.relativeError;
-    for (std::vector<Chance>* column : {&d.exactly, &d.atLeast, &d.atMost}) {
-        column->resize(static_cast<std::size_t>(listedLast - first) + 1);
-        column->erase(column->begin(), column->begin() + (listedFirst - first));
-        column->shrink_to_fit();
-    }
-    // Every roll reaches the lowest total and none passes the highest: these
-    // are certain, not merely within round-off of it.
-    if (built.hasLowest) {
-        distribution.atLeast.front() = 1.0L;
-    }
-    if (built.hasHighest) {
-        distribution.atMost.back() = 1.0L;
-    }
-    if (first == last) {
-        distribution.exactly.front() = 1.0L;
-    }
-    return distribution;
+    assert(chances.first == first &&
+           chances.chance.size() == static_cast<std::size_t>(last - first + 1));
+    assert(AreChances(chances.chance));
+    Cumulative sums = CumulativeOf(chances.chance, chances.chance.size());
+    const Listing listed = Listed(built, chances, sums, alsoList);
+    return Distribution(built, std::move(chances), std::move(sums), listed);
 }
 
 }  // namespace alearo::dice

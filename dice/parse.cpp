@@ -219,6 +219,31 @@ class Parser {
 
     // At the "d" of a dice term that starts at `at`.
     bool ParseDice(DiceTerm& dice, std::size_t at, long long count) {
+        if (!CountDice(at, count)) {
+            return false;
+        }
+        dice.count = static_cast<int>(count);
+        ++m_pos;
+        SkipSpaces();
+        if (!ParseFaces(dice) || !AddFaces(dice.count, FaceCount(dice), at)) {
+            return false;
+        }
+        SeenModifiers seen;
+        bool more = true;
+        while (more) {
+            SkipSpaces();
+            if (!ParseModifier(dice, seen, more)) {
+                return false;
+            }
+        }
+        if (dice.explode && dice.maximum && *dice.maximum > dice.faces) {
+            return AddFaces(dice.count, *dice.maximum - dice.faces, *seen.maximum);
+        }
+        return true;
+    }
+
+    // Counts the dice of a term that starts at `at` into the expression's.
+    bool CountDice(std::size_t at, long long count) {
         if (count < 1) {
             return Fail(at, "A term rolls at least one die.");
         }
@@ -234,9 +259,11 @@ class Parser {
                         "Too many terms of dice: at most " + std::to_string(kMaxDiceTerms) + ".");
         }
         m_diceInAll += static_cast<int>(count);
-        dice.count = static_cast<int>(count);
-        ++m_pos;
-        SkipSpaces();
+        return true;
+    }
+
+    // The faces after the "d": a number, "%" or "F".
+    bool ParseFaces(DiceTerm& dice) {
         const std::size_t facesAt = m_pos;
         if (IsDigit(Peek())) {
             const long long faces = ReadDigits();
@@ -253,25 +280,6 @@ class Parser {
             ++m_pos;
         } else {
             return Fail(facesAt, "Put the number of faces after \"d\", as in d6, d% or dF.");
-        }
-        if (!AddFaces(dice.count, FaceCount(dice), at)) {
-            return false;
-        }
-        SeenModifiers seen;
-        while (true) {
-            SkipSpaces();
-            bool more = false;
-            if (!ParseModifier(dice, seen, more)) {
-                return false;
-            }
-            if (!more) {
-                break;
-            }
-        }
-        if (dice.explode && dice.maximum && *dice.maximum > dice.faces) {
-            if (!AddFaces(dice.count, *dice.maximum - dice.faces, *seen.maximum)) {
-                return false;
-            }
         }
         return true;
     }

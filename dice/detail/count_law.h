@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "dice/chance.h"
-#include "dice/die_law.h"
+#include "dice/detail/die_law.h"
 #include "dice/expression.h"
 
 namespace alearo::dice {

@@ -1,13 +1,27 @@
 // SPDX-License-Identifier: MIT
-#include "dice/die_law.h"
+#include "dice/detail/die_law.h"
 
 #include <algorithm>
+#include <cassert>
+#include <cmath>
 #include <cstddef>
 #include <optional>
 
 namespace alearo::dice {
 
 namespace {
+
+// Chances that are numbers, none negative, adding up to 1 within round-off.
+[[maybe_unused]] bool IsLaw(const DieLaw& law) {
+    Chance mass = law.beyond;
+    for (const Chance chance : law.chance) {
+        if (!(chance >= 0.0L && std::isfinite(chance))) {
+            return false;
+        }
+        mass += chance;
+    }
+    return std::abs(mass - 1.0L) < 1e-12L;
+}
 
 // The chance of each face as the one that stands first. "r" leaves the faces
 // it does not match, equally likely; "ro" gives a matching face one more
@@ -115,6 +129,7 @@ DieLaw DieLawOf(const DiceTerm& dice, Chance negligible, long long reach) {
     }
     law.endless = beyond > 0.0L;
     law.beyond = beyond;
+    assert(IsLaw(law));
     return law;
 }
 

@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: MIT
-#include "dice/count_law.h"
+#include "dice/detail/count_law.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstddef>
+#include <numeric>
 
 // The values that meet a comparison lie in one run, so in the order of
 // keeping a die falls in one of three groups: before the run, in it, or
 // after it. With n1 dice before and n2 in it, the kept dice that succeed are
 // min(n2, max(0, k - n1)): the chance of each count adds up the multinomial
-// chances of the group sizes, each term a positive product.
+// chances of the group sizes, each term a positive product: inclusion of
+// the multinomial law of three cells (Feller, "An Introduction to
+// Probability Theory", vol. 1, 1968, VI.9), no subtraction to cancel digits.
 
 namespace alearo::dice {
 
@@ -63,6 +67,7 @@ std::vector<Chance> SuccessCountChances(const DiceTerm& dice, const DieLaw& law)
                 std::exp(logChance);
         }
     }
+    assert(std::abs(std::accumulate(chance.begin(), chance.end(), 0.0L) - 1.0L) < 1e-12L);
     return chance;
 }
 

@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "dice/chance.h"
-#include "dice/factor.h"
-#include "dice/support.h"
+#include "dice/detail/factor.h"
+#include "dice/detail/support.h"
 
 // The chance of every total of a sum of independent factors, each to all the
 // digits a long double holds but a few, however far in a tail. Internal to the
 // dice library.
+//
+// Method: exponential tilting, the Esscher transform (Esscher 1932; Butler,
+// "Saddlepoint Approximations with Applications", 2007, ch. 5).
 //
 // One transform of the factors' values on the unit circle gives every chance
 // to within about 1e-18 of the largest, which is no digit at all of a chance
@@ -57,7 +60,8 @@ SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& req
                         SumMethod method = SumMethod::kFastest);
 
 // A total the sum reaches or passes with a chance of at most `tail` (passes
-// downwards when `upwards` is false), by Chernoff's bound.
+// downwards when `upwards` is false), by Chernoff's bound P(S >= b) <= E
+// e^(l S) e^(-l b) (Chernoff 1952), least over l.
 long long TailEnd(const Sum& sum, Chance tail, bool upwards);
 
 // A bound, by Chernoff's bound, on the chance that the sum reaches `total`

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dice/explosions.h"
+#include "dice/detail/explosions.h"
 
 #include <cassert>
 #include <cstddef>
@@ -39,8 +39,9 @@ std::vector<Chance> ExplosionChances(int faces, int dice, Chance negligible, lon
 
 }  // namespace
 
-std::optional<std::vector<std::unique_ptr<Factor>>> SplitExploding(const DiceTerm& term, int dice, Chance negligible,
-                                             long long reach) {
+std::optional<std::vector<std::unique_ptr<Factor>>> SplitExploding(const DiceTerm& term, int dice,
+                                                                   Chance negligible,
+                                                                   long long reach) {
     if (!OnlyExplodes(term) || term.faces < 2) {
         return std::nullopt;
     }

@@ -22,7 +22,8 @@ std::complex<Real> Times(std::complex<Real> a, std::complex<Real> b) {
                               a.real() * b.imag() + a.imag() * b.real());
 }
 
-// z to a whole power from 0 up, by repeated squaring: std::pow would go
+// z to a whole power from 0 up, by repeated squaring (Knuth, TAOCP vol. 2,
+// 4.6.3): std::pow would go
 // through the logarithm and lose digits.
 template <typename Real>
 std::complex<Real> Power(std::complex<Real> z, int exponent) {

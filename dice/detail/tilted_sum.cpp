@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "dice/tilted_sum.h"
+#include "dice/detail/tilted_sum.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -112,6 +113,7 @@ class Sweep {
           m_chance(static_cast<std::size_t>(last - first + 1), 0.0L),
           m_resolved(m_chance.size(), 0.0L),
           m_possible(m_chance.size()) {
+        assert(first <= last);
         for (std::size_t i = 0; i < m_possible.size(); ++i) {
             m_possible[i] = possible.Contains(first + static_cast<long long>(i));
         }
@@ -283,10 +285,25 @@ class Sweep {
         // Differences over a quarter of a width see past the unevenness of
         // lattices and gaps.
         m_spacing = std::max<long long>(1, static_cast<long long>(sigma / 4.0L));
-        // The window of totals the transform holds without a tilted tail
-        // wrapping around onto a total it resolves.
-        // A side whose last total is nearer than a normal law's tail needs
-        // no bound: nothing lies past it.
+        const Window window = WindowOf(tilt, sigma);
+        const std::optional<std::vector<Chance>> tilted = TiltedChances(window.length);
+        if (tilted) {
+            Keep(tilt, window, *tilted);
+        }
+        return tilt;
+    }
+
+    // The totals from `from` to `to` that a transform of `length` holds
+    // without a tilted tail wrapping around onto them.
+    struct Window {
+        std::size_t length = 0;
+        long long from = 0;
+        long long to = 0;
+    };
+
+    // A side whose last total is nearer than a normal law's tail needs no
+    // bound: nothing lies past it.
+    Window WindowOf(const SumTilt& tilt, Chance sigma) const {
         const Chance tail = kNegligible * kResolved / static_cast<Chance>(m_highest - m_lowest + 1);
         const Chance normalTail = 1.25L * std::sqrt(-2.0L * std::log(tail)) * sigma;
         const Chance toHighest = static_cast<Chance>(m_highest) - tilt.mean + 1.0L;
@@ -299,18 +316,23 @@ class Sweep {
                                  : std::min(toLowest, ChernoffDistance(m_sum, tilt, tail, false));
         const Chance wanted =
             std::min(above + below, std::max(above, below) + kCover * sigma + 2.0L);
-        const std::size_t length = TransformLength(static_cast<std::size_t>(std::ceil(wanted)) + 1);
-        const Chance n = static_cast<Chance>(length);
-        const long long from = std::max<long long>(
+        Window window;
+        window.length = TransformLength(static_cast<std::size_t>(std::ceil(wanted)) + 1);
+        const Chance n = static_cast<Chance>(window.length);
+        window.from = std::max<long long>(
             m_first,
             static_cast<long long>(std::ceil(std::max(tilt.mean - below, tilt.mean + above - n))));
-        const long long to = std::min<long long>(
+        window.to = std::min<long long>(
             m_last,
             static_cast<long long>(std::floor(std::min(tilt.mean + above, tilt.mean - below + n))));
+        return window;
+    }
 
-        // The tilted chances: the product of the factors' values, those past
-        // the frequencies any factor needs being negligible.
-        const Chance leftOut = kNegligible * kResolved / n;
+    // The tilted chances: the product of the factors' values, those past the
+    // frequencies any factor needs being negligible, transformed back.
+    // Nothing once the budget is spent.
+    std::optional<std::vector<Chance>> TiltedChances(std::size_t length) {
+        const Chance leftOut = kNegligible * kResolved / static_cast<Chance>(length);
         for (const auto& factor : m_sum.factors) {
             factor->PrepareSpectrum(length, leftOut);
         }
@@ -321,32 +343,39 @@ class Sweep {
             m_spent += factor->SpectrumWork(length, count);
         }
         if (m_spent > m_budget) {
-            return tilt;
+            return std::nullopt;
         }
         std::vector<Complex> product(count, Complex(1.0L));
         std::vector<Complex> values;
         for (const auto& factor : m_sum.factors) {
             factor->Spectrum(length, count, values);
+            assert(values.size() == count);
             for (std::size_t j = 0; j < count; ++j) {
                 product[j] = Times(product[j], values[j]);
             }
         }
-        const std::vector<Chance> tilted = InverseReal(product, length);
-        const auto m = static_cast<long long>(length);
+        return InverseReal(product, length);
+    }
+
+    // Keeps the chance of each total of the window that this tilt resolves
+    // better than any before. The tilt is undone by e^(ln mass - theta (s -
+    // reference)), stepped from total to total by products and started
+    // afresh now and then.
+    void Keep(const SumTilt& tilt, const Window& window, const std::vector<Chance>& tilted) {
+        const auto m = static_cast<long long>(window.length);
         const auto at = [&](long long s) {
             return tilted[static_cast<std::size_t>(((s - tilt.reference) % m + m) % m)];
         };
         // The round-off of the transform is a share of its largest value,
         // wherever that lies, in the window or past it.
         const Chance peak = *std::max_element(tilted.begin(), tilted.end());
-        // The tilt is undone by e^(ln mass - theta (s - reference)), stepped
-        // from total to total by products and started afresh now and then.
         constexpr long long kFreshEvery = 32;
+        const Chance theta = tilt.theta;
         const Chance step = std::exp(-theta);
         Chance undo = 0.0L;
         int newlyResolved = 0;
-        for (long long s = from; s <= to && peak > 0.0L; ++s) {
-            undo = (s - from) % kFreshEvery == 0
+        for (long long s = window.from; s <= window.to && peak > 0.0L; ++s) {
+            undo = (s - window.from) % kFreshEvery == 0
                        ? std::exp(tilt.logMass - theta * static_cast<Chance>(s - tilt.reference))
                        : undo * step;
             const Chance value = at(s);
@@ -355,10 +384,10 @@ class Sweep {
                 newlyResolved += m_resolved[i] < kResolved && value / peak >= kResolved ? 1 : 0;
                 m_resolved[i] = value / peak;
                 m_chance[i] = value * undo;
+                assert(std::isfinite(m_chance[i]));
             }
         }
         m_fruitless = newlyResolved > 0 ? 0 : m_fruitless + 1;
-        return tilt;
     }
 
     // The frequencies from 0 on past which the product of the factors'
@@ -480,30 +509,34 @@ double Materialize(Sum& sum, std::vector<Needed>& needed, std::size_t length) {
     return tilt;
 }
 
-}  // namespace
+// Sums of products of chances alone keep every digit of every chance without
+// tilts; below this many steps they are also the faster way.
+constexpr double kDirectWork = 1e7;
+// The tilts, unless the sums are cheap or even the fewest tilts would take
+// longer. They are given up once they have taken as long as the sums would;
+// where they leave chances known to fewer digits than the sums give, the sums
+// are worth a few times their usual cost.
+constexpr double kWorthRedoing = 2e7;
+constexpr double kWorthRedoingMuch = 6e7;
+constexpr double kSumsOverDefeatedTilts = 1.5e8;
+constexpr double kDigitsLost = 1e-10;
+constexpr double kFewDigitsLeft = 1e-3;  // whatever the sums cost
+constexpr double kGoodEnough = 1e-13;
+constexpr double kFewestTilts = 3.0;
+// The tilts' own estimate of their work runs high as often as low: they are
+// given up at half again the work of the sums.
+constexpr double kBudgetShare = 1.5;
 
-SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& request,
-                        SumMethod method) {
-    const long long first = request.first;
-    const long long last = request.last;
-    // Sums of products of chances alone keep every digit of every chance
-    // without tilts; below this many steps they are also the faster way.
-    // Each factor's law is needed only as far as the others let the total
-    // reach the totals asked for: from its lowest score up, or from its
-    // highest down, whichever end those reach.
-    constexpr double kDirectWork = 1e7;
-    constexpr double kWorthRedoing = 2e7;
-    constexpr double kWorthRedoingMuch = 6e7;
-    constexpr double kSumsOverDefeatedTilts = 1.5e8;
-    constexpr double kDigitsLost = 1e-10;
-    constexpr double kFewDigitsLeft = 1e-3;  // whatever the sums cost
-    constexpr double kGoodEnough = 1e-13;
+// Each factor's law is needed only as far as the others let the total reach
+// the totals asked for: from its lowest score up, or from its highest down,
+// whichever end those reach.
+std::vector<Needed> NeededScores(Sum& sum, const SumRequest& request) {
     std::vector<Needed> needed;
     const long long lowest = sum.Lowest();
     const long long highest = sum.Highest();
     for (auto& factor : sum.factors) {
-        long long low = std::max(factor->Lowest(), first - (highest - factor->Highest()));
-        long long high = std::min(factor->Highest(), last - (lowest - factor->Lowest()));
+        long long low = std::max(factor->Lowest(), request.first - (highest - factor->Highest()));
+        long long high = std::min(factor->Highest(), request.last - (lowest - factor->Lowest()));
         // On a side without end, past the factor's own negligible tail.
         Sum alone;
         alone.factors.push_back(std::move(factor));
@@ -519,40 +552,36 @@ SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& req
             std::max(0LL, fromTop ? factor->Highest() - low + 1 : high - factor->Lowest() + 1));
         needed.push_back({count, fromTop});
     }
-    double work = DirectWork(sum, needed);
-    // The tilts, unless the sums are cheap or even the fewest tilts would
-    // take longer. They are given up once they have taken as long as the
-    // sums would; where they leave chances known to fewer digits than the
-    // sums give, the sums are worth a few times their usual cost.
-    constexpr double kFewestTilts = 3.0;
-    // The tilts' own estimate of their work runs high as often as low: they
-    // are given up at half again the work of the sums.
-    constexpr double kBudgetShare = 1.5;
-    bool tilts = method == SumMethod::kTransform;
-    if (method == SumMethod::kFastest && work > kDirectWork) {
-        const std::size_t length = TransformLength(static_cast<std::size_t>(Reach(needed)));
-        const double tilt = Materialize(sum, needed, length);
-        work = DirectWork(sum, needed);
-        const bool defeated =
-            std::any_of(sum.factors.begin(), sum.factors.end(),
-                        [](const auto& factor) { return factor->DefeatsTilts(); });
-        tilts = kFewestTilts * tilt < work && !(defeated && work <= kSumsOverDefeatedTilts);
+    return needed;
+}
+
+// Whether the tilts are tried first. For the fastest way, factors whose
+// whole law is cheaper than their spectrum are listed first, and `work`
+// becomes that of the sums with those laws.
+bool TiltsFirst(Sum& sum, std::vector<Needed>& needed, SumMethod method, double& work) {
+    if (method != SumMethod::kFastest || work <= kDirectWork) {
+        return method == SumMethod::kTransform;
     }
-    if (tilts) {
-        const double budget = method == SumMethod::kTransform
-                                  ? std::numeric_limits<double>::infinity()
-                                  : kBudgetShare * work;
-        std::optional<SumChances> tilted = Sweep(sum, possible, first, last, budget).Run();
-        const bool redo = tilted && method == SumMethod::kFastest &&
-                          ((tilted->relativeError > kGoodEnough && work <= kWorthRedoing) ||
-                           (tilted->relativeError > kDigitsLost && work <= kWorthRedoingMuch) ||
-                           tilted->relativeError > kFewDigitsLeft);
-        if (tilted && !redo) {
-            return *std::move(tilted);
-        }
-    }
-    // The laws added one after the other, each sum kept from the lowest
-    // total its laws reach.
+    const std::size_t length = TransformLength(static_cast<std::size_t>(Reach(needed)));
+    const double tilt = Materialize(sum, needed, length);
+    work = DirectWork(sum, needed);
+    const bool defeated = std::any_of(sum.factors.begin(), sum.factors.end(),
+                                      [](const auto& factor) { return factor->DefeatsTilts(); });
+    return kFewestTilts * tilt < work && !(defeated && work <= kSumsOverDefeatedTilts);
+}
+
+// Whether the sums, of about `work`, are worth their cost over the tilts'
+// chances.
+bool WorthRedoing(const SumChances& tilted, double work) {
+    return (tilted.relativeError > kGoodEnough && work <= kWorthRedoing) ||
+           (tilted.relativeError > kDigitsLost && work <= kWorthRedoingMuch) ||
+           tilted.relativeError > kFewDigitsLeft;
+}
+
+// The laws added one after the other, each sum kept from the lowest total
+// its laws reach.
+SumChances DirectSum(const Sum& sum, const std::vector<Needed>& needed, const Support& possible,
+                     long long first, long long last) {
     std::vector<Chance> law{1.0L};
     long long start = sum.constant;
     for (std::size_t i = 0; i < sum.factors.size(); ++i) {
@@ -573,6 +602,26 @@ SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& req
         }
     }
     return result;
+}
+
+}  // namespace
+
+SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& request,
+                        SumMethod method) {
+    assert(request.first <= request.last);
+    std::vector<Needed> needed = NeededScores(sum, request);
+    double work = DirectWork(sum, needed);
+    if (TiltsFirst(sum, needed, method, work)) {
+        const double budget = method == SumMethod::kTransform
+                                  ? std::numeric_limits<double>::infinity()
+                                  : kBudgetShare * work;
+        std::optional<SumChances> tilted =
+            Sweep(sum, possible, request.first, request.last, budget).Run();
+        if (tilted && !(method == SumMethod::kFastest && WorthRedoing(*tilted, work))) {
+            return *std::move(tilted);
+        }
+    }
+    return DirectSum(sum, needed, possible, request.first, request.last);
 }
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "dice/die_law.h"
-#include "dice/factor.h"
+#include "dice/detail/die_law.h"
+#include "dice/detail/factor.h"
 
 namespace alearo::dice {
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "dice/factor.h"
+#include "dice/detail/factor.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -287,6 +288,8 @@ std::vector<Chance> TiltedWeights(const std::vector<long long>& scores,
     if (top > 0) {
         walk(top - 1, false);
     }
+    assert(weight[top] == 1.0L);
+    assert(std::all_of(weight.begin(), weight.end(), [](Chance w) { return w <= 1.0L + 1e-12L; }));
     return weight;
 }
 

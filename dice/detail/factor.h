@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dice/chance.h"
-#include "dice/spectral.h"
+#include "dice/detail/spectral.h"
 
 // One part of a total that rolls independently of the others: a term of
 // dice, or a term typed several times. Its chance of each score s is the
@@ -106,10 +106,10 @@ std::unique_ptr<Factor> PowerOf(long long lowest, const std::vector<Chance>& cha
 // The factor of minus the score.
 std::unique_ptr<Factor> Negated(std::unique_ptr<Factor> factor);
 
-// The largest bound, from summation by parts, on |sum c_s w^(j s)| over the
-// sum of the c_s, for a sequence of total variation `variation` (counted
-// with the jumps from and to 0 at its ends) over the sum `mass`, at the
-// frequency j of `length`.
+// Summation by parts (Abel summation) bounds |sum c_s z^s| by V / |1 - z|
+// at z = w^j on the unit circle, V the total variation of the c_s (counted
+// with the jumps from and to 0 at its ends). This is that bound, over the sum
+// `mass` of the c_s and at most 1, at the frequency j of `length`.
 Chance VariationBound(Chance variation, Chance mass, std::size_t j, std::size_t length);
 
 }  // namespace alearo::dice

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dice/kept_factor.h"
+#include "dice/detail/kept_factor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,6 +7,9 @@
 #include <limits>
 #include <vector>
 
+// Method: the order statistics of n independent dice (David & Nagaraja,
+// "Order Statistics", 2003, ch. 2), split at the last kept die.
+//
 // Keep the k first, in the order of keeping, of n dice. Call t the slot (the
 // value) of the last kept die and a < k the number of dice in slots before t:
 // all a are kept, k - a of the dice showing t are, and no later die is. With
@@ -81,6 +84,50 @@ Chance LogSum(const LogFactorials& factorials, int n, int d, Chance here, Chance
         sum += term;
     }
     return lnPeak + std::log(sum);
+}
+
+// A tilt by e^(theta s), the scores counted from a reference.
+struct TiltAt {
+    Chance theta = 0.0L;
+    long long reference = 0;
+
+    Chance Own(long long score) const { return theta * static_cast<Chance>(score - reference); }
+};
+
+// G_t at x = e^theta and its first two moments about the reference, over
+// the slots before t, and the total variation of its coefficients.
+struct Before {
+    Chance mass = 0.0L;
+    Chance moment1 = 0.0L;
+    Chance moment2 = 0.0L;
+    Chance variation = 0.0L;
+};
+
+// ln of a bound on every term of slot t.
+struct SlotBound {
+    std::size_t t = 0;
+    Chance lean = kNone;  // ln G_t - theta d_t
+    Chance bound = kNone;
+};
+
+// ln of the largest term of slot t, that of a.
+struct Peak {
+    std::size_t t = 0;
+    std::size_t a = 0;
+    Chance log = kNone;
+    Chance lean = kNone;
+};
+
+// The place in the table of roots of w^(m j) for j = 0, 1, ...: a step of m
+// each.
+std::size_t RootStep(long long m, std::size_t length) {
+    const auto n = static_cast<long long>(length);
+    return static_cast<std::size_t>((m % n + n) % n);
+}
+
+void Advance(std::size_t& at, std::size_t step, std::size_t length) {
+    at += step;
+    at -= at >= length ? length : 0;
 }
 
 class KeptFactor final : public Factor {
@@ -217,6 +264,42 @@ class KeptFactor final : public Factor {
     };
 
     Terms Weigh(Chance theta, Chance logLeastShare) const;
+    std::size_t TopSlot(Chance theta) const;
+    std::vector<Before> BeforeEach(const std::vector<Chance>& weight, long long reference) const;
+    std::vector<SlotBound> Bounds(const TiltAt& at, Chance logTop,
+                                  const std::vector<Before>& before) const;
+    Peak PeakOf(const SlotBound& slot, const TiltAt& at) const;
+    std::vector<Peak> Peaks(const std::vector<SlotBound>& bounds, const TiltAt& at,
+                            Chance logLeastShare, Chance& largest) const;
+    SlotTerms TermsAround(const Peak& peak, Chance largest, Chance logLeastShare) const;
+    Tilted Normalised(std::vector<SlotTerms>& kept, const std::vector<Before>& before,
+                      long long reference, Chance total) const;
+
+    // The ways of fewer than k kept dice, and the entries of each row that
+    // are not 0 so far: from `from` to `to`.
+    struct Ways {
+        explicit Ways(std::size_t k) : ways(k), from(k, 1), to(k, 0) {}
+        std::vector<std::vector<Chance>> ways;
+        std::vector<std::size_t> from;
+        std::vector<std::size_t> to;
+    };
+    void TakeSlot(std::size_t t, std::size_t step, std::size_t i, Ways& ways,
+                  std::vector<Chance>& law, std::vector<Chance>& spread) const;
+
+    // Where a slot's terms are in the table of roots of unity.
+    struct SlotSteps {
+        std::size_t length = 0;
+        std::size_t own = 0;     // of w^(j d_t)
+        std::size_t kept = 0;    // of w^(j k d_t)
+        std::size_t needed = 0;  // the frequencies its terms need
+    };
+    std::vector<Complex> BeforeFirst(const std::vector<Complex>& roots, std::size_t count) const;
+    static void AddTerms(const SlotTerms& slot, const SlotSteps& steps,
+                         const std::vector<Complex>& roots, const std::vector<Complex>& g,
+                         std::vector<Complex>& values);
+    static void AddMinorTerms(const SlotTerms& slot, const SlotSteps& steps,
+                              const std::vector<Complex>& roots, const std::vector<Complex>& g,
+                              std::vector<Complex>& values);
 
     int m_dice = 1;
     int m_kept = 1;
@@ -257,68 +340,52 @@ const KeptFactor::Row& KeptFactor::RowOf(std::size_t t) const {
     return row;
 }
 
-KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
-    Terms terms;
-    const std::size_t slots = m_scores.size();
-    const auto k = static_cast<std::size_t>(m_kept);
+// The slot whose tilted weight is the largest: the die's reference score.
+std::size_t KeptFactor::TopSlot(Chance theta) const {
     std::size_t top = 0;
-    for (std::size_t u = 1; u < slots; ++u) {
+    for (std::size_t u = 1; u < m_scores.size(); ++u) {
         if (m_logChance[u] + theta * static_cast<Chance>(m_scores[u] - m_scores[top]) >
             m_logChance[top]) {
             top = u;
         }
     }
-    const long long reference = m_scores[top];
-    terms.dieReference = reference;
-    terms.weight = TiltedWeights(m_scores, m_chance, theta, top);
-    const Chance logTop = m_logChance[top];
+    return top;
+}
 
-    // G_t at x = e^theta and its first two moments about the reference,
-    // over the slots before t, and the total variation of its coefficients.
-    struct Before {
-        Chance mass = 0.0L;
-        Chance moment1 = 0.0L;
-        Chance moment2 = 0.0L;
-        Chance variation = 0.0L;
-    };
+std::vector<Before> KeptFactor::BeforeEach(const std::vector<Chance>& weight,
+                                           long long reference) const {
+    const std::size_t slots = m_scores.size();
     std::vector<Before> before(slots + 1);
     Chance variation = 0.0L;
     for (std::size_t t = 0; t < slots; ++t) {
-        const Chance w = terms.weight[t];
+        const Chance w = weight[t];
         const auto d = static_cast<Chance>(m_scores[t] - reference);
         const bool neighbour = t > 0 && std::abs(m_scores[t] - m_scores[t - 1]) == 1;
-        variation += neighbour ? std::abs(w - terms.weight[t - 1])
-                               : w + (t > 0 ? terms.weight[t - 1] : 0.0L);
+        variation += neighbour ? std::abs(w - weight[t - 1]) : w + (t > 0 ? weight[t - 1] : 0.0L);
         before[t + 1] = {before[t].mass + w, before[t].moment1 + d * w,
                          before[t].moment2 + d * d * w, variation + w};
     }
+    return before;
+}
 
-    // ln of the term of t and a is L(t, a) + a (ln G_t - theta d_t) + k theta
-    // d_t, d_t the score of t from the reference and L(t, a) = ln C(n, a)
-    // Q(t, a), concave in a. Q(t, a) is at most (p_t + L_t)^(n - a), which
-    // bounds each slot's terms without working out Q: the slots are taken
-    // from the largest bound down, until no bound reaches the terms found.
-    struct Slot {
-        std::size_t t = 0;
-        Chance lean = kNone;  // ln G_t - theta d_t
-        Chance bound = kNone;
-    };
-    std::vector<Slot> bounds(slots);
-    std::size_t best = 0;
-    for (std::size_t t = 0; t < slots; ++t) {
-        Slot& slot = bounds[t];
+// ln of the term of t and a is L(t, a) + a (ln G_t - theta d_t) + k theta
+// d_t, d_t the score of t from the reference and L(t, a) = ln C(n, a)
+// Q(t, a), concave in a. Q(t, a) is at most (p_t + L_t)^(n - a), which
+// bounds each slot's terms without working out Q: the slots are taken
+// from the largest bound down, until no bound reaches the terms found.
+std::vector<SlotBound> KeptFactor::Bounds(const TiltAt& at, Chance logTop,
+                                          const std::vector<Before>& before) const {
+    const auto k = static_cast<std::size_t>(m_kept);
+    std::vector<SlotBound> bounds(m_scores.size());
+    for (std::size_t t = 0; t < bounds.size(); ++t) {
+        SlotBound& slot = bounds[t];
         slot.t = t;
-        const Chance own = theta * static_cast<Chance>(m_scores[t] - reference);
+        const Chance own = at.Own(m_scores[t]);
         if (before[t].mass > 0.0L) {
             slot.lean = std::log(before[t].mass) + logTop - own;
         }
         // ln C(n, a) + (n - a) ln rest + a lean is concave in a: its largest
         // is where its steps stop rising, found by halving.
-        const auto bound = [&](std::size_t a) {
-            return m_logChoose[a] +
-                   static_cast<Chance>(m_dice - static_cast<int>(a)) * m_logRest[t] +
-                   (a > 0 ? static_cast<Chance>(a) * slot.lean : 0.0L);
-        };
         std::size_t low = 0;
         std::size_t high = slot.lean == kNone ? 0 : k - 1;
         while (low < high) {
@@ -329,100 +396,108 @@ KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
                 high = middle;
             }
         }
-        slot.bound = bound(low) + static_cast<Chance>(k) * own;
-        best = slot.bound > bounds[best].bound ? t : best;
+        slot.bound =
+            m_logChoose[low] + static_cast<Chance>(m_dice - static_cast<int>(low)) * m_logRest[t] +
+            (low > 0 ? static_cast<Chance>(low) * slot.lean : 0.0L) + static_cast<Chance>(k) * own;
     }
+    return bounds;
+}
 
-    // The largest term of each slot whose bound reaches the largest term
-    // found so far, by halving over a, from the slot of the largest bound.
-    struct Peak {
-        std::size_t t = 0;
-        std::size_t a = 0;
-        Chance log = kNone;
-        Chance lean = kNone;
+// The largest term of a slot, by halving over a; its logarithm is kNone
+// when the slot has no term.
+Peak KeptFactor::PeakOf(const SlotBound& slot, const TiltAt& at) const {
+    const std::vector<Chance>& row = RowOf(slot.t).logTerm;
+    const std::size_t most = slot.lean == kNone ? 1 : row.size();
+    const auto term = [&](std::size_t a) {
+        return row[a] + (a > 0 ? static_cast<Chance>(a) * slot.lean : 0.0L);
     };
-    std::vector<Peak> peaks;
-    Chance largest = kNone;
-    const auto weighSlot = [&](const Slot& slot) {
-        const std::vector<Chance>& row = RowOf(slot.t).logTerm;
-        const std::size_t most = slot.lean == kNone ? 1 : row.size();
-        const auto at = [&](std::size_t a) {
-            return row[a] + (a > 0 ? static_cast<Chance>(a) * slot.lean : 0.0L);
-        };
-        std::size_t low = 0;
-        std::size_t high = most - 1;
-        while (low < high) {
-            const std::size_t middle = (low + high) / 2;
-            if (at(middle + 1) > at(middle)) {
-                low = middle + 1;
-            } else {
-                high = middle;
-            }
+    std::size_t low = 0;
+    std::size_t high = most - 1;
+    while (low < high) {
+        const std::size_t middle = (low + high) / 2;
+        if (term(middle + 1) > term(middle)) {
+            low = middle + 1;
+        } else {
+            high = middle;
         }
-        const Chance own = theta * static_cast<Chance>(m_scores[slot.t] - reference);
-        const Chance log = at(low) + static_cast<Chance>(k) * own;
-        if (log != kNone) {
-            peaks.push_back({slot.t, low, log, slot.lean});
-            largest = std::max(largest, log);
+    }
+    const Chance log = term(low) + static_cast<Chance>(m_kept) * at.Own(m_scores[slot.t]);
+    return {slot.t, low, log, slot.lean};
+}
+
+// The largest term of each slot whose bound reaches the largest term found
+// so far, from the slot of the largest bound, in the order of the slots.
+std::vector<Peak> KeptFactor::Peaks(const std::vector<SlotBound>& bounds, const TiltAt& at,
+                                    Chance logLeastShare, Chance& largest) const {
+    std::size_t best = 0;
+    for (std::size_t t = 0; t < bounds.size(); ++t) {
+        best = bounds[t].bound > bounds[best].bound ? t : best;
+    }
+    std::vector<Peak> peaks;
+    largest = kNone;
+    const auto weighSlot = [&](const SlotBound& slot) {
+        const Peak peak = PeakOf(slot, at);
+        if (peak.log != kNone) {
+            peaks.push_back(peak);
+            largest = std::max(largest, peak.log);
         }
     };
     if (bounds[best].bound != kNone) {
         weighSlot(bounds[best]);
     }
-    for (const Slot& slot : bounds) {
+    for (const SlotBound& slot : bounds) {
         if (slot.t != best && slot.bound != kNone &&
             (largest == kNone || slot.bound >= largest + logLeastShare)) {
             weighSlot(slot);
         }
     }
     std::sort(peaks.begin(), peaks.end(), [](const Peak& x, const Peak& y) { return x.t < y.t; });
+    return peaks;
+}
 
-    // Each slot's terms, from its largest outwards while they count.
-    std::vector<SlotTerms> kept;
-    Chance total = 0.0L;
-    for (const Peak& peak : peaks) {
-        if (peak.log - largest < logLeastShare) {
-            continue;
+// A slot's terms from its largest outwards, by the ratios of Q and G_t at
+// e^theta, while they reach e^logLeastShare of the largest of all; their
+// shares are of that largest.
+KeptFactor::SlotTerms KeptFactor::TermsAround(const Peak& peak, Chance largest,
+                                              Chance logLeastShare) const {
+    const Row& row = RowOf(peak.t);
+    const Chance step = peak.lean == kNone ? 0.0L : std::exp(peak.lean);
+    const Chance least = std::exp(logLeastShare);
+    const Chance top = std::exp(peak.log - largest);
+    std::vector<Chance> below;  // the terms under the largest, the nearest first
+    std::size_t low = peak.a;
+    for (Chance term = top; low > 0;) {
+        term /= row.ratio[low] * step;
+        if (!(term >= least)) {
+            break;
         }
-        // From the largest term outwards by the ratios of Q and G_t at e^theta.
-        const Row& row = RowOf(peak.t);
-        const Chance step = peak.lean == kNone ? 0.0L : std::exp(peak.lean);
-        const Chance least = std::exp(logLeastShare);
-        const Chance top = std::exp(peak.log - largest);
-        std::vector<Chance> below;  // the terms under the largest, the nearest first
-        std::size_t low = peak.a;
-        for (Chance term = top; low > 0;) {
-            term /= row.ratio[low] * step;
-            if (!(term >= least)) {
-                break;
-            }
-            below.push_back(term);
-            --low;
-        }
-        std::vector<Chance> shares(below.rbegin(), below.rend());
-        shares.push_back(top);
-        std::size_t high = peak.a;
-        for (Chance term = top; high + 1 < row.logTerm.size() && peak.lean != kNone;) {
-            term *= row.ratio[high + 1] * step;
-            if (!(term >= least)) {
-                break;
-            }
-            shares.push_back(term);
-            ++high;
-        }
-        SlotTerms slot;
-        slot.slot = peak.t;
-        slot.first = static_cast<int>(low);
-        slot.share = std::move(shares);
-        for (const Chance share : slot.share) {
-            slot.shares += share;
-        }
-        total += slot.shares;
-        kept.push_back(std::move(slot));
+        below.push_back(term);
+        --low;
     }
-    const Chance logMass = largest + std::log(total);
+    SlotTerms slot;
+    slot.slot = peak.t;
+    slot.first = static_cast<int>(low);
+    slot.share.assign(below.rbegin(), below.rend());
+    slot.share.push_back(top);
+    std::size_t high = peak.a;
+    for (Chance term = top; high + 1 < row.logTerm.size() && peak.lean != kNone;) {
+        term *= row.ratio[high + 1] * step;
+        if (!(term >= least)) {
+            break;
+        }
+        slot.share.push_back(term);
+        ++high;
+    }
+    for (const Chance share : slot.share) {
+        slot.shares += share;
+    }
+    return slot;
+}
 
-    // Their shares, and the moments of the kept sum from those of G_t.
+// The kept terms' shares of the law, and the moments of the kept sum from
+// those of G_t.
+Tilted KeptFactor::Normalised(std::vector<SlotTerms>& kept, const std::vector<Before>& before,
+                              long long reference, Chance total) const {
     Chance first = 0.0L;
     Chance second = 0.0L;
     for (SlotTerms& slot : kept) {
@@ -436,18 +511,42 @@ KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
             share /= total;
             // d/dtheta of ln of the term, and its second derivative.
             const auto a = static_cast<Chance>(slot.first + static_cast<int>(i));
-            const Chance d1 = a * mean + (static_cast<Chance>(k) - a) * own;
+            const Chance d1 = a * mean + (static_cast<Chance>(m_kept) - a) * own;
             first += share * d1;
             second += share * (d1 * d1 + a * spread);
         }
         slot.before = g.mass;
         slot.variation = g.variation;
     }
-    terms.slots = std::move(kept);
-    terms.tilted.reference = m_kept * reference;
+    Tilted tilted;
+    tilted.reference = m_kept * reference;
+    tilted.mean = static_cast<Chance>(m_kept * reference) + first;
+    tilted.variance = std::max(0.0L, second - first * first);
+    return tilted;
+}
+
+KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
+    Terms terms;
+    const std::size_t top = TopSlot(theta);
+    const long long reference = m_scores[top];
+    terms.dieReference = reference;
+    terms.weight = TiltedWeights(m_scores, m_chance, theta, top);
+    const TiltAt at{theta, reference};
+    const std::vector<Before> before = BeforeEach(terms.weight, reference);
+    const std::vector<SlotBound> bounds = Bounds(at, m_logChance[top], before);
+    Chance largest = kNone;
+    const std::vector<Peak> peaks = Peaks(bounds, at, logLeastShare, largest);
+    Chance total = 0.0L;
+    for (const Peak& peak : peaks) {
+        if (peak.log - largest < logLeastShare) {
+            continue;
+        }
+        terms.slots.push_back(TermsAround(peak, largest, logLeastShare));
+        total += terms.slots.back().shares;
+    }
+    const Chance logMass = largest + std::log(total);
+    terms.tilted = Normalised(terms.slots, before, reference, total);
     terms.tilted.logMass = logMass;
-    terms.tilted.mean = static_cast<Chance>(m_kept * reference) + first;
-    terms.tilted.variance = std::max(0.0L, second - first * first);
     return terms;
 }
 
@@ -460,23 +559,17 @@ std::vector<Chance> KeptFactor::Law(std::size_t count, bool fromTop) const {
     const long long lowest = std::min(m_scores.front(), m_scores.back());
     const auto range = static_cast<std::size_t>(std::abs(m_scores.front() - m_scores.back()));
     const auto k = static_cast<std::size_t>(m_kept);
-    const auto n = static_cast<std::size_t>(m_dice);
     // The sums only grow as dice join: past the ones asked for, none counts.
     const std::size_t cap = fromTop ? k * range + 1 : std::min(k * range + 1, count);
-    std::vector<std::vector<Chance>> ways(k);
-    // The entries of each row that are not 0 so far: from `from` to `to`.
-    std::vector<std::size_t> from(k, 1);
-    std::vector<std::size_t> to(k, 0);
+    Ways ways(k);
     for (std::size_t i = 0; i < k; ++i) {
-        ways[i].assign(std::min(i * range + 1, cap), 0.0L);
+        ways.ways[i].assign(std::min(i * range + 1, cap), 0.0L);
     }
-    ways[0][0] = 1.0L;
-    from[0] = to[0] = 0;
+    ways.ways[0][0] = 1.0L;
+    ways.from[0] = ways.to[0] = 0;
     std::vector<Chance> law(cap, 0.0L);
-    std::vector<Chance> spread(n + 1);  // C(n - i, c) p^c
+    std::vector<Chance> spread(static_cast<std::size_t>(m_dice) + 1);
     for (std::size_t t = 0; t < m_scores.size(); ++t) {
-        const Chance p = m_chance[t];
-        const Chance after = m_later[t + 1];
         const auto step = static_cast<std::size_t>(m_scores[t] - lowest);
         if (step >= cap) {
             // A die kept here puts the sum past those asked for, whatever
@@ -484,36 +577,8 @@ std::vector<Chance> KeptFactor::Law(std::size_t count, bool fromTop) const {
             continue;
         }
         for (std::size_t i = k; i-- > 0;) {
-            if (from[i] > to[i]) {
-                continue;
-            }
-            Chance term = 1.0L;
-            for (std::size_t c = 0; c <= n - i; ++c) {
-                spread[c] = term;
-                term *= p * static_cast<Chance>(n - i - c) / static_cast<Chance>(c + 1);
-            }
-            // The chance of c more dice here and all others later, c from
-            // k - i up: these complete the kept dice.
-            Chance complete = 0.0L;
-            Chance others = 1.0L;  // after^(n - i - c)
-            for (std::size_t c = n - i + 1; c-- > k - i; others *= after) {
-                complete += spread[c] * others;
-            }
-            const Chance* source = ways[i].data();
-            for (std::size_t u = from[i]; u <= to[i] && u + (k - i) * step < cap; ++u) {
-                law[u + (k - i) * step] += source[u] * complete;
-            }
-            for (std::size_t c = 1; i + c < k && from[i] + c * step < cap; ++c) {
-                std::vector<Chance>& target = ways[i + c];
-                const Chance factor = spread[c];
-                const std::size_t high = std::min(to[i] + c * step, target.size() - 1);
-                for (std::size_t u = from[i]; u + c * step <= high; ++u) {
-                    target[u + c * step] += source[u] * factor;
-                }
-                const std::size_t low = from[i] + c * step;
-                const bool empty = from[i + c] > to[i + c];
-                from[i + c] = empty ? low : std::min(from[i + c], low);
-                to[i + c] = empty ? high : std::max(to[i + c], high);
+            if (ways.from[i] <= ways.to[i]) {
+                TakeSlot(t, step, i, ways, law, spread);
             }
         }
     }
@@ -524,6 +589,72 @@ std::vector<Chance> KeptFactor::Law(std::size_t count, bool fromTop) const {
     return law;
 }
 
+// The ways of i dice so far with c more in slot t: on to the ways of i + c
+// while fewer than k, and to the law once they complete the kept dice.
+// `spread` is scratch room for C(n - i, c) p^c.
+void KeptFactor::TakeSlot(std::size_t t, std::size_t step, std::size_t i, Ways& ways,
+                          std::vector<Chance>& law, std::vector<Chance>& spread) const {
+    const auto k = static_cast<std::size_t>(m_kept);
+    const auto n = static_cast<std::size_t>(m_dice);
+    const std::size_t cap = law.size();
+    const Chance p = m_chance[t];
+    Chance term = 1.0L;
+    for (std::size_t c = 0; c <= n - i; ++c) {
+        spread[c] = term;
+        term *= p * static_cast<Chance>(n - i - c) / static_cast<Chance>(c + 1);
+    }
+    // The chance of c more dice here and all others later, c from k - i up:
+    // these complete the kept dice.
+    Chance complete = 0.0L;
+    Chance others = 1.0L;  // later^(n - i - c)
+    for (std::size_t c = n - i + 1; c-- > k - i; others *= m_later[t + 1]) {
+        complete += spread[c] * others;
+    }
+    const std::size_t from = ways.from[i];
+    const std::size_t to = ways.to[i];
+    const Chance* source = ways.ways[i].data();
+    for (std::size_t u = from; u <= to && u + (k - i) * step < cap; ++u) {
+        law[u + (k - i) * step] += source[u] * complete;
+    }
+    for (std::size_t c = 1; i + c < k && from + c * step < cap; ++c) {
+        std::vector<Chance>& target = ways.ways[i + c];
+        const Chance factor = spread[c];
+        const std::size_t high = std::min(to + c * step, target.size() - 1);
+        for (std::size_t u = from; u + c * step <= high; ++u) {
+            target[u + c * step] += source[u] * factor;
+        }
+        const std::size_t low = from + c * step;
+        const bool empty = ways.from[i + c] > ways.to[i + c];
+        ways.from[i + c] = empty ? low : std::min(ways.from[i + c], low);
+        ways.to[i + c] = empty ? high : std::max(ways.to[i + c], high);
+    }
+}
+
+// G_t at x = e^theta w^j, for the slots before the first slot that counts:
+// root by root while those are few, else by one transform.
+std::vector<Complex> KeptFactor::BeforeFirst(const std::vector<Complex>& roots,
+                                             std::size_t count) const {
+    const std::size_t length = roots.size();
+    std::vector<Complex> g(count);
+    const std::size_t start = m_terms.slots.front().slot;
+    if (start * count <= 8 * length) {
+        for (std::size_t u = 0; u < start; ++u) {
+            const std::size_t step = RootStep(m_scores[u] - m_terms.dieReference, length);
+            for (std::size_t j = 0, at = 0; j < count; ++j, Advance(at, step, length)) {
+                g[j] += m_terms.weight[u] * roots[at];
+            }
+        }
+        return g;
+    }
+    std::vector<Chance> folded(length, 0.0L);
+    for (std::size_t u = 0; u < start; ++u) {
+        folded[RootStep(m_scores[u] - m_terms.dieReference, length)] += m_terms.weight[u];
+    }
+    const std::vector<Complex> transform = ForwardReal(folded, length);
+    std::copy(transform.begin(), transform.begin() + static_cast<std::ptrdiff_t>(count), g.begin());
+    return g;
+}
+
 void KeptFactor::Spectrum(std::size_t length, std::size_t count,
                           std::vector<Complex>& values) const {
     values.assign(count, Complex());
@@ -531,81 +662,68 @@ void KeptFactor::Spectrum(std::size_t length, std::size_t count,
         return;
     }
     const std::vector<Complex>& roots = RootsOfUnity(length);
-    const auto n = static_cast<long long>(length);
-    // The place in the table of roots of w^(m j) for j = 0, 1, ...: a step
-    // of m each.
-    const auto stepOf = [n](long long m) { return static_cast<std::size_t>((m % n + n) % n); };
-    const auto advance = [length](std::size_t& at, std::size_t step) {
-        at += step;
-        at -= at >= length ? length : 0;
-    };
-    // G_t at x = e^theta w^j, for the slots before the first slot that counts.
-    std::vector<Complex> g(count);
-    const std::size_t start = m_terms.slots.front().slot;
-    if (start * count <= 8 * length) {
-        for (std::size_t u = 0; u < start; ++u) {
-            const std::size_t step = stepOf(m_scores[u] - m_terms.dieReference);
-            for (std::size_t j = 0, at = 0; j < count; ++j, advance(at, step)) {
-                g[j] += m_terms.weight[u] * roots[at];
-            }
-        }
-    } else {
-        std::vector<Chance> folded(length, 0.0L);
-        for (std::size_t u = 0; u < start; ++u) {
-            folded[stepOf(m_scores[u] - m_terms.dieReference)] += m_terms.weight[u];
-        }
-        const std::vector<Complex> transform = ForwardReal(folded, length);
-        std::copy(transform.begin(), transform.begin() + static_cast<std::ptrdiff_t>(count),
-                  g.begin());
-    }
+    std::vector<Complex> g = BeforeFirst(roots, count);
     std::size_t next = 0;
     const std::size_t last = m_terms.slots.back().slot;
-
-    for (std::size_t t = start; t <= last; ++t) {
+    for (std::size_t t = m_terms.slots.front().slot; t <= last; ++t) {
         const long long own = m_scores[t] - m_terms.dieReference;
-        const std::size_t ownStep = stepOf(own);
+        const std::size_t ownStep = RootStep(own, length);
         if (m_terms.slots[next].slot == t) {
             const SlotTerms& slot = m_terms.slots[next++];
-            const std::size_t keptStep = stepOf(own * m_kept);
-            const std::size_t needed = std::min(count, slot.frequencies);
+            const SlotSteps steps{length, ownStep, RootStep(own * m_kept, length),
+                                  std::min(count, slot.frequencies)};
             if (!slot.minorShare.empty()) {
-                for (std::size_t j = 0, at = 0, keptAt = 0; j < needed;
-                     ++j, advance(at, ownStep), advance(keptAt, keptStep)) {
-                    const Complex exact = Times(g[j] / slot.before, std::conj(roots[at]));
-                    if (std::norm(exact) < slot.leastY * slot.leastY) {
-                        continue;
-                    }
-                    const std::complex<double> y(static_cast<double>(exact.real()),
-                                                 static_cast<double>(exact.imag()));
-                    std::complex<double> sum = slot.minorShare.back();
-                    for (std::size_t a = slot.minorShare.size() - 1; a-- > 0;) {
-                        sum = Times(sum, y) + slot.minorShare[a];
-                    }
-                    sum = Times(sum, Power(y, slot.first));
-                    values[j] += Times(Complex(sum.real(), sum.imag()), roots[keptAt]);
-                }
+                AddMinorTerms(slot, steps, roots, g, values);
             } else {
-                for (std::size_t j = 0, at = 0, keptAt = 0; j < needed;
-                     ++j, advance(at, ownStep), advance(keptAt, keptStep)) {
-                    Complex sum = slot.share.back();
-                    if (slot.before > 0.0L) {
-                        // y = G_t / (G_t at 1) over x^s_t: each a adds one more y.
-                        const Complex y = Times(g[j] / slot.before, std::conj(roots[at]));
-                        if (std::norm(y) < slot.leastY * slot.leastY) {
-                            continue;
-                        }
-                        for (std::size_t a = slot.share.size() - 1; a-- > 0;) {
-                            sum = Times(sum, y) + slot.share[a];
-                        }
-                        sum = Times(sum, Power(y, slot.first));
-                    }
-                    values[j] += Times(sum, roots[keptAt]);
-                }
+                AddTerms(slot, steps, roots, g, values);
             }
         }
-        for (std::size_t j = 0, at = 0; j < count; ++j, advance(at, ownStep)) {
+        for (std::size_t j = 0, at = 0; j < count; ++j, Advance(at, ownStep, length)) {
             g[j] += m_terms.weight[t] * roots[at];
         }
+    }
+}
+
+// A slot's terms at each frequency it needs: y = G_t / (G_t at 1) over x^s_t,
+// each a adding one more y, by Horner's rule.
+void KeptFactor::AddTerms(const SlotTerms& slot, const SlotSteps& steps,
+                          const std::vector<Complex>& roots, const std::vector<Complex>& g,
+                          std::vector<Complex>& values) {
+    for (std::size_t j = 0, at = 0, keptAt = 0; j < steps.needed;
+         ++j, Advance(at, steps.own, steps.length), Advance(keptAt, steps.kept, steps.length)) {
+        Complex sum = slot.share.back();
+        if (slot.before > 0.0L) {
+            const Complex y = Times(g[j] / slot.before, std::conj(roots[at]));
+            if (std::norm(y) < slot.leastY * slot.leastY) {
+                continue;
+            }
+            for (std::size_t a = slot.share.size() - 1; a-- > 0;) {
+                sum = Times(sum, y) + slot.share[a];
+            }
+            sum = Times(sum, Power(y, slot.first));
+        }
+        values[j] += Times(sum, roots[keptAt]);
+    }
+}
+
+// The same in double precision, for a slot of a minor share.
+void KeptFactor::AddMinorTerms(const SlotTerms& slot, const SlotSteps& steps,
+                               const std::vector<Complex>& roots, const std::vector<Complex>& g,
+                               std::vector<Complex>& values) {
+    for (std::size_t j = 0, at = 0, keptAt = 0; j < steps.needed;
+         ++j, Advance(at, steps.own, steps.length), Advance(keptAt, steps.kept, steps.length)) {
+        const Complex exact = Times(g[j] / slot.before, std::conj(roots[at]));
+        if (std::norm(exact) < slot.leastY * slot.leastY) {
+            continue;
+        }
+        const std::complex<double> y(static_cast<double>(exact.real()),
+                                     static_cast<double>(exact.imag()));
+        std::complex<double> sum = slot.minorShare.back();
+        for (std::size_t a = slot.minorShare.size() - 1; a-- > 0;) {
+            sum = Times(sum, y) + slot.minorShare[a];
+        }
+        sum = Times(sum, Power(y, slot.first));
+        values[j] += Times(Complex(sum.real(), sum.imag()), roots[keptAt]);
     }
 }
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "dice/support.h"
+#include "dice/detail/support.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <numeric>
 #include <utility>
@@ -9,6 +10,17 @@
 namespace alearo::dice {
 
 namespace {
+
+// Spans sorted, each first <= last, with a gap of at least one number between
+// neighbours: what Merged leaves and every query assumes.
+[[maybe_unused]] bool SortedApart(const std::vector<Span>& spans) {
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        if (spans[i].first > spans[i].last || (i > 0 && spans[i - 1].last + 1 >= spans[i].first)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // Sorts and joins spans that overlap or touch.
 std::vector<Span> Merged(std::vector<Span> spans) {
@@ -124,6 +136,7 @@ Support Support::OfSpans(std::vector<Span> spans) {
             {(span.first - lowest) / support.m_step, (span.last - lowest) / support.m_step});
     }
     support.m_spans = Merged(std::move(support.m_spans));
+    assert(SortedApart(support.m_spans));
     return support;
 }
 
@@ -193,6 +206,7 @@ Support SumOf(const Support& a, const Support& b, long long lowest, long long hi
     }
     sum.m_offset = offset + step * first;
     sum.m_step = step;
+    assert(SortedApart(sum.m_spans));
     return sum;
 }
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "dice/chance.h"
+#include "dice/detail/factor.h"
 #include "dice/expression.h"
-#include "dice/factor.h"
 
 // Exploding dice added up as they fall: each die shows F times the number of
 // times it exploded plus the face it stopped on, 1 to F - 1, and the two are
@@ -23,8 +23,8 @@ namespace alearo::dice {
 // explode and add up (a reroll, a min, a max, a keep or a count of
 // successes changes the chain). The explosions are followed until the chance
 // of more is below `negligible`, and as far as `reach` at least.
-std::optional<std::vector<std::unique_ptr<Factor>>> SplitExploding(const DiceTerm& term,
-                                                                    int dice, Chance negligible,
-                                                                    long long reach);
+std::optional<std::vector<std::unique_ptr<Factor>>> SplitExploding(const DiceTerm& term, int dice,
+                                                                   Chance negligible,
+                                                                   long long reach);
 
 }  // namespace alearo::dice

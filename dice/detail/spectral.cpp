@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "dice/spectral.h"
+#include "dice/detail/spectral.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <memory>
 
@@ -95,6 +96,7 @@ std::size_t TransformLength(std::size_t atLeast) {
     while (!IsTransformLength(n)) {
         ++n;
     }
+    assert(n % 2 == 0);
     return n;
 }
 
@@ -110,9 +112,12 @@ std::vector<Complex> ForwardReal(const std::vector<Chance>& values, std::size_t 
     return RealTransform(folded);
 }
 
-// Through the Hartley transform, which is its own inverse and takes and gives
+// The real FFT run backwards through the Hartley transform (Bracewell, "The
+// Hartley Transform", 1986), which is its own inverse and takes and gives
 // real values, so that the forward real transform does the work.
 std::vector<Chance> InverseReal(const std::vector<Complex>& spectrum, std::size_t length) {
+    // The values at k and length - k are conjugate only for an even length.
+    assert(length % 2 == 0);
     const std::size_t half = length / 2;
     std::vector<Chance> hartley(length, 0.0L);
     for (std::size_t k = 0; k < spectrum.size() && k <= half; ++k) {
