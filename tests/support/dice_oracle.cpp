@@ -12,8 +12,6 @@ namespace alearo::oracle {
 
 namespace {
 
-constexpr long long kFar = std::numeric_limits<long long>::max() / 4;
-
 // A comparison written out again, so that a fault in the library's cannot
 // hide here.
 bool Meets(const dice::Condition& c, long long v) {
@@ -116,9 +114,6 @@ std::optional<TermScores> ScoresOfTerm(const dice::DiceTerm& d, int depth,
     for (std::size_t i = 0; i < n; ++i) {
         combinations *= static_cast<double>(die.outcomes.size());
     }
-    if (combinations > static_cast<double>(mostCombinations)) {
-        return std::nullopt;
-    }
     const std::size_t dropped = static_cast<std::size_t>(d.selectionCount);
     const bool keeps =
         d.selection == dice::Selection::kKeepHighest || d.selection == dice::Selection::kKeepLowest;
@@ -130,6 +125,15 @@ std::optional<TermScores> ScoresOfTerm(const dice::DiceTerm& d, int depth,
     TermScores scores;
     for (std::size_t i = 0; i < n; ++i) {
         scores.denominator *= die.denominator;
+    }
+    if (combinations > static_cast<double>(mostCombinations)) {
+        // Too many to enumerate: plain dice, kept or not, have closed forms.
+        if (d.fate || d.reroll || d.explode || d.minimum || d.maximum || d.success ||
+            d.faceOffset != 0) {
+            return std::nullopt;
+        }
+        scores.weight = KeptTotals(d.count, d.faces, static_cast<int>(kept), highest);
+        return scores;
     }
     std::vector<std::size_t> pick(n, 0);
     std::vector<const Outcome*> order(n);
@@ -171,9 +175,6 @@ std::optional<TermScores> ScoresOfTerm(const dice::DiceTerm& d, int depth,
 std::optional<ExactTotals> EnumerateTotals(const dice::Expression& expression, int chainDepth,
                                            std::int64_t mostCombinations) {
     ExactTotals totals;
-    totals.weight[0] = 1;
-    totals.unknownFrom = kFar;
-    totals.unknownTo = -kFar;
     for (const dice::Term& term : expression.terms) {
         TermScores scores;
         if (term.isDice) {
@@ -206,10 +207,7 @@ std::optional<ExactTotals> EnumerateTotals(const dice::Expression& expression, i
         // earlier ones with any score of this term, and both together. Those
         // of an endless term added lie above a bound, those of one subtracted
         // below one; both kinds together can land anywhere.
-        Count known = 0;
-        for (const auto& weighed : totals.weight) {
-            known += weighed.second;
-        }
+        const Count known = totals.denominator - totals.unknown;
         const long long lowest = totals.weight.begin()->first;
         const long long highest = totals.weight.rbegin()->first;
         const long long first = scores.weight.begin()->first;
@@ -238,23 +236,31 @@ std::optional<std::string> Disagreement(const dice::TotalDistribution& computed,
                                         const ExactTotals& exact, double mostClaimed) {
     const long double claimed = computed.relativeError;
     std::optional<std::string> found;
-    // Checks one number; the first that disagrees is told.
-    const auto check = [&](const char* what, long long total, long double got, long double want) {
-        const bool agrees =
-            want == 0.0L ? got == 0.0L : std::abs(got / want - 1.0L) <= claimed + 1e-18L;
+    // Checks one number against the exact one, weight / denominator, to 50
+    // digits; the first that disagrees is told. What cannot happen and what
+    // is certain are so exactly, not merely within round-off, and so is where
+    // the totals end (told as how far off).
+    using Float = boost::multiprecision::cpp_bin_float_50;
+    const Float all(exact.denominator);
+    const auto check = [&](const char* what, long long total, long double got,
+                           const Count& weight) {
+        const Float want = Float(weight) / all;
+        const bool agrees = weight == 0 || weight == exact.denominator
+                                ? Float(got) == want
+                                : abs(Float(got) / want - 1) <= claimed + 1e-18L;
         if (!agrees && !found) {
             char line[200];
             std::snprintf(line, sizeof line, "%s of %lld: %.20Lg, exactly %.20Lg", what, total, got,
-                          want);
+                          static_cast<long double>(want));
             found = line;
         }
     };
-    check("claimed error", 0, claimed <= mostClaimed ? 0.0L : claimed, 0.0L);
+    check("claimed error", 0, claimed <= mostClaimed ? 0.0L : claimed, 0);
     const long long lowest = exact.weight.begin()->first;
     const long long highest = exact.weight.rbegin()->first;
     if (exact.unknown == 0) {
-        check("lowest", lowest, computed.hasLowest ? computed.minTotal : lowest + 1, lowest);
-        check("highest", highest, computed.hasHighest ? computed.MaxTotal() : highest + 1, highest);
+        check("lowest", lowest, computed.hasLowest ? computed.minTotal - lowest : 1, 0);
+        check("highest", highest, computed.hasHighest ? computed.MaxTotal() - highest : 1, 0);
     }
     const auto weightOf = [&](long long total) {
         const auto at = exact.weight.find(total);
@@ -270,12 +276,10 @@ std::optional<std::string> Disagreement(const dice::TotalDistribution& computed,
         below = exact.IsExact(total) && below >= 0 ? below : Count(-1);
         if (listed && exact.IsExact(total)) {
             const auto t = static_cast<int>(total);
-            check("chance", total, computed.Exactly(t), Ratio(weight, exact.denominator));
+            check("chance", total, computed.Exactly(t), weight);
             if (below >= 0 && computed.hasLowest) {
-                check("at most", total, computed.AtMost(t),
-                      Ratio(below + weight, exact.denominator));
-                check("at least", total, computed.AtLeast(t),
-                      Ratio(exact.denominator - below, exact.denominator));
+                check("at most", total, computed.AtMost(t), below + weight);
+                check("at least", total, computed.AtLeast(t), exact.denominator - below);
             }
         }
         below = below >= 0 ? Count(below + weight) : below;
@@ -287,16 +291,10 @@ std::optional<std::string> Disagreement(const dice::TotalDistribution& computed,
          --total) {
         above += weightOf(total);
         if (total <= computed.MaxTotal()) {
-            check("at least", total, computed.AtLeast(static_cast<int>(total)),
-                  Ratio(above, exact.denominator));
+            check("at least", total, computed.AtLeast(static_cast<int>(total)), above);
         }
     }
     return found;
-}
-
-long double Ratio(const Count& weight, const Count& denominator) {
-    using Float = boost::multiprecision::cpp_bin_float_50;
-    return static_cast<long double>(Float(weight) / Float(denominator));
 }
 
 }  // namespace alearo::oracle
