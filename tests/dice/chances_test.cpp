@@ -41,17 +41,18 @@ TEST(dice_chances, AgreeWithCountsOfEveryCombination) {
         "1d6!-1d6!", "7", "1d1000", "2d20kh1r1", "5d20kh2r>=11min6", "1d2+3d6kh2r>=5min2",
         "3d6kh2r>=5min2+1d2", "1d6r6!", "-1d6r6!+10", "1d6!max8", "4d2kl2min4!ro0", "2d2!kl1>=3",
         "3d2!=1", "100d100", "100d50", "50d6", "100d6", "100d20kh50", "100d20kl50", "100d100kh10",
-        "100d100kl1", "20d20dl1", "2d20kh1+30d100", "4d10dl1-30d100"
+        "100d100kl1", "20d20dl1", "2d20kh1+30d100", "4d10dl1-30d100", "5d8kl2", "3d10dl1"
     };
     // clang-format on
     for (const char* text : kExpressions) {
         SCOPED_TRACE(text);
         const Expression expression = Parsed(text);
-        const std::optional<oracle::ExactTotals> exact =
-            oracle::EnumerateTotals(expression, 5, 2000000);
+        const auto exact = oracle::EnumerateTotals(expression, 5, 2000000);
         ASSERT_TRUE(exact);
-        if (const auto closed = oracle::EnumerateTotals(expression, 5, 0)) {
-            EXPECT_EQ(closed->weight, exact->weight);
+        // Where the closed forms stand in for the counts, they agree.
+        if (exact->denominator <= 2000000) {
+            EXPECT_EQ(oracle::EnumerateTotals(expression, 5, 0).value_or(*exact).weight,
+                      exact->weight);
         }
         for (const ChanceMethod method : {ChanceMethod::kFastest, ChanceMethod::kTransform}) {
             const std::optional<std::string> disagreement =

@@ -32,19 +32,16 @@ std::vector<Counts> Binomials(int n) {
 // (-1)^k C(n, k) C(n + i - k f - 1, n - 1).
 Weights SumWays(int n, int f) {
     const std::vector<Counts> c = Binomials(n);
-    // C(n - 1 + j, n - 1) at index j.
-    Counts column(static_cast<std::size_t>(n) * (f - 1) + 1, 1);
-    for (std::size_t j = 1; j < column.size(); ++j) {
-        column[j] = column[j - 1] * (j + n - 1) / j;
-    }
+    Counts column{1};  // C(n - 1 + j, n - 1) at index j, up to i
     Weights ways;
     // The totals mirror about the middle one: face x is face f + 1 - x.
-    for (std::size_t i = 0, back = column.size() - 1; i <= back; ++i, --back) {
+    for (std::size_t i = 0, back = static_cast<std::size_t>(n) * (f - 1); i <= back; ++i, --back) {
         Count& sum = ways[n + static_cast<long long>(i)];
         for (std::size_t k = 0; k < c[n].size() && k * f <= i; ++k) {
             sum += (k % 2 == 0 ? 1 : -1) * c[n][k] * column[i - k * f];
         }
         ways[n + static_cast<long long>(back)] = sum;
+        column.push_back(column.back() * (i + n) / (i + 1));
     }
     return ways;
 }

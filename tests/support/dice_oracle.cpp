@@ -110,10 +110,8 @@ std::optional<TermScores> ScoresOfTerm(const dice::DiceTerm& d, int depth,
                                        std::int64_t mostCombinations) {
     const DieOutcomes die = OutcomesOfDie(d, depth);
     const auto n = static_cast<std::size_t>(d.count);
-    double combinations = 1.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        combinations *= static_cast<double>(die.outcomes.size());
-    }
+    const double combinations =
+        std::pow(static_cast<double>(die.outcomes.size()), static_cast<double>(n));
     const std::size_t dropped = static_cast<std::size_t>(d.selectionCount);
     const bool keeps =
         d.selection == dice::Selection::kKeepHighest || d.selection == dice::Selection::kKeepLowest;
@@ -123,9 +121,7 @@ std::optional<TermScores> ScoresOfTerm(const dice::DiceTerm& d, int depth,
     const bool highest =
         d.selection == dice::Selection::kKeepHighest || d.selection == dice::Selection::kDropLowest;
     TermScores scores;
-    for (std::size_t i = 0; i < n; ++i) {
-        scores.denominator *= die.denominator;
-    }
+    scores.denominator = boost::multiprecision::pow(die.denominator, static_cast<unsigned>(n));
     if (combinations > static_cast<double>(mostCombinations)) {
         // Too many to enumerate: plain dice, kept or not, have closed forms.
         if (d.fate || d.reroll || d.explode || d.minimum || d.maximum || d.success ||
@@ -241,13 +237,11 @@ std::optional<std::string> Disagreement(const dice::TotalDistribution& computed,
     // is certain are so exactly, not merely within round-off, and so is where
     // the totals end (told as how far off).
     using Float = boost::multiprecision::cpp_bin_float_50;
-    const Float all(exact.denominator);
-    const auto check = [&](const char* what, long long total, long double got,
-                           const Count& weight) {
-        const Float want = Float(weight) / all;
-        const bool agrees = weight == 0 || weight == exact.denominator
-                                ? Float(got) == want
-                                : abs(Float(got) / want - 1) <= claimed + 1e-18L;
+    const auto check = [&](const char* what, long long total, long double got, const Count& ways) {
+        const Float want = Float(ways) / Float(exact.denominator);
+        const bool sure = ways == 0 || ways == exact.denominator;
+        const bool agrees =
+            sure ? Float(got) == want : abs(Float(got) / want - 1) <= claimed + 1e-18L;
         if (!agrees && !found) {
             char line[200];
             std::snprintf(line, sizeof line, "%s of %lld: %.20Lg, exactly %.20Lg", what, total, got,
@@ -262,16 +256,13 @@ std::optional<std::string> Disagreement(const dice::TotalDistribution& computed,
         check("lowest", lowest, computed.hasLowest ? computed.minTotal - lowest : 1, 0);
         check("highest", highest, computed.hasHighest ? computed.MaxTotal() - highest : 1, 0);
     }
-    const auto weightOf = [&](long long total) {
-        const auto at = exact.weight.find(total);
-        return at == exact.weight.end() ? Count(0) : at->second;
-    };
+    const auto waysOf = [&](long long t) { return exact.weight.count(t) ? exact.weight.at(t) : 0; };
     // Each total, and the running sums from each end, exact while every
     // total summed is.
     Count below = 0;
     for (long long total = std::min<long long>(lowest, computed.minTotal);
          total <= std::max<long long>(highest, computed.MaxTotal()) && !found; ++total) {
-        const Count weight = weightOf(total);
+        const Count weight = waysOf(total);
         const bool listed = total >= computed.minTotal && total <= computed.MaxTotal();
         below = exact.IsExact(total) && below >= 0 ? below : Count(-1);
         if (listed && exact.IsExact(total)) {
@@ -289,7 +280,7 @@ std::optional<std::string> Disagreement(const dice::TotalDistribution& computed,
          total >= computed.minTotal && computed.hasHighest && !computed.hasLowest &&
          exact.IsExact(total);
          --total) {
-        above += weightOf(total);
+        above += waysOf(total);
         if (total <= computed.MaxTotal()) {
             check("at least", total, computed.AtLeast(static_cast<int>(total)), above);
         }
