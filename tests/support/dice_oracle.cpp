@@ -237,8 +237,9 @@ std::optional<std::string> Disagreement(const dice::TotalDistribution& computed,
     // is certain are so exactly, not merely within round-off, and so is where
     // the totals end (told as how far off).
     using Float = boost::multiprecision::cpp_bin_float_50;
+    const Float all(exact.denominator);
     const auto check = [&](const char* what, long long total, long double got, const Count& ways) {
-        const Float want = Float(ways) / Float(exact.denominator);
+        const Float want = Float(ways) / all;
         const bool sure = ways == 0 || ways == exact.denominator;
         const bool agrees =
             sure ? Float(got) == want : abs(Float(got) / want - 1) <= claimed + 1e-18L;
