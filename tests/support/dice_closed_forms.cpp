@@ -6,7 +6,9 @@
 #include "dice_oracle.h"
 
 // Counts of rolls far too many to enumerate, by closed forms in whole
-// numbers: neither the library's transforms nor its sums of products.
+// numbers: neither the library's transforms nor its sums of products of
+// chances. The counts of every combination hold them to account on small
+// terms (tests/dice/chances_test.cpp).
 
 namespace alearo::oracle {
 
@@ -35,12 +37,12 @@ Weights SumWays(int n, int f) {
     Counts column{1};  // C(n - 1 + j, n - 1) at index j, up to i
     Weights ways;
     // The totals mirror about the middle one: face x is face f + 1 - x.
-    for (std::size_t i = 0, back = static_cast<std::size_t>(n) * (f - 1); i <= back; ++i, --back) {
-        Count& sum = ways[n + static_cast<long long>(i)];
-        for (std::size_t k = 0; k < c[n].size() && k * f <= i; ++k) {
+    for (long long i = 0, back = n * (f - 1LL); i <= back; ++i, --back) {
+        Count& sum = ways[n + i];
+        for (long long k = 0; k <= n && k * f <= i; ++k) {
             sum += (k % 2 == 0 ? 1 : -1) * c[n][k] * column[i - k * f];
         }
-        ways[n + static_cast<long long>(back)] = sum;
+        ways[n + back] = sum;
         column.push_back(column.back() * (i + n) / (i + 1));
     }
     return ways;
@@ -63,7 +65,7 @@ void TimesDie(Counts& h, std::size_t g) {
 // value v of the k-th highest die: a < k dice lie above v, e >= k - a
 // show v and the n - a - e others lie below it, in v - 1 ways each. The a
 // dice above, each v plus one of f - v faces, add up to a v + u, so that the
-// kept dice add up to k v + u. Horner's rule adds up the weighed powers of
+// kept dice add up to k v + u. Horner's rule adds up the weighted powers of
 // the die of f - v faces, the weight of a being C(n, a) times the sum over
 // e of C(n - a, e) (v - 1)^(n - a - e).
 Weights KeptHighestWays(int n, int f, int k) {

@@ -14,7 +14,9 @@
 // The exact chances of an expression's totals by brute force: every face of
 // every die, every combination of the dice, counted in whole numbers. A
 // different algorithm from the library's, for expressions small enough to
-// enumerate; the library's own comparison and order are not used.
+// enumerate; the library's own comparison and order are not used. Terms of
+// plain dice, kept or not, too large for that are counted by closed forms
+// (dice_closed_forms.cpp), neither enumerating nor transforming.
 
 namespace alearo::oracle {
 
@@ -23,7 +25,7 @@ using Count = boost::multiprecision::cpp_int;
 // Beyond every total.
 constexpr long long kFar = std::numeric_limits<long long>::max() / 4;
 
-// Made as the one total 0 of no term.
+// As made, the totals of no term at all: 0, certainly.
 struct ExactTotals {
     std::map<long long, Count> weight{{0, 1}};  // of each total, over `denominator`
     Count denominator = 1;
