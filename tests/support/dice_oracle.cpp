@@ -12,8 +12,6 @@ namespace alearo::oracle {
 
 namespace {
 
-constexpr long long kFar = std::numeric_limits<long long>::max() / 4;
-
 // A comparison written out again, so that a fault in the library's cannot
 // hide here.
 bool Meets(const dice::Condition& c, long long v) {
@@ -112,13 +110,8 @@ std::optional<TermScores> ScoresOfTerm(const dice::DiceTerm& d, int depth,
                                        std::int64_t mostCombinations) {
     const DieOutcomes die = OutcomesOfDie(d, depth);
     const auto n = static_cast<std::size_t>(d.count);
-    double combinations = 1.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        combinations *= static_cast<double>(die.outcomes.size());
-    }
-    if (combinations > static_cast<double>(mostCombinations)) {
-        return std::nullopt;
-    }
+    const double combinations =
+        std::pow(static_cast<double>(die.outcomes.size()), static_cast<double>(n));
     const std::size_t dropped = static_cast<std::size_t>(d.selectionCount);
     const bool keeps =
         d.selection == dice::Selection::kKeepHighest || d.selection == dice::Selection::kKeepLowest;
@@ -128,8 +121,15 @@ std::optional<TermScores> ScoresOfTerm(const dice::DiceTerm& d, int depth,
     const bool highest =
         d.selection == dice::Selection::kKeepHighest || d.selection == dice::Selection::kDropLowest;
     TermScores scores;
-    for (std::size_t i = 0; i < n; ++i) {
-        scores.denominator *= die.denominator;
+    scores.denominator = boost::multiprecision::pow(die.denominator, static_cast<unsigned>(n));
+    if (combinations > static_cast<double>(mostCombinations)) {
+        // Too many to enumerate: plain dice, kept or not, have closed forms.
+        if (d.fate || d.reroll || d.explode || d.minimum || d.maximum || d.success ||
+            d.faceOffset != 0) {
+            return std::nullopt;
+        }
+        scores.weight = KeptTotals(d.count, d.faces, static_cast<int>(kept), highest);
+        return scores;
     }
     std::vector<std::size_t> pick(n, 0);
     std::vector<const Outcome*> order(n);
@@ -171,9 +171,6 @@ std::optional<TermScores> ScoresOfTerm(const dice::DiceTerm& d, int depth,
 std::optional<ExactTotals> EnumerateTotals(const dice::Expression& expression, int chainDepth,
                                            std::int64_t mostCombinations) {
     ExactTotals totals;
-    totals.weight[0] = 1;
-    totals.unknownFrom = kFar;
-    totals.unknownTo = -kFar;
     for (const dice::Term& term : expression.terms) {
         TermScores scores;
         if (term.isDice) {
@@ -206,10 +203,7 @@ std::optional<ExactTotals> EnumerateTotals(const dice::Expression& expression, i
         // earlier ones with any score of this term, and both together. Those
         // of an endless term added lie above a bound, those of one subtracted
         // below one; both kinds together can land anywhere.
-        Count known = 0;
-        for (const auto& weighed : totals.weight) {
-            known += weighed.second;
-        }
+        const Count known = totals.denominator - totals.unknown;
         const long long lowest = totals.weight.begin()->first;
         const long long highest = totals.weight.rbegin()->first;
         const long long first = scores.weight.begin()->first;
@@ -238,48 +232,50 @@ std::optional<std::string> Disagreement(const dice::TotalDistribution& computed,
                                         const ExactTotals& exact, double mostClaimed) {
     const long double claimed = computed.relativeError;
     std::optional<std::string> found;
-    // Checks one number; the first that disagrees is told.
-    const auto check = [&](const char* what, long long total, long double got, long double want) {
+    // Checks one number against the exact one, weight / denominator, to 50
+    // digits; the first that disagrees is told. What cannot happen and what
+    // is certain are so exactly, not merely within round-off, and so is where
+    // the totals end (told as how far off).
+    using Float = boost::multiprecision::cpp_bin_float_50;
+    const Float all(exact.denominator);
+    const auto check = [&](const char* what, long long total, long double got, const Count& ways) {
+        const Float want = Float(ways) / all;
+        const bool sure = ways == 0 || ways == exact.denominator;
         const bool agrees =
-            want == 0.0L ? got == 0.0L : std::abs(got / want - 1.0L) <= claimed + 1e-18L;
+            sure ? Float(got) == want : abs(Float(got) / want - 1) <= claimed + 1e-18L;
         if (!agrees && !found) {
             char line[200];
             std::snprintf(line, sizeof line, "%s of %lld: %.20Lg, exactly %.20Lg", what, total, got,
-                          want);
+                          static_cast<long double>(want));
             found = line;
         }
     };
-    check("claimed error", 0, claimed <= mostClaimed ? 0.0L : claimed, 0.0L);
+    check("claimed error", 0, claimed <= mostClaimed ? 0.0L : claimed, 0);
     const long long lowest = exact.weight.begin()->first;
     const long long highest = exact.weight.rbegin()->first;
     if (exact.unknown == 0) {
-        check("lowest", lowest, computed.hasLowest ? computed.minTotal : lowest + 1, lowest);
-        check("highest", highest, computed.hasHighest ? computed.MaxTotal() : highest + 1, highest);
+        check("lowest", lowest, computed.hasLowest ? computed.minTotal - lowest : 1, 0);
+        check("highest", highest, computed.hasHighest ? computed.MaxTotal() - highest : 1, 0);
     }
-    const auto weightOf = [&](long long total) {
-        const auto at = exact.weight.find(total);
-        return at == exact.weight.end() ? Count(0) : at->second;
-    };
+    const auto waysOf = [&](long long t) { return exact.weight.count(t) ? exact.weight.at(t) : 0; };
     // Each total, and the running sums from each end, exact while every
     // total summed is.
     Count below = 0;
     for (long long total = std::min<long long>(lowest, computed.minTotal);
          total <= std::max<long long>(highest, computed.MaxTotal()) && !found; ++total) {
-        const Count weight = weightOf(total);
+        const Count weight = waysOf(total);
         const bool listed = total >= computed.minTotal && total <= computed.MaxTotal();
         below = exact.IsExact(total) && below >= 0 ? below : Count(-1);
         // A total likely enough to list is listed.
         const bool likely =
-            exact.IsExact(total) && Ratio(weight, exact.denominator) >= dice::kLeastListedChance;
-        check("listing", total, listed || !likely ? 1.0L : 0.0L, 1.0L);
+            exact.IsExact(total) && Float(weight) / all >= Float(dice::kLeastListedChance);
+        check("listing", total, listed || !likely ? 1.0L : 0.0L, exact.denominator);
         if (listed && exact.IsExact(total)) {
             const auto t = static_cast<int>(total);
-            check("chance", total, computed.Exactly(t), Ratio(weight, exact.denominator));
+            check("chance", total, computed.Exactly(t), weight);
             if (below >= 0 && computed.hasLowest) {
-                check("at most", total, computed.AtMost(t),
-                      Ratio(below + weight, exact.denominator));
-                check("at least", total, computed.AtLeast(t),
-                      Ratio(exact.denominator - below, exact.denominator));
+                check("at most", total, computed.AtMost(t), below + weight);
+                check("at least", total, computed.AtLeast(t), exact.denominator - below);
             }
         }
         below = below >= 0 ? Count(below + weight) : below;
@@ -289,18 +285,12 @@ std::optional<std::string> Disagreement(const dice::TotalDistribution& computed,
          total >= computed.minTotal && computed.hasHighest && !computed.hasLowest &&
          exact.IsExact(total);
          --total) {
-        above += weightOf(total);
+        above += waysOf(total);
         if (total <= computed.MaxTotal()) {
-            check("at least", total, computed.AtLeast(static_cast<int>(total)),
-                  Ratio(above, exact.denominator));
+            check("at least", total, computed.AtLeast(static_cast<int>(total)), above);
         }
     }
     return found;
-}
-
-long double Ratio(const Count& weight, const Count& denominator) {
-    using Float = boost::multiprecision::cpp_bin_float_50;
-    return static_cast<long double>(Float(weight) / Float(denominator));
 }
 
 }  // namespace alearo::oracle
