@@ -111,7 +111,7 @@ void DiceTrayModel::chancesCame(const QString& key, const dice::Expression& expr
     if (m_chances.size() >= kChancesKept) {
         m_chances.clear();
     }
-    m_chances.insert(key, std::move(chances));
+    m_chances.emplace(key, std::move(chances));
     for (const Awaiting& roll : m_awaiting.take(key)) {
         askChances(key, expression, roll);
     }
