@@ -1,18 +1,22 @@
 // SPDX-License-Identifier: MIT
 // The dice tray over a history of 100,000 rolls: opening it, a roll from the
 // Enter key to the entry painted, and a roll appended to the store alone;
-// then the memory the long history costs over an empty one. Runs on the
+// then the memory the long history costs over an empty one, and the longest
+// the window stops answering while the chances of slow dice are worked out. Runs on the
 // offscreen platform, so the window is laid out and painted without a display.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -102,6 +106,43 @@ void BM_AppendRoll(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AppendRoll)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The longest wait of the window's event loop while the chances of the dice
+// the parser takes that are slowest to work out are worked out, in a tray
+// that has not worked them out before: from the roll's entry painted to the
+// entry painted with its chances. A timer due every millisecond tells how late
+// it comes.
+void BM_LongestStallWhileChancesComeIn(benchmark::State& state) {
+    double longest = 0.0;
+    for (auto _ : state) {
+        OpenTray tray(g_empty->path());
+        auto* expression = tray.window.findChild<QLineEdit*>(QStringLiteral("expressionEdit"));
+        expression->setText(QStringLiteral("100d100ro1kh50"));
+        QTest::keyClick(expression, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the window's first paint, and the roll's
+        QElapsedTimer clock;
+        qint64 last = 0;
+        QTimer ticker;
+        ticker.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            longest = std::max(longest, static_cast<double>(clock.nsecsElapsed() - last) / 1e6);
+            last = clock.nsecsElapsed();
+        });
+        ticker.start(1);
+        clock.start();
+        const HistoryModel& history = *tray.model.history();
+        while (!history.entry(history.rowCount() - 1).chancesKnown()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        QCoreApplication::processEvents();  // the entry painted with them
+        longest = std::max(longest, static_cast<double>(clock.nsecsElapsed() - last) / 1e6);
+    }
+    state.counters["longest_stall_ms"] = longest;
+}
+BENCHMARK(BM_LongestStallWhileChancesComeIn)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
 // The heap in use, large blocks (which malloc maps on their own) included.
 double HeapMiB() {

@@ -4,6 +4,7 @@
 #include <QTest>
 #include <functional>
 
+#include "await_chances.h"
 #include "ui/model/roller_model.h"
 #include "ui/model/statistics_model.h"
 
@@ -16,9 +17,13 @@ class StatisticsModelTest : public QObject {
     void comparesTheFormWithATypedExpression() {
         RollerModel roller;  // one d6
         StatisticsModel stats(roller);
+        const auto compare = [&stats](const char* typed) {
+            stats.setComparisonText(QString::fromUtf8(typed));
+            AwaitChances();
+        };
         roller.chooseCheckMode(CheckMode::kAtLeast);
         roller.setEntryText(RollerModel::Entry::kCheckTarget, QStringLiteral("10"));
-        stats.setComparisonText(QStringLiteral(" 3D6 "));
+        compare(" 3D6 ");
         QCOMPARE(stats.comparisonError(), QString());
         QCOMPARE(stats.comparisonSummary(),
                  "3d6: Lowest 3, highest 18, mean 10.50, standard deviation 2.96, median 10, "
@@ -42,7 +47,7 @@ class StatisticsModelTest : public QObject {
         QCOMPARE(stats.table()->index(17, 4).data().toString(), QStringLiteral("0.46%"));
 
         // A wrong expression says where, and the last valid one stays.
-        stats.setComparisonText(QStringLiteral("3d6x"));
+        compare("3d6x");
         QVERIFY(stats.comparisonError().startsWith(QLatin1String("Column 4: ")));
         QCOMPARE(stats.chart().comparedName, QStringLiteral("3d6"));
         QCOMPARE(stats.table()->columnCount(), 7);
@@ -59,14 +64,14 @@ class StatisticsModelTest : public QObject {
             {"1d6!max8", "1d6!max8: Lowest 1, highest 8,"},
         };
         for (const auto& end : ends) {
-            stats.setComparisonText(QString::fromUtf8(end.typed));
+            compare(end.typed);
             QVERIFY2(stats.comparisonSummary().startsWith(QString::fromUtf8(end.summary)),
                      qPrintable(stats.comparisonSummary()));
         }
         // Past the listed totals of a side without end, the compared cells
         // stay empty; the checker's targets are all listed.
         roller.setEntryText(RollerModel::Entry::kDice, QStringLiteral("100"));
-        stats.setComparisonText(QStringLiteral("1d2!"));
+        compare("1d2!");
         QCOMPARE(stats.table()->rowCount(), 600);
         QCOMPARE(stats.table()->index(0, 4).data().toString(), QStringLiteral("50.00%"));
         QCOMPARE(stats.table()->index(599, 4).data().toString(), QString());
@@ -74,7 +79,7 @@ class StatisticsModelTest : public QObject {
                  qPrintable(stats.checkerChance()));
         roller.setEntryText(RollerModel::Entry::kDice, QStringLiteral("1"));
         // Nothing typed: no comparison.
-        stats.setComparisonText(QString());
+        compare("");
         QCOMPARE(stats.comparisonError() + stats.comparisonSummary(), QString());
         QVERIFY(stats.chart().compared.empty());
         QCOMPARE(stats.tableText().count(QLatin1Char('\n')), 1 + 6);
@@ -118,10 +123,36 @@ class StatisticsModelTest : public QObject {
         };
         for (const auto& step : steps) {
             step.change();
+            AwaitChances();
             QVERIFY2(stats.summary().startsWith(QLatin1String(step.summary)),
                      qPrintable(stats.summary()));
             QCOMPARE(stats.status(), QString::fromUtf8(step.status));
         }
+    }
+
+    // A comparison typed while an older, slower one is worked out replaces
+    // it: the older one never shows, though it comes last. One awaited for
+    // more than a moment is said to be, while the last one stays shown.
+    void showsOnlyTheLatestChancesAndSaysWhenTheyAreSlow() {
+        RollerModel roller;
+        StatisticsModel stats(roller);
+        QStringList shown;
+        connect(&stats, &StatisticsModel::changed, this,
+                [&] { shown << stats.comparisonSummary(); });
+        stats.setComparisonText(QStringLiteral("100d100ro1kh50"));
+        stats.setComparisonText(QStringLiteral("3d6"));
+        AwaitChances();
+        QVERIFY2(!shown.join('|').contains(QLatin1String("kh50")), qPrintable(shown.join('|')));
+        QVERIFY(stats.comparisonSummary().startsWith(QLatin1String("3d6: ")));
+
+        auto held = std::make_unique<HeldWorkers>();
+        stats.setComparisonText(QStringLiteral("2d6"));
+        QCOMPARE(stats.working(), QString());
+        QTRY_COMPARE(stats.working(), QStringLiteral("Working out the chances\u2026"));
+        QVERIFY(stats.comparisonSummary().startsWith(QLatin1String("3d6: ")));
+        held.reset();
+        QTRY_VERIFY(stats.comparisonSummary().startsWith(QLatin1String("2d6: ")));
+        QCOMPARE(stats.working(), QString());
     }
 };
 

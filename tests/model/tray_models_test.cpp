@@ -5,9 +5,11 @@
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTest>
 
 #include <gmock/gmock.h>
 
+#include "await_chances.h"
 #include "dice/parse.h"
 #include "dice/roll_text.h"
 #include "test_files.h"
@@ -59,6 +61,7 @@ TEST_F(Tray, RollsWhatIsTypedAndKeepsItsChances) {
     for (const char* typed : {" 1d20 ", "1d1+4", "1D20"}) {
         ASSERT_TRUE(tray.roll(QString::fromLatin1(typed), QStringLiteral("Check")));
     }
+    AwaitChances();
     ASSERT_EQ(inserted.count(), 3);
     EXPECT_EQ(rolled.count(), 3);
     EXPECT_EQ(tray.recentExpressions()->stringList().join(' '), QLatin1String("1D20 1d1+4 1d20"));
@@ -73,6 +76,21 @@ TEST_F(Tray, RollsWhatIsTypedAndKeepsItsChances) {
     EXPECT_EQ(certain.data(Qt::AccessibleTextRole).toString(),
               QLatin1String("Check, 1d1+4: 5. Die 1."));
     EXPECT_EQ(tray.entryText(1), QLatin1String("Check 1d1+4: 5 = [1] + 4"));
+
+    // Chances slow to come: the roll shows at once, then says they are
+    // awaited, then shows them; a tray closed meanwhile is left alone.
+    const auto shown = [&tray] { return tray.history()->index(3).data().toString(); };
+    {
+        HeldWorkers held;
+        ASSERT_TRUE(tray.roll(QStringLiteral("3d8"), {}));
+        EXPECT_FALSE(tray.history()->entry(3).chancesKnown());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown().endsWith("chances\u2026"); }));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown().contains(" bottom "); }));
+    EXPECT_FALSE(tray.busy());
+    std::make_unique<DiceTrayModel>(QStringLiteral("gone"))
+        ->roll(QStringLiteral("100d100ro1kh50"), {});
+    AwaitChances();
 }
 
 // A long history opens at its newest rolls, fetches older ones on demand,

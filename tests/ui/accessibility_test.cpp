@@ -111,6 +111,7 @@ class AccessibilityTest : public QObject {
         QCOMPARE(Of(email)->relations(QAccessible::Label).value(0).first->text(QAccessible::Name),
                  QStringLiteral("Email me at:"));
         StatsWindow stats(f.model(), f.services, nullptr);
+        QTRY_VERIFY(!stats.model().description().isEmpty());
         // The statistics window: every control by the name a person uses,
         // the box by its label, and each line by what it says.
         QStringList spoken;

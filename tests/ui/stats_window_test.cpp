@@ -32,12 +32,12 @@ class StatsWindowTest : public QObject {
         MainWindowFixture::type(f.named<QLineEdit>("rollsEdit"), QStringLiteral("10"));
 
         const QAbstractItemModel* table = stats->findChild<QTableView*>()->model();
+        QTRY_COMPARE(table->rowCount(), 11);
         QStringList headers;
         for (int column = 0; column < table->columnCount(); ++column) {
             headers << table->headerData(column, Qt::Horizontal).toString();
         }
         QCOMPARE(headers.join(QLatin1Char('|')), QStringLiteral("Total|Chance|At least|At most"));
-        QCOMPARE(table->rowCount(), 11);
         int below = 0;
         for (int row = 0; row < 11; ++row) {
             const int total = 2 + row;

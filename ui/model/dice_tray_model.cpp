@@ -46,6 +46,7 @@ DiceTrayModel::DiceTrayModel(const QString& folder, QObject* parent)
       m_history(std::make_unique<HistoryModel>(*m_store)),
       m_saved(std::make_unique<SavedRollsModel>(*m_store)) {
     connect(m_saved.get(), &SavedRollsModel::stored, this, &DiceTrayModel::tellProblems);
+    connect(&m_worker, &ChanceWorker::busyChanged, m_history.get(), &HistoryModel::setWorking);
     // The completions start with the expressions of the last rolls.
     const int count = m_history->rowCount();
     for (int row = std::max(0, count - kRecentKept); row < count; ++row) {
@@ -73,17 +74,53 @@ void DiceTrayModel::remember(const QString& expression) {
     m_recent.setStringList(recent.mid(0, kRecentKept));
 }
 
-const dice::TotalDistribution& DiceTrayModel::chancesOf(const std::string& canonical,
-                                                        const dice::Expression& expression) {
-    const QString key = QString::fromStdString(canonical);
-    auto found = m_chances.find(key);
-    if (found == m_chances.end()) {
-        if (m_chances.size() >= kChancesKept) {
-            m_chances.clear();
+void DiceTrayModel::askChances(const QString& key, const dice::Expression& expression,
+                               Awaiting roll) {
+    const auto known = m_chances.constFind(key);
+    if (known == m_chances.cend()) {
+        std::vector<Awaiting>& awaiting = m_awaiting[key];
+        awaiting.push_back(roll);
+        if (awaiting.size() == 1) {
+            m_worker.run(
+                ChanceWorker::kOwnLane, [expression] { return dice::ExactChances(expression); },
+                [this, key, expression](dice::TotalDistribution chances) {
+                    chancesCame(key, expression, std::move(chances));
+                });
         }
-        found = m_chances.insert(key, dice::ExactChances(expression));
+    } else if (known->Knows(roll.total)) {
+        setChances(roll.id, static_cast<double>(known->AtLeast(roll.total)),
+                   static_cast<double>(known->AtMost(roll.total)));
+    } else {
+        // Past the totals listed: worked out for this one alone.
+        m_worker.run(
+            ChanceWorker::kOwnLane,
+            [expression, total = roll.total] {
+                const dice::TotalDistribution far =
+                    dice::ExactChances(expression, dice::TotalRange{total, total});
+                return std::pair{static_cast<double>(far.AtLeast(total)),
+                                 static_cast<double>(far.AtMost(total))};
+            },
+            [this, id = roll.id](std::pair<double, double> chances) {
+                setChances(id, chances.first, chances.second);
+            });
     }
-    return *found;
+}
+
+void DiceTrayModel::chancesCame(const QString& key, const dice::Expression& expression,
+                                dice::TotalDistribution chances) {
+    if (m_chances.size() >= kChancesKept) {
+        m_chances.clear();
+    }
+    m_chances.emplace(key, std::move(chances));
+    for (const Awaiting& roll : m_awaiting.take(key)) {
+        askChances(key, expression, roll);
+    }
+}
+
+void DiceTrayModel::setChances(qint64 id, double atLeast, double atMost) {
+    m_store->setChances(id, atLeast, atMost);
+    m_history->chancesChanged();
+    tellProblems();
 }
 
 QString DiceTrayModel::ProblemOf(const QString& expression) {
@@ -109,7 +146,6 @@ bool DiceTrayModel::roll(const QString& expression, const QString& label) {
     const dice::Expression& typed = *parsed.expression;
     dice::Roll(typed, m_generator, m_roll);
     const std::string canonical = dice::CanonicalText(typed);
-    const dice::TotalDistribution& chances = chancesOf(canonical, typed);
     const int total = m_roll.total;
     HistoryEntry entry;
     entry.time = QDateTime::currentDateTimeUtc();
@@ -118,18 +154,18 @@ bool DiceTrayModel::roll(const QString& expression, const QString& label) {
     entry.total = total;
     entry.dice = QString::fromStdString(dice::RollText(typed, m_roll));
     entry.spoken = RollSentence(entry.label, typed, m_roll);
-    if (chances.Knows(total)) {
-        entry.atLeast = static_cast<double>(chances.AtLeast(total));
-        entry.atMost = static_cast<double>(chances.AtMost(total));
+    const auto known = m_chances.constFind(entry.expression);
+    if (known != m_chances.cend() && known->Knows(total)) {
+        entry.atLeast = static_cast<double>(known->AtLeast(total));
+        entry.atMost = static_cast<double>(known->AtMost(total));
     } else {
-        // Past the totals listed: worked out for this one alone.
-        const dice::TotalDistribution far =
-            dice::ExactChances(typed, dice::TotalRange{total, total});
-        entry.atLeast = static_cast<double>(far.AtLeast(total));
-        entry.atMost = static_cast<double>(far.AtMost(total));
+        entry.atLeast = entry.atMost = HistoryEntry::kUnknownChance;
     }
     m_store->append(entry);
     m_history->appended();
+    if (!entry.chancesKnown()) {
+        askChances(entry.expression, typed, {entry.id, total});
+    }
     remember(expression.trimmed());
     emit rolled(entry.spoken);
     tellProblems();

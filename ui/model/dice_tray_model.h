@@ -9,6 +9,7 @@
 
 #include "dice/roll.h"
 #include "dice/total_distribution.h"
+#include "ui/model/chance_worker.h"
 #include "ui/model/history_model.h"
 #include "ui/model/saved_rolls_model.h"
 #include "ui/model/tray_store.h"
@@ -18,7 +19,9 @@ namespace alearo {
 // What the dice tray shows and does, without a widget: rolls of what the
 // player types, with the exact chance of each total, a history kept in the
 // store, saved rolls, and their files. The window forwards what the player
-// does to the slots and shows what the models and signals say.
+// does to the slots and shows what the models and signals say. The chances
+// of an expression not rolled lately are worked out off the window's thread:
+// its roll joins the history at once, and its chances when they come.
 class DiceTrayModel : public QObject {
     Q_OBJECT
 
@@ -36,6 +39,8 @@ class DiceTrayModel : public QObject {
     SavedRollsModel* saved() { return m_saved.get(); }
     // The expressions typed most lately, newest first, as completions.
     QStringListModel* recentExpressions() { return &m_recent; }
+    // Whether chances have been awaited for a while.
+    bool busy() const { return m_worker.busy(); }
     // Why the last expression typed cannot be rolled ("Column 4: ..."), or empty.
     QString expressionError() const { return m_expressionError; }
     // What went wrong with the store since it was last asked; then empty.
@@ -81,8 +86,15 @@ class DiceTrayModel : public QObject {
     void errorOccurred(const QString& message, const QString& reason);
 
   private:
-    const dice::TotalDistribution& chancesOf(const std::string& canonical,
-                                             const dice::Expression& expression);
+    // A roll awaiting the chances of its expression.
+    struct Awaiting {
+        qint64 id = 0;
+        int total = 0;
+    };
+    void askChances(const QString& key, const dice::Expression& expression, Awaiting roll);
+    void chancesCame(const QString& key, const dice::Expression& expression,
+                     dice::TotalDistribution chances);
+    void setChances(qint64 id, double atLeast, double atMost);
     void setExpressionError(const QString& error);
     void remember(const QString& expression);
     void prune();
@@ -95,7 +107,9 @@ class DiceTrayModel : public QObject {
     QString m_expressionError;
     dice::Generator m_generator;
     QHash<QString, dice::TotalDistribution> m_chances;  // by canonical expression
-    dice::RollResult m_roll;                            // reused from roll to roll
+    QHash<QString, std::vector<Awaiting>> m_awaiting;   // by canonical expression
+    ChanceWorker m_worker;
+    dice::RollResult m_roll;  // reused from roll to roll
     bool m_pruneDue = false;
 };
 

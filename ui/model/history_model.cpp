@@ -86,8 +86,7 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
                 .arg(QLocale().toString(entry->time.toLocalTime().time(), QLocale::ShortFormat),
                      entry->label.isEmpty() ? QString() : entry->label + QLatin1String("  "),
                      entry->expression, QString::number(entry->total),
-                     entry->dice.section(QLatin1String(" = "), 1),
-                     ChancesText(entry->atLeast, entry->atMost));
+                     entry->dice.section(QLatin1String(" = "), 1), chancesOf(*entry));
         case Qt::AccessibleTextRole:
         case Qt::ToolTipRole:
             return entry->spoken;
@@ -102,9 +101,9 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
         case kDiceRole:
             return entry->dice;
         case kAtLeastRole:
-            return entry->atLeast;
+            return entry->chancesKnown() ? QVariant(entry->atLeast) : QVariant();
         case kAtMostRole:
-            return entry->atMost;
+            return entry->chancesKnown() ? QVariant(entry->atMost) : QVariant();
         default:
             return {};
     }
@@ -112,6 +111,32 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
 
 QString HistoryModel::ChancesText(double atLeast, double atMost) {
     return tr("top %1, bottom %2").arg(Percent(atLeast), Percent(atMost));
+}
+
+QString HistoryModel::chancesOf(const HistoryEntry& entry) const {
+    if (entry.chancesKnown()) {
+        return ChancesText(entry.atLeast, entry.atMost);
+    }
+    return m_working ? tr("working out the chances\u2026") : QString();
+}
+
+void HistoryModel::chancesChanged() {
+    m_pages.clear();
+    showChances();
+}
+
+void HistoryModel::setWorking(bool working) {
+    if (m_working != working) {
+        m_working = working;
+        showChances();
+    }
+}
+
+void HistoryModel::showChances() {
+    if (rowCount() > 0) {
+        emit dataChanged(index(0), index(rowCount() - 1),
+                         {Qt::DisplayRole, kAtLeastRole, kAtMostRole});
+    }
 }
 
 void HistoryModel::appended() {

@@ -45,11 +45,18 @@ class HistoryModel : public QAbstractListModel {
     // (by this Alearo or another), or the history emptied.
     void appended();
     void reset();
+    // After the chances of some rolls were worked out.
+    void chancesChanged();
+    // Whether chances are being worked out for a while: the rolls still
+    // without them say so where their chances will be.
+    void setWorking(bool working);
 
     // "top 8%, bottom 95%": how rare a total this high and this low is.
     static QString ChancesText(double atLeast, double atMost);
 
   private:
+    QString chancesOf(const HistoryEntry& entry) const;
+    void showChances();
     static constexpr int kPageRows = 256;
     static constexpr std::size_t kPagesKept = 16;
     static constexpr int kFetchedRows = 4 * kPageRows;
@@ -59,9 +66,10 @@ class HistoryModel : public QAbstractListModel {
     void removeOldest(int removed);
 
     TrayStore& m_store;
-    int m_count = 0;                                           // in the store
-    int m_first = 0;                                           // the store's row shown first
-    int m_firstId = 0;                                         // the id of the store's first row
+    int m_count = 0;    // in the store
+    int m_first = 0;    // the store's row shown first
+    int m_firstId = 0;  // the id of the store's first row
+    bool m_working = false;
     mutable std::map<int, std::vector<HistoryEntry>> m_pages;  // by first row
 };
 

@@ -17,10 +17,21 @@
 
 namespace alearo {
 
+namespace {
+
+enum Lane { kFormLane, kComparisonLane };
+
+}  // namespace
+
 StatisticsModel::StatisticsModel(const RollerModel& roller, QObject* parent)
     : QObject(parent), m_roller(roller) {
     connect(&roller, &RollerModel::formChanged, this, &StatisticsModel::refresh);
+    connect(&m_worker, &ChanceWorker::busyChanged, this, &StatisticsModel::changed);
     refresh();
+}
+
+QString StatisticsModel::working() const {
+    return m_worker.busy() ? tr("Working out the chances\u2026") : QString();
 }
 
 void StatisticsModel::refresh() {
@@ -32,10 +43,10 @@ void StatisticsModel::refresh() {
         if (!m_hasForm || form.spec != m_spec) {
             m_spec = form.spec;
             m_hasForm = true;
-            showDistribution();
+            requestDistribution();
         }
     }
-    if (!m_hasForm) {
+    if (!m_shownSpec) {
         return;
     }
     showResults(valid, valid ? QString() : RollerModel::nameOf(*form.invalidEntry));
@@ -63,11 +74,22 @@ QString SummaryOf(const TotalDistribution& distribution) {
 
 }  // namespace
 
-void StatisticsModel::showDistribution() {
-    m_distribution = ComputeDistribution(m_spec);
-    m_description = QString::fromStdString(DescriptionLine(m_spec));
+void StatisticsModel::requestDistribution() {
+    const RollSpec spec = m_spec;
+    m_worker.run(
+        kFormLane, [spec] { return ComputeDistribution(spec); },
+        [this, spec](TotalDistribution distribution) {
+            showDistribution(std::move(distribution), spec);
+        });
+}
+
+void StatisticsModel::showDistribution(TotalDistribution distribution, const RollSpec& spec) {
+    m_distribution = std::move(distribution);
+    m_shownSpec = spec;
+    m_description = QString::fromStdString(DescriptionLine(spec));
     m_summary = SummaryOf(m_distribution);
     showTable();
+    refresh();
 }
 
 void StatisticsModel::showTable() {
@@ -78,27 +100,38 @@ void StatisticsModel::setComparisonText(const QString& text) {
     m_comparisonText = text;
     m_comparisonError.clear();
     if (text.trimmed().isEmpty()) {
-        m_comparison.reset();
-        m_comparisonName.clear();
-        m_comparisonSummary.clear();
+        m_worker.drop(kComparisonLane);
+        showComparison(std::nullopt, {});
+        return;
+    }
+    const dice::ParseResult parsed = dice::ParseExpression(text.toStdString());
+    if (!parsed.Ok()) {
+        // The last valid comparison stays while the player corrects the text.
+        m_comparisonError = tr("Column %1: %2")
+                                .arg(parsed.error.column)
+                                .arg(QString::fromStdString(parsed.error.message));
     } else {
-        const dice::ParseResult parsed = dice::ParseExpression(text.toStdString());
-        if (!parsed.Ok()) {
-            // The last valid comparison stays while the player corrects the text.
-            m_comparisonError = tr("Column %1: %2")
-                                    .arg(parsed.error.column)
-                                    .arg(QString::fromStdString(parsed.error.message));
-            emit changed();
-            return;
-        }
+        const dice::Expression expression = *parsed.expression;
         // Every total the checker can name is listed, even past where the
         // table of an expression without end would stop.
-        m_comparison = dice::ExactChances(
-            *parsed.expression,
-            dice::TotalRange{kCheckTargetRange.minimum, kCheckTargetRange.maximum});
-        m_comparisonName = QString::fromStdString(dice::CanonicalText(*parsed.expression));
-        m_comparisonSummary = m_comparisonName + QLatin1String(": ") + SummaryOf(*m_comparison);
+        m_worker.run(
+            kComparisonLane,
+            [expression] {
+                return dice::ExactChances(expression, dice::TotalRange{kCheckTargetRange.minimum,
+                                                                       kCheckTargetRange.maximum});
+            },
+            [this, name = QString::fromStdString(dice::CanonicalText(expression))](
+                TotalDistribution chances) { showComparison(std::move(chances), name); });
     }
+    emit changed();
+}
+
+void StatisticsModel::showComparison(std::optional<TotalDistribution> chances,
+                                     const QString& name) {
+    m_comparison = std::move(chances);
+    m_comparisonName = name;
+    m_comparisonSummary =
+        m_comparison ? name + QLatin1String(": ") + SummaryOf(*m_comparison) : QString();
     showTable();
     refresh();
 }
@@ -106,7 +139,7 @@ void StatisticsModel::setComparisonText(const QString& text) {
 void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
     const std::optional<RollSpec>& rolled = m_roller.rolledAs();
     const std::vector<RollResult>& results = m_roller.results();
-    const bool compare = rolled && *rolled == m_spec && !results.empty();
+    const bool compare = rolled && *rolled == *m_shownSpec && !results.empty();
 
     std::vector<int> totals;
     m_chart = {m_distribution.minTotal,

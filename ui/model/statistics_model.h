@@ -10,6 +10,7 @@
 #include "engine/roll_spec.h"
 #include "stats/roll_distribution.h"
 #include "ui/model/chance_table_model.h"
+#include "ui/model/chance_worker.h"
 
 namespace alearo {
 
@@ -18,7 +19,9 @@ class RollerModel;
 // What the statistics window shows: the exact chances of every total of the
 // roll the main form describes, beside what its last Roll gave. It follows
 // the form as the player edits it; while a box holds no valid number it keeps
-// the last form that was valid.
+// the last form that was valid. Chances are worked out off the window's
+// thread: until they come, the last ones stay shown, and working() says so
+// when they are slow.
 class StatisticsModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString description READ description NOTIFY changed)
@@ -29,6 +32,7 @@ class StatisticsModel : public QObject {
     Q_PROPERTY(QString comparisonText READ comparisonText WRITE setComparisonText NOTIFY changed)
     Q_PROPERTY(QString comparisonError READ comparisonError NOTIFY changed)
     Q_PROPERTY(QString comparisonSummary READ comparisonSummary NOTIFY changed)
+    Q_PROPERTY(QString working READ working NOTIFY changed)
 
   public:
     // What the chart draws: the chance of each total from firstTotal on, the
@@ -59,6 +63,9 @@ class StatisticsModel : public QObject {
     // The compared expression's lowest, highest, mean, standard deviation,
     // median and most likely total; empty without a comparison.
     QString comparisonSummary() const { return m_comparisonSummary; }
+    // "Working out the chances..." while chances have been awaited for a
+    // while; empty otherwise.
+    QString working() const;
     const std::optional<TotalDistribution>& comparison() const { return m_comparison; }
     const ChartSeries& chart() const { return m_chart; }
     ChanceTableModel* table() { return &m_table; }
@@ -79,13 +86,16 @@ class StatisticsModel : public QObject {
     void errorOccurred(const QString& message, const QString& cause);
 
   private:
-    void showDistribution();
+    void requestDistribution();
+    void showDistribution(TotalDistribution distribution, const RollSpec& spec);
+    void showComparison(std::optional<TotalDistribution> chances, const QString& name);
     void showResults(bool formValid, const QString& invalidName);
     void showTable();
 
     const RollerModel& m_roller;
     bool m_hasForm = false;
-    RollSpec m_spec;
+    RollSpec m_spec;                      // the last valid form
+    std::optional<RollSpec> m_shownSpec;  // the form whose chances are shown
     Checker m_checker;
     int m_rolls = 1;
     TotalDistribution m_distribution;
@@ -101,6 +111,7 @@ class StatisticsModel : public QObject {
     QString m_comparisonName;
     QString m_comparisonSummary;
     std::optional<TotalDistribution> m_comparison;
+    ChanceWorker m_worker;
 };
 
 }  // namespace alearo

@@ -383,6 +383,23 @@ void TrayStore::append(HistoryEntry& entry) {
     }
 }
 
+void TrayStore::setChances(qint64 id, double atLeast, double atMost) {
+    for (HistoryEntry& kept : m_unsaved) {
+        if (kept.id == id) {
+            kept.atLeast = atLeast;
+            kept.atMost = atMost;
+            return;
+        }
+    }
+    inTransaction([id, atLeast, atMost](QSqlQuery& query) {
+        query.prepare(QStringLiteral("UPDATE history SET at_least = ?, at_most = ? WHERE id = ?"));
+        query.addBindValue(atLeast);
+        query.addBindValue(atMost);
+        query.addBindValue(id);
+        return query.exec();
+    });
+}
+
 int TrayStore::prune(int keep) {
     if (!m_unsaved.empty()) {
         return 0;

@@ -23,6 +23,9 @@ struct HistoryEntry {
     QString spoken;        // the roll as one sentence, for screen readers
     double atLeast = 1.0;  // the chance of a total at least this high,
     double atMost = 1.0;   // and of one at least this low
+    // Both chances, until they are worked out.
+    static constexpr double kUnknownChance = -1.0;
+    bool chancesKnown() const { return atLeast >= 0.0; }
 };
 
 // A roll the player keeps under a name.
@@ -66,6 +69,8 @@ class TrayStore {
     int firstId();
     std::vector<HistoryEntry> history(int first, int count);
     void append(HistoryEntry& entry);
+    // The chances of the entry `id`, once they are worked out.
+    void setChances(qint64 id, double atLeast, double atMost);
     int prune(int keep);
     void clearHistory();
 

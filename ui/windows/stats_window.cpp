@@ -81,8 +81,9 @@ void StatsWindow::showModel() {
     ShowLine(m_ui->comparisonSummaryLine, m_model.comparisonSummary());
     ShowLine(m_ui->comparisonErrorLine, m_model.comparisonError());
     ShowLine(m_ui->statusLine, m_model.status());
-    for (QLabel* line :
-         {m_ui->comparisonSummaryLine, m_ui->comparisonErrorLine, m_ui->statusLine}) {
+    ShowLine(m_ui->workingLine, m_model.working());
+    for (QLabel* line : {m_ui->comparisonSummaryLine, m_ui->comparisonErrorLine, m_ui->statusLine,
+                         m_ui->workingLine}) {
         line->setVisible(!line->text().isEmpty());
     }
     m_ui->chart->setData(m_model.chart());
