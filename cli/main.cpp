@@ -59,6 +59,8 @@ constexpr const char* kHelp =
     "  minN maxN       a die counts as at least N, at most N\n"
     "  >=N <N =N ...   count the dice that match instead of adding them\n"
     "Examples: 2d20kh1+5  4d6dl1  1d8+3d6+3  8d6!  10d10>=8  4dF  1d%\n"
+    "Limits: 100 dice in a term, 500 dice, 10 terms of dice and 500000 faces in all;\n"
+    "only dice of up to 100 faces are kept, dropped or exploded.\n"
     "\n"
     "On a side without end, a total asked for on its own is answered as far as its\n"
     "chance is 1e-300 or more.\n"

@@ -13,7 +13,8 @@ namespace alearo::dice {
 constexpr int kMaxDicePerTerm = 100;
 constexpr int kMaxDiceInAll = 500;
 constexpr int kMaxDiceTerms = 10;
-// The faces of all the dice added up, as in 500d1000: the totals' range.
+// The faces of all the dice added up, as five terms of 100d1000 have: the
+// totals' range.
 constexpr int kMaxFacesInAll = 500000;
 // Only dice of at most this many faces may be kept, dropped, exploded or
 // rerolled.

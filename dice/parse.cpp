@@ -291,8 +291,8 @@ class Parser {
         if (m_facesInAll > kMaxFacesInAll) {
             return Fail(at, "Too many faces: the dice have at most " +
                                 std::to_string(kMaxFacesInAll) +
-                                " faces in all, as 500d1000 have (an exploding die with a max "
-                                "counts its max).");
+                                " faces in all, as five terms of 100d1000 have (an exploding die "
+                                "with a max counts its max).");
         }
         return true;
     }
