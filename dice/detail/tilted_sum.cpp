@@ -140,23 +140,35 @@ class Sweep {
         }
         SumChances result;
         result.first = m_first;
-        Chance worst = 1.0L;
-        for (std::size_t i = 0; i < m_chance.size(); ++i) {
-            if (m_possible[i]) {
-                worst = std::min(worst, m_resolved[i]);
-            }
+        result.relativeError = ErrorOf(m_first, m_last);
+        result.lowUnresolved = m_first - 1;
+        result.highUnresolved = m_last + 1;
+        for (long long s = m_first; s <= anchor; ++s) {
+            result.lowUnresolved = Unresolved(s) ? s : result.lowUnresolved;
         }
-        // Relative to the true chance, which may lie below the computed one
-        // by as much as the transform's error.
-        result.relativeError =
-            worst > 2.0L * kTransformError
-                ? static_cast<double>(kTransformError / (worst - kTransformError) + kRoundOff)
-                : std::numeric_limits<double>::infinity();
+        for (long long s = m_last; s > anchor; --s) {
+            result.highUnresolved = Unresolved(s) ? s : result.highUnresolved;
+        }
+        result.errorBetween = ErrorOf(result.lowUnresolved + 1, result.highUnresolved - 1);
         result.chance = std::move(m_chance);
         return result;
     }
 
   private:
+    // Relative to the true chance, which may lie below the computed one by
+    // as much as the transform's error: the bound for the totals from
+    // `from` to `to`.
+    double ErrorOf(long long from, long long to) const {
+        Chance worst = 1.0L;
+        for (long long s = from; s <= to; ++s) {
+            const auto i = static_cast<std::size_t>(s - m_first);
+            worst = m_possible[i] ? std::min(worst, m_resolved[i]) : worst;
+        }
+        return worst > 2.0L * kTransformError
+                   ? static_cast<double>(kTransformError / (worst - kTransformError) + kRoundOff)
+                   : std::numeric_limits<double>::infinity();
+    }
+
     SumTilt Weighed(Chance theta) {
         m_spent += m_tiltWork;
         return TiltedAt(m_sum, theta);
@@ -604,6 +616,39 @@ SumChances DirectSum(const Sum& sum, const std::vector<Needed>& needed, const Su
     return result;
 }
 
+// The totals the tilts left unresolved at an end, by the sums alone, when
+// those are cheap for that end's totals: a law that leaps from one peak to
+// another near an end, as keeping the highest of dice whose lowest face is
+// rare does, would otherwise cost the sums of every total.
+bool MendEnds(Sum& sum, const Support& possible, const SumRequest& request, SumChances& tilted) {
+    if (!(tilted.errorBetween <= kGoodEnough)) {
+        return false;
+    }
+    const long long first = request.first;
+    const long long last = request.last;
+    std::vector<std::pair<long long, long long>> ends;
+    if (tilted.lowUnresolved >= first) {
+        ends.emplace_back(first, tilted.lowUnresolved);
+    }
+    if (tilted.highUnresolved <= last) {
+        ends.emplace_back(tilted.highUnresolved, last);
+    }
+    for (const auto& [from, to] : ends) {
+        SumRequest end = request;
+        end.first = from;
+        end.last = to;
+        const std::vector<Needed> needed = NeededScores(sum, end);
+        if (DirectWork(sum, needed) > kWorthRedoing) {
+            return false;
+        }
+        const SumChances sums = DirectSum(sum, needed, possible, from, to);
+        std::copy(sums.chance.begin(), sums.chance.end(),
+                  tilted.chance.begin() + static_cast<std::ptrdiff_t>(from - first));
+    }
+    tilted.relativeError = std::max(tilted.errorBetween, static_cast<double>(kRoundOff));
+    return true;
+}
+
 }  // namespace
 
 SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& request,
@@ -618,6 +663,9 @@ SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& req
         std::optional<SumChances> tilted =
             Sweep(sum, possible, request.first, request.last, budget).Run();
         if (tilted && !(method == SumMethod::kFastest && WorthRedoing(*tilted, work))) {
+            return *std::move(tilted);
+        }
+        if (tilted && method == SumMethod::kFastest && MendEnds(sum, possible, request, *tilted)) {
             return *std::move(tilted);
         }
     }

@@ -37,6 +37,13 @@ struct SumChances {
     long long first = 0;
     std::vector<Chance> chance;  // of the totals from first on; 0 for those that cannot happen
     double relativeError = 0.0;  // a bound on the relative error of every chance
+    // The tilts may leave unresolved a few totals at an end, where a law
+    // leaps from one peak to another: those up to lowUnresolved and from
+    // highUnresolved on (first - 1 and past the last when none), the others
+    // being within errorBetween.
+    long long lowUnresolved = 0;
+    long long highUnresolved = 0;
+    double errorBetween = 0.0;
 };
 
 // How the chances are worked out: by the tilted transforms, by sums of

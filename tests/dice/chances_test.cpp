@@ -98,5 +98,21 @@ TEST(dice_chances, EndsAndListedTotals) {
     EXPECT_EQ(far.MaxTotal(), 300);
 }
 
+// Keeping the highest of dice whose lowest face is rare makes the law leap
+// near its lowest totals, where no tilt resolves them: those come from the
+// sums alone, and every chance agrees with the sums' to the error claimed.
+TEST(dice_chances, TotalsNoTiltResolvesComeFromTheSums) {
+    const Expression expression = Parsed("100d20ro1kh50");
+    const TotalDistribution fastest = ExactChances(expression);
+    const TotalDistribution sums = ExactChances(expression, std::nullopt, ChanceMethod::kDirect);
+    ASSERT_EQ(fastest.exactly.size(), sums.exactly.size());
+    EXPECT_LE(fastest.relativeError, 1e-14);
+    for (std::size_t i = 0; i < sums.exactly.size(); ++i) {
+        EXPECT_LE(std::abs(fastest.exactly[i] / sums.exactly[i] - 1.0L),
+                  fastest.relativeError + sums.relativeError)
+            << "total " << sums.minTotal + static_cast<int>(i);
+    }
+}
+
 }  // namespace
 }  // namespace alearo::dice
