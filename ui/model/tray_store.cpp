@@ -63,7 +63,7 @@ int HeaderVersion(const QString& path) {
 // keeps beside a database in WAL mode (32 KiB at a time) cannot grow.
 QString WhyFailed(const QSqlError& error, const QString& folder) {
     constexpr int kIoError = 10, kFull = 13;
-    constexpr qint64 kIndexBlock = 32 * 1024;
+    constexpr qint64 kIndexBlock = qint64{32} * 1024;
     const int code = error.nativeErrorCode().toInt() & 0xff;
     if (code == kFull ||
         (code == kIoError && QStorageInfo(folder).bytesAvailable() < kIndexBlock)) {
@@ -151,7 +151,8 @@ bool TrayStore::open(const QString& path) {
 // Opens the file and tells whether it serves. It is checked first through a
 // connection that only reads: closing the last connection that may write
 // folds the journal into the file, which would change a damaged file before
-// it is put aside, or a newer one left alone.
+// it is put aside, or a newer one left alone. A file whose header says it is
+// newer gets no connection at all.
 TrayStore::Opening TrayStore::openFile(const QString& path) {
     const auto failed = [this](const QSqlError& error) {
         const int code = error.nativeErrorCode().toInt() & 0xff;
@@ -162,14 +163,16 @@ TrayStore::Opening TrayStore::openFile(const QString& path) {
                        WhyFailed(error, m_folder),
                        {}};
     };
-    const Opening newer{Opening::kLeftAlone,
-                        {},
-                        Tr("%1 was written by a newer Alearo and is left as it is. The rolls of "
-                           "this session are kept until Alearo closes.")
-                            .arg(QDir::toNativeSeparators(path))};
+    const auto newer = [&path] {
+        return Opening{Opening::kLeftAlone,
+                       {},
+                       Tr("%1 was written by a newer Alearo and is left as it is. The rolls of "
+                          "this session are kept until Alearo closes.")
+                           .arg(QDir::toNativeSeparators(path))};
+    };
     if (QFileInfo::exists(path)) {
         if (HeaderVersion(path) > kSchemaVersion) {
-            return newer;
+            return newer();
         }
         connect(path, QStringLiteral("QSQLITE_OPEN_READONLY"));
         QSqlQuery query(m_db);
@@ -180,7 +183,7 @@ TrayStore::Opening TrayStore::openFile(const QString& path) {
             return failed(query.lastError());
         }
         if (query.value(0).toInt() > kSchemaVersion) {
-            return newer;  // by a journal of a newer Alearo not yet folded in
+            return newer();  // by a journal of a newer Alearo not yet folded in
         }
         if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next()) {
             return failed(query.lastError());
