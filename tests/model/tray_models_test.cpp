@@ -71,11 +71,14 @@ TEST_F(Tray, RollsWhatIsTypedAndKeepsItsChances) {
         EXPECT_DOUBLE_EQ(entry.atLeast, (21 - entry.total) / 20.0);
         EXPECT_DOUBLE_EQ(entry.atMost, entry.total / 20.0);
     }
+    // Chances that came after the roll: in its sentence and its copy, with
+    // the time it shows, and not announced.
     const QModelIndex certain = tray.history()->index(1);
-    EXPECT_THAT(certain.data().toString().toStdString(), HasSubstr("top 100%, bottom 100%"));
-    EXPECT_EQ(certain.data(Qt::AccessibleTextRole).toString(),
-              QLatin1String("Check, 1d1+4: 5. Die 1."));
-    EXPECT_EQ(tray.entryText(1), QLatin1String("Check 1d1+4: 5 = [1] + 4"));
+    EXPECT_EQ(certain.data(Qt::AccessibleTextRole).toString().toStdString(),
+              "Check, 1d1+4: 5. Die 1. Chances: top 100%, bottom 100%.");
+    EXPECT_EQ(tray.entryText(1).toStdString(),
+              certain.data().toString().section("  ", 0, 0).toStdString() +
+                  " Check 1d1+4: 5 = [1] + 4 (top 100%, bottom 100%)");
 
     // Chances slow to come: the roll shows at once, then says they are
     // awaited, then shows them; a tray closed meanwhile is left alone.
@@ -198,7 +201,7 @@ TEST_F(Tray, ImportsWhatPassesAndAsksAboutNamesTaken) {
         {"name": "Attack", "expression": "1d20+5"}, {"name": "Damage", "expression": "2d6"},
         {"name": "Save", "expression": "1d4"}, {"name": "", "expression": "1d6"},
         {"name": "Odd", "expression": "2d"}, {"name": "Odd", "expression": 7}, 12,
-        {"name": "New", "expression": "4d6dl1"}]})";
+        {"name": 5, "expression": "1d6"}, {"name": "Odd"}, {"name": "New", "expression": "4d6dl1"}]})";
     QStringList asked;
     const QString report =
         tray.importSaved(
@@ -217,8 +220,9 @@ TEST_F(Tray, ImportsWhatPassesAndAsksAboutNamesTaken) {
               "Roll 4 (no name): it has no name\n"
               "Roll 5 (Odd): at column 3 of \"2d\": " +
                   dice::ParseExpression("2d").error.message +
-                  "\nRoll 6 (Odd): it has no expression\n"
-                  "Roll 7 (no name): it is not a name with an expression");
+                  "\nRoll 6 (Odd): its expression is not text\n"
+                  "Roll 7 (no name): it is not a name with an expression\n"
+                  "Roll 8 (no name): its name is not text\nRoll 9 (Odd): it has no expression");
 
     ASSERT_EQ(tray.exportSaved(QStringLiteral("out.json")), QString());
     DiceTrayModel other(QStringLiteral("other"));

@@ -68,8 +68,8 @@ TEST_F(TrayStoreFault, TellsThePlayerKeepsTheFileAndRollsOn) {
         {"not a database", [] { fs::create_directory("data"), std::ofstream("data/alearo.sqlite") << "my notes"; }, nullptr, "put aside as", true},
         {"damaged in the middle", [] { MakeHistory(300), LeaveAJournal(), Overwrite(3 * 4096 + 100, std::string(3000, '\xee')); }, nullptr, "put aside as", true},
         {"a newer version", [] { MakeHistory(2), Overwrite(kUserVersion, std::string("\0\0\0\7", 4)); }, nullptr, "newer Alearo", false},
-        {"a full disk", [] { MakeHistory(1), FillTheDisk(); }, nullptr, "cannot use", false},
-        {"the disk fills", [] { MakeHistory(1); }, FillTheDisk, "could not write", false},
+        {"a full disk", [] { MakeHistory(1), FillTheDisk(); }, nullptr, "cannot use data/alearo.sqlite (the disk is full)", false},
+        {"the disk fills", [] { MakeHistory(1); }, FillTheDisk, "could not write to data/alearo.sqlite (the disk is full)", false},
     };
     // clang-format on
     fs::permissions(".", fs::perms(0755));  // SQLite opens files by their full path
@@ -102,13 +102,16 @@ TEST_F(TrayStoreFault, TellsThePlayerKeepsTheFileAndRollsOn) {
                 EXPECT_EQ(tray.history()->rowCount(), shown + 3);
                 EXPECT_EQ(tray.history()->entry(shown + 2).expression, QLatin1String("2d20kh1+5"));
             }
-            // The file found is as it was: in its place, or beside a new one
-            // under a dated name, which then holds the rolls.
+            // The file found is as it was: in its place (a newer one with no
+            // journal left beside it), or beside a new one under a dated
+            // name, which then holds the rolls.
             const QString date = QDate::currentDate().toString(Qt::ISODate);
             const std::string kept =
                 putAside ? "data/alearo-unreadable-" + date.toStdString() + ".sqlite"
                          : "data/alearo.sqlite";
             EXPECT_TRUE(ReadFile(kept) == before) << kept << " changed";
+            const bool journal = fs::exists(kept + "-wal") || fs::exists(kept + "-shm");
+            EXPECT_FALSE(journal && std::string_view(what) == "a newer version") << "journal left";
             if (!putAside) {
                 return;
             }

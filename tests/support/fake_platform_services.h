@@ -26,13 +26,13 @@ struct FakePlatformServices : PlatformServices {
     QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
         return saveFile;
     }
-    // No file chosen, no text given, nothing to tell: the tray's dialogs are
-    // the model's, tested there.
-    QString chooseOpenFile(QWidget*, const QString&, const QString&) override { return {}; }
+    QString chooseOpenFile(QWidget*, const QString&, const QString&) override { return openFile; }
+    // No text given, nothing to tell: the tray's dialogs are the model's, tested there.
     QString askText(QWidget*, const QString&, const QString&) override { return {}; }
     void showInformation(QWidget*, const QString&) override {}
     // Answers with the next answer the test queued, or as closed when none is.
-    int ask(QWidget*, const QString&, const QStringList&, int safeAnswer) override {
+    int ask(QWidget*, const QString&, const QStringList& buttons, int safeAnswer) override {
+        asked << buttons;
         return answers.isEmpty() ? safeAnswer : answers.takeFirst();
     }
     // Hands out the printer the test prepared; none stands for a cancelled choice.
@@ -55,8 +55,9 @@ struct FakePlatformServices : PlatformServices {
     bool urlsOpen = true;
     QStringList helpShown;  // the sections asked for
     int printerChoices = 0;
-    QString clipboard, saveFile;  // the file the player picks; empty: cancelled
+    QString clipboard, saveFile, openFile;  // the files the player picks; empty: cancelled
     QList<int> answers;
+    QList<QStringList> asked;  // the buttons of each question
     std::unique_ptr<QPrinter> nextPrinter;
     QStringList spooledFiles;
     std::vector<std::function<void(bool)>> pendingSpools;

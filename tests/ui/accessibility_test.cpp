@@ -66,6 +66,8 @@ class AccessibilityTest : public QObject {
             }
         }
         QVERIFY(controls >= 36);
+        // Shown as a window, not as an unnamed filler.
+        QCOMPARE(Of(f.named("diceTrayWindow"))->role(), QAccessible::Window);
         // The arrows sit at their box's right edge, in a window of fixed size.
         for (const char* box : {"rollsEdit", "diceEdit", "eachModifierEdit", "totalModifierEdit"}) {
             auto* edit = f.named(QLatin1String(box));
@@ -114,6 +116,7 @@ class AccessibilityTest : public QObject {
         QTRY_VERIFY(!stats.model().description().isEmpty());
         // The statistics window: every control by the name a person uses,
         // the box by its label, and each line by what it says.
+        QCOMPARE(Of(&stats)->role(), QAccessible::Window);
         QStringList spoken;
         for (const char* name : {"statsWindow", "compareEdit", "chart", "chanceTable", "copyButton",
                                  "saveButton", "helpButton", "closeButton", "descriptionLine"}) {

@@ -5,15 +5,18 @@
 // CONTROL|window KEY, click CONTROL, dclick CONTROL, step UPDOWN DELTA
 // [TIMES], menu ITEM, open (a new window; the old one goes unclosed), close,
 // closebox, write FILE HEX, mkdir NAME, readonly FILE, printer PDF, spool
-// 1|0, urls 1|0, and message TEXT or error TEXT for each message the user
-// must have seen by the end, in order. A check is VIEW[ ARG]=TEXT, where the
-// view is what the window shows now (see Views).
+// 1|0, urls 1|0, saveto|openfrom FILE (the file the player picks next),
+// answer N (to the next question), and message TEXT or error TEXT for each
+// message the user must have seen by the end, in order. A check is
+// VIEW[ ARG]=TEXT, where the view is what the window shows now (see Views).
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSet>
 #include <QTextEdit>
 #include <QToolButton>
 #include <functional>
@@ -150,6 +153,7 @@ class MainWindowTest : public QObject {
             {"urls", [&f, yes](auto&, auto& r) { f.services.urlsOpen = yes(r); }},
             {"message", [&messages](auto&, auto& r) { messages << r; }},
             {"saveto", [&f](auto&, auto& r) { f.services.saveFile = f.file(r); }},
+            {"openfrom", [&f](auto&, auto& r) { f.services.openFile = f.file(r); }},
             // What an assistive tool's action does (a die or mode's "Toggle").
             {"act",
              [=](auto&, auto& r) {
@@ -279,11 +283,29 @@ class MainWindowTest : public QObject {
              }},
             {"url", [&f](auto&) { return f.services.openedUrls.last().toString(); }},
             {"edit", [&f](auto& name) { return qobject_cast<QLineEdit*>(Named(f, name))->text(); }},
-            // The dice tray's lists: how many rolls the history shows, and the
-            // saved rolls' names in the list's order.
+            // The dice tray's lists: how many rolls the history shows (or one
+            // as a screen reader reads it), and the saved rolls' names in the
+            // list's order.
             {"history",
+             [&f](auto& row) {
+                 const QAbstractItemModel* history = f.named<QListView>("historyView")->model();
+                 const QModelIndex entry = history->index(row.toInt(), 0);
+                 return row.isEmpty() ? QString::number(history->rowCount())
+                                      : entry.data(Qt::AccessibleTextRole).toString();
+             }},
+            // How many questions were asked, and each whose answers share a mnemonic letter.
+            {"mnemonics",
              [&f](auto&) {
-                 return QString::number(f.named<QListView>("historyView")->model()->rowCount());
+                 QString told = QStringLiteral("%1 asked").arg(f.services.asked.size());
+                 for (const QStringList& answers : f.services.asked) {
+                     const QString letters = answers.join(QString()).toLower().replace(
+                         QRegularExpression(QStringLiteral("[^&]*&(.)[^&]*")),
+                         QStringLiteral("\\1"));
+                     if (QSet<QChar>(letters.begin(), letters.end()).size() < letters.size()) {
+                         told += QLatin1String(", sharing a letter: ") + answers.join('|');
+                     }
+                 }
+                 return told;
              }},
             {"saved",
              [&f](auto&) {
@@ -418,9 +440,9 @@ void MainWindowTest::scenario_data() {
     // Assistive tools.
     row("the lines announce their changes", "type rollsEdit 3; key rollsEdit Return; menu Disable \"Instant Update\"; type diceEdit 2; click d10Radio; click lessThanRadio; click clearButton; announced=headerLine headerLine checkerLine headerLine checkerLine; spoken headerLine=Entries cleared.");
     row("the dice tray rolls what is typed", "key window Ctrl+T; type expressionEdit 2d; key expressionEdit Return; text expressionErrorLine=Column 3: Put the number of faces after \"d\", as in d6, d% or dF.; history=0; type expressionEdit 1d1+4; type labelEdit Check; key expressionEdit Return; text expressionErrorLine=; text lastRollLine=Check, 1d1+4: 5. Die 1.; said lastRollLine=1; key historyView Return; history=2; said lastRollLine=2");
-    row("saved rolls from the keyboard", "menu Dice Tray...; type expressionEdit 1d1+4; type labelEdit Check; key labelEdit Return; click saveEntryButton; type expressionEdit 1d1+2; type labelEdit; click addSavedButton; saved=Check|1d1+2; key savedView Ctrl+2; history=2; text lastRollLine=1d1+2: 3. Die 1.; key savedView Home; key savedView Alt+Down; saved=1d1+2|Check; key savedView Delete; saved=1d1+2; key savedView Ctrl+Z; saved=1d1+2|Check; type filterEdit che; saved=Check; key savedView Home; key savedView Return; history=3; text lastRollLine=Check, 1d1+4: 5. Die 1.");
+    row("saved rolls from the keyboard", "menu Dice Tray...; type expressionEdit 1d1+4; type labelEdit Check; key labelEdit Return; click saveEntryButton; type expressionEdit 1d1+2; type labelEdit; click addSavedButton; saved=Check|1d1+2; key savedView Ctrl+2; history=2; text lastRollLine=1d1+2: 3. Die 1.; key savedView Home; key savedView Alt+Down; saved=1d1+2|Check; key savedView Delete; saved=1d1+2; key savedView Ctrl+Z; saved=1d1+2|Check; type filterEdit che; saved=Check; history 0=Check, 1d1+4: 5. Die 1. Chances: top 100%, bottom 100%.; key savedView Home; key savedView Return; history=3; text lastRollLine=Check, 1d1+4: 5. Die 1. Chances: top 100%, bottom 100%.");
     row("the tray's exports say why they fail", "menu Dice Tray...; saveto no folder/rolls.json; click exportSavedButton; saveto no folder/history.csv; click exportHistoryButton; error Error Writing to File: rolls.json; error Error Writing to File: history.csv");
-    row("compare a roll, and clear the history only when sure", "menu Dice Tray...; type expressionEdit 2d6; key expressionEdit Return; key historyView Home; click compareButton; edit compareEdit=2d6; answer 1; click clearHistoryButton; history=1; answer 0; click clearHistoryButton; history=0");
+    row("compare a roll, clear only when sure, a letter for each answer", "menu Dice Tray...; type expressionEdit 2d6; click addSavedButton; saveto rolls.json; click exportSavedButton; openfrom rolls.json; click importButton; key expressionEdit Return; key historyView Home; click compareButton; edit compareEdit=2d6; answer 1; click clearHistoryButton; history=1; answer 0; click clearHistoryButton; history=0; mnemonics=3 asked");
     row("a person's names for the controls", "spoken rollsEdit=Rolls; spoken diceEdit=Dice; spoken eachModifierEdit=Each roll; spoken totalModifierEdit=Total; spoken checkTargetEdit=Check for; spoken resultsBox=Results; spoken dieTypeGroup=Die Type; spoken rollCheckerGroup=Roll Checker");
     row("an assistive tool's action chooses as a click", "click d10Radio; act d4Radio; act equalToRadio; type rollsEdit 100; key rollsEdit Return; text headerLine=Results for (1d4); rolled=1d4; checker=Rolls equal to 0:    0");
     // clang-format on

@@ -167,7 +167,9 @@ bool DiceTrayModel::roll(const QString& expression, const QString& label) {
         askChances(entry.expression, typed, {entry.id, total});
     }
     remember(expression.trimmed());
-    emit rolled(entry.spoken);
+    // Chances that come later are not announced again: the entry's
+    // sentence takes them.
+    emit rolled(HistoryModel::SpokenText(entry));
     tellProblems();
     if (!m_pruneDue && m_store->historyCount() > kKeptRolls + kPruneBatch) {
         m_pruneDue = true;
@@ -217,8 +219,7 @@ SavedRoll DiceTrayModel::savedRollOf(int historyRow) const {
 }
 
 QString DiceTrayModel::entryText(int historyRow) const {
-    const HistoryEntry entry = m_history->entry(historyRow);
-    return tr("%1 %2: %3").arg(entry.label, entry.expression, entry.dice).trimmed();
+    return HistoryModel::CopiedText(m_history->entry(historyRow));
 }
 
 DiceTrayModel::ImportReport DiceTrayModel::importSaved(const QString& path,

@@ -66,7 +66,9 @@ class DiceTrayModel : public QObject {
 
     // A saved roll made from a history entry: its label, or its expression.
     SavedRoll savedRollOf(int historyRow) const;
-    // An entry as text for the clipboard.
+    // An entry as text for the clipboard: its time as the entry shows it
+    // (what the player sees and expects to paste), the roll, and its chances
+    // once they are known.
     QString entryText(int historyRow) const;
 
   public slots:

@@ -18,6 +18,10 @@ QString Percent(double chance) {
     return QString::fromStdString(PercentText(chance, 0, kStoredChanceError));
 }
 
+QString ShownTime(const HistoryEntry& entry) {
+    return QLocale().toString(entry.time.toLocalTime().time(), QLocale::ShortFormat);
+}
+
 }  // namespace
 
 HistoryModel::HistoryModel(TrayStore& store, QObject* parent)
@@ -83,13 +87,13 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             return tr("%1  %2%3 = %4\n%5   %6")
-                .arg(QLocale().toString(entry->time.toLocalTime().time(), QLocale::ShortFormat),
+                .arg(ShownTime(*entry),
                      entry->label.isEmpty() ? QString() : entry->label + QLatin1String("  "),
                      entry->expression, QString::number(entry->total),
                      entry->dice.section(QLatin1String(" = "), 1), chancesOf(*entry));
         case Qt::AccessibleTextRole:
         case Qt::ToolTipRole:
-            return entry->spoken;
+            return SpokenText(*entry);
         case kTimeRole:
             return entry->time.toLocalTime();
         case kLabelRole:
@@ -113,6 +117,21 @@ QString HistoryModel::ChancesText(double atLeast, double atMost) {
     return tr("top %1, bottom %2").arg(Percent(atLeast), Percent(atMost));
 }
 
+QString HistoryModel::SpokenText(const HistoryEntry& entry) {
+    return entry.chancesKnown()
+               ? tr("%1 Chances: %2.").arg(entry.spoken, ChancesText(entry.atLeast, entry.atMost))
+               : entry.spoken;
+}
+
+QString HistoryModel::CopiedText(const HistoryEntry& entry) {
+    QString text = ShownTime(entry) + QLatin1Char(' ') +
+                   tr("%1 %2: %3").arg(entry.label, entry.expression, entry.dice).trimmed();
+    if (entry.chancesKnown()) {
+        text += QLatin1String(" (") + ChancesText(entry.atLeast, entry.atMost) + QLatin1Char(')');
+    }
+    return text;
+}
+
 QString HistoryModel::chancesOf(const HistoryEntry& entry) const {
     if (entry.chancesKnown()) {
         return ChancesText(entry.atLeast, entry.atMost);
@@ -134,8 +153,9 @@ void HistoryModel::setWorking(bool working) {
 
 void HistoryModel::showChances() {
     if (rowCount() > 0) {
-        emit dataChanged(index(0), index(rowCount() - 1),
-                         {Qt::DisplayRole, kAtLeastRole, kAtMostRole});
+        emit dataChanged(
+            index(0), index(rowCount() - 1),
+            {Qt::DisplayRole, Qt::AccessibleTextRole, Qt::ToolTipRole, kAtLeastRole, kAtMostRole});
     }
 }
 

@@ -53,6 +53,10 @@ class HistoryModel : public QAbstractListModel {
 
     // "top 8%, bottom 95%": how rare a total this high and this low is.
     static QString ChancesText(double atLeast, double atMost);
+    // The entry's sentence for screen readers, with its chances once known.
+    static QString SpokenText(const HistoryEntry& entry);
+    // The entry for the clipboard: its time as shown, the roll and its chances.
+    static QString CopiedText(const HistoryEntry& entry);
 
   private:
     QString chancesOf(const HistoryEntry& entry) const;

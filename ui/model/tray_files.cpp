@@ -30,6 +30,39 @@ QByteArray CsvField(const QString& text) {
     return field;
 }
 
+// Whether the entry holds `key` as something other than text.
+bool HoldsNonText(const QJsonObject& entry, const char* key) {
+    const QJsonValue value = entry.value(QLatin1String(key));
+    return !value.isUndefined() && !value.isNull() && !value.isString();
+}
+
+// Why an entry of the list cannot be imported, or empty.
+QString EntryProblem(const QJsonValue& item, const QString& name, const QString& expression) {
+    const QJsonObject entry = item.toObject();
+    if (!item.isObject()) {
+        return Tr("it is not a name with an expression");
+    }
+    if (HoldsNonText(entry, "name")) {
+        return Tr("its name is not text");
+    }
+    if (name.isEmpty()) {
+        return Tr("it has no name");
+    }
+    if (HoldsNonText(entry, "expression")) {
+        return Tr("its expression is not text");
+    }
+    if (!entry.value(QStringLiteral("expression")).isString()) {
+        return Tr("it has no expression");
+    }
+    const dice::ParseResult parsed = dice::ParseExpression(expression.toStdString());
+    if (!parsed.Ok()) {
+        return Tr("at column %1 of \"%2\": %3")
+            .arg(parsed.error.column)
+            .arg(expression, QString::fromStdString(parsed.error.message));
+    }
+    return {};
+}
+
 }  // namespace
 
 QByteArray SavedRollsJson(const std::vector<SavedRoll>& rolls) {
@@ -69,19 +102,7 @@ SavedRollsRead ReadSavedRollsJson(const QByteArray& json) {
         const QJsonObject entry = list.at(i).toObject();
         const QString name = entry.value(QStringLiteral("name")).toString().trimmed();
         const QString expression = entry.value(QStringLiteral("expression")).toString();
-        const dice::ParseResult parsed = dice::ParseExpression(expression.toStdString());
-        QString problem;
-        if (!list.at(i).isObject()) {
-            problem = Tr("it is not a name with an expression");
-        } else if (name.isEmpty()) {
-            problem = Tr("it has no name");
-        } else if (!entry.value(QStringLiteral("expression")).isString()) {
-            problem = Tr("it has no expression");
-        } else if (!parsed.Ok()) {
-            problem = Tr("at column %1 of \"%2\": %3")
-                          .arg(parsed.error.column)
-                          .arg(expression, QString::fromStdString(parsed.error.message));
-        }
+        const QString problem = EntryProblem(list.at(i), name, expression);
         if (problem.isEmpty()) {
             read.rolls.push_back({name, expression});
         } else {

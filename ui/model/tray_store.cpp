@@ -8,8 +8,10 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
 #include <QThread>
 #include <QVariant>
+#include <QtEndian>
 #include <atomic>
 #include <optional>
 
@@ -40,6 +42,34 @@ bool IsDamaged(const QSqlError& error) {
     constexpr int kCorrupt = 11, kNotADatabase = 26;
     const int code = error.nativeErrorCode().toInt() & 0xff;
     return code == kCorrupt || code == kNotADatabase;
+}
+
+// The schema version in a file's header (PRAGMA user_version, kept
+// big-endian at byte 60), read without SQLite: any connection, even one
+// that only reads, makes the -wal and -shm files beside a database in WAL
+// mode, and a file left alone is to be left as it was found.
+int HeaderVersion(const QString& path) {
+    constexpr qint64 kUserVersionAt = 60;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(kUserVersionAt)) {
+        return 0;
+    }
+    const QByteArray bytes = file.read(4);
+    return bytes.size() == 4 ? qFromBigEndian<qint32>(bytes.constData()) : 0;
+}
+
+// Why SQLite failed, in its words, except for a full disk: SQLite says so
+// when a write finds no room, but calls it an I/O error when the index it
+// keeps beside a database in WAL mode (32 KiB at a time) cannot grow.
+QString WhyFailed(const QSqlError& error, const QString& folder) {
+    constexpr int kIoError = 10, kFull = 13;
+    constexpr qint64 kIndexBlock = qint64{32} * 1024;
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    if (code == kFull ||
+        (code == kIoError && QStorageInfo(folder).bytesAvailable() < kIndexBlock)) {
+        return Tr("the disk is full");
+    }
+    return error.databaseText();
 }
 
 // How long a write waits while the other Alearo writes, in milliseconds, and
@@ -121,18 +151,29 @@ bool TrayStore::open(const QString& path) {
 // Opens the file and tells whether it serves. It is checked first through a
 // connection that only reads: closing the last connection that may write
 // folds the journal into the file, which would change a damaged file before
-// it is put aside, or a newer one left alone.
+// it is put aside, or a newer one left alone. A file whose header says it is
+// newer gets no connection at all.
 TrayStore::Opening TrayStore::openFile(const QString& path) {
-    const auto failed = [](const QSqlError& error) {
+    const auto failed = [this](const QSqlError& error) {
         const int code = error.nativeErrorCode().toInt() & 0xff;
         constexpr int kBusyCode = 5, kLockedCode = 6;
         return Opening{IsDamaged(error)                           ? Opening::kDamaged
                        : code == kBusyCode || code == kLockedCode ? Opening::kBusy
                                                                   : Opening::kLeftAlone,
-                       error.databaseText(),
+                       WhyFailed(error, m_folder),
                        {}};
     };
+    const auto newer = [&path] {
+        return Opening{Opening::kLeftAlone,
+                       {},
+                       Tr("%1 was written by a newer Alearo and is left as it is. The rolls of "
+                          "this session are kept until Alearo closes.")
+                           .arg(QDir::toNativeSeparators(path))};
+    };
     if (QFileInfo::exists(path)) {
+        if (HeaderVersion(path) > kSchemaVersion) {
+            return newer();
+        }
         connect(path, QStringLiteral("QSQLITE_OPEN_READONLY"));
         QSqlQuery query(m_db);
         if (!m_db.open()) {
@@ -142,11 +183,7 @@ TrayStore::Opening TrayStore::openFile(const QString& path) {
             return failed(query.lastError());
         }
         if (query.value(0).toInt() > kSchemaVersion) {
-            return {Opening::kLeftAlone,
-                    {},
-                    Tr("%1 was written by a newer Alearo and is left as it is. The rolls of "
-                       "this session are kept until Alearo closes.")
-                        .arg(QDir::toNativeSeparators(path))};
+            return newer();  // by a journal of a newer Alearo not yet folded in
         }
         if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next()) {
             return failed(query.lastError());
@@ -289,7 +326,7 @@ bool TrayStore::inTransaction(const std::function<bool(QSqlQuery&)>& write) {
         writeSucceeded();
         return true;
     }
-    const QString why = query.lastError().databaseText();
+    const QString why = WhyFailed(query.lastError(), m_folder);
     QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
     writeFailed(why);
     return false;

@@ -32,7 +32,8 @@ QAccessibleInterface* OwnControls(const QString& className, QObject* object) {
     }
     // Plain widgets shown as windows of their own would read as unnamed fillers.
     if (className == QLatin1String("alearo::HelpWindow") ||
-        className == QLatin1String("alearo::StatsWindow")) {
+        className == QLatin1String("alearo::StatsWindow") ||
+        className == QLatin1String("alearo::DiceTrayWindow")) {
         return new QAccessibleWidget(widget, QAccessible::Window);
     }
     return nullptr;

@@ -10,7 +10,8 @@ namespace alearo {
 // Keeps the program's own helper controls out of what assistive tools read:
 // the up-down arrows, whose box carries the value and answers the Up and
 // Down keys, and the die pictures, which repeat the Roll button and the
-// window's name; and shows the help and statistics windows as windows.
+// window's name; and shows the help, statistics and dice tray windows as
+// windows.
 // Safe to call more than once.
 void InstallAccessibleInterfaces();
 

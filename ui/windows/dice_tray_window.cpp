@@ -298,7 +298,7 @@ void DiceTrayWindow::exportTo(const QString& caption, const QString& suggestedNa
 void DiceTrayWindow::clearHistory() {
     if (m_model.history()->rowCount() > 0 &&
         m_services.ask(this, tr("Remove every roll from the history? This cannot be undone."),
-                       {tr("&Clear History"), tr("&Cancel")}, 1) == 0) {
+                       {tr("Clear &History"), tr("&Cancel")}, 1) == 0) {
         m_model.clearHistory();
     }
 }
