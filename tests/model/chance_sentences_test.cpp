@@ -65,6 +65,10 @@ class ChanceSentencesTest : public QObject {
         // With just enough rolls for two groups, one degree of freedom.
         QVERIFY(FitSentence(TestFit(twoD4, std::vector<int>(14, 5)))
                     .contains(QLatin1String(", 1 degree of freedom, p = ")));
+        // Below the line of fairness a p-value keeps the digits that show it.
+        QVERIFY(FitSentence(
+                    TestFit(twoD4, {5, 5, 5, 5, 5, 5, 5, 5, 5, 4, 5, 6, 7, 8, 2, 3, 4, 5, 6, 7}))
+                    .contains(QLatin1String("p = 0.0080).")));
         QCOMPARE(FitSentence(TestFit(twoD4, {5, 1, 9})),
                  "2 totals cannot come from this roll, so these totals were not rolled with it.");
         QCOMPARE(FitSentence(TestFit(ComputeDistribution({3, 6, -9, 0, true, false}), {3})),

@@ -32,6 +32,9 @@ class StatisticsModelTest : public QObject {
         QVERIFY2(stats.checkerChance().endsWith(QLatin1String(" With 3d6: 62.5%.")),
                  qPrintable(stats.checkerChance()));
         QCOMPARE(stats.chart().comparedName, QStringLiteral("3d6"));
+        // The compared line starts at its own lowest total, not the form's.
+        QCOMPARE(stats.chart().firstTotal, 1);
+        QCOMPARE(stats.chart().comparedFirstTotal, 3);
 
         // Rows over both rolls: 1 to 18. Where one roll cannot reach, its
         // chance is 0, at least 1 below and 0 above, at most the other way.
