@@ -37,8 +37,9 @@ QString Names(const SavedRollsModel& saved) {
 // the text of a listing, rolled from fixed seeds and pinned in a golden file.
 TEST(RollStory, IsToldAsOneSentenceAndAsText) {
     std::string told;
-    for (const char* text : {"2d20kh1+5", "4d6dl1", "3d6!", "4d6r1", "4d6ro<3", "3d6min3",
-                             "4d8max5", "6d10>=8", "2d20kl1", "5dF", "2d6!+1d4-3", "3d10r10!"}) {
+    for (const char* text :
+         {"2d20kh1+5", "4d6dl1", "3d6!", "4d6r1", "4d6ro<3", "3d6min3", "4d8max5", "6d10>=8",
+          "2d20kl1", "5dF", "2d6!+1d4-3", "3d10r10!", "5d6kh2>=3"}) {
         const dice::Expression expression = *dice::ParseExpression(text).expression;
         dice::Generator generator(7);
         for (int i = 0; i < 3; ++i) {
@@ -48,6 +49,8 @@ TEST(RollStory, IsToldAsOneSentenceAndAsText) {
         }
     }
     ExpectGoldenText(ALEARO_GOLDEN_DIR "/roll_stories.txt", told);
+    // A high total is rare at the top: its chance of at least it is small.
+    EXPECT_EQ(HistoryModel::ChancesText(0.08, 0.95).toStdString(), "top 8%, bottom 95%");
 }
 
 // A roll of what is typed: its entry, its chances from the exact chances,
@@ -230,8 +233,11 @@ TEST_F(Tray, ImportsWhatPassesAndAsksAboutNamesTaken) {
     EXPECT_EQ(Names(*other.saved()), Names(*tray.saved()));
     std::ofstream("newer.json") << R"({"format": "alearo-saved-rolls", "version": 2, "rolls": []})";
     std::ofstream("broken.json") << R"({"format": )";
+    std::ofstream("other.json")
+        << R"({"format": "x", "rolls": [{"name": "A", "expression": "d6"}]})";
     for (const auto& [file, words] : {std::pair{"newer.json", "newer Alearo"},
                                       {"broken.json", "not a JSON file"},
+                                      {"other.json", "not a file of saved rolls"},
                                       {"missing.json", "cannot be read"}}) {
         EXPECT_THAT(tray.importSaved(QString::fromLatin1(file), nullptr).text.toStdString(),
                     HasSubstr(words));
