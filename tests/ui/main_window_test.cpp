@@ -63,8 +63,9 @@ int CheckedOf(const MainWindow& window, const Names& names) {
     return it == names.end() ? -1 : int(it - names.begin());
 }
 bool Option(const MainWindow& window, int option) {
-    const char* name = RollerModel::kMenuOptions[std::size_t(option)].name;
-    return Child<QAction>(window, QLatin1String("action") + QLatin1String(name))->isChecked();
+    const char* const names[] = {"actionNoInstantUpdate", "actionNoRollsBelowOne",
+                                 "actionDropLowest"};
+    return Child<QAction>(window, QLatin1String(names[option]))->isChecked();
 }
 
 // What holds after any action: the widgets show what the model says.

@@ -33,17 +33,6 @@ QString FromStd(const std::string& text) {
 
 }  // namespace
 
-const std::array<RollerModel::MenuCommand, 2> RollerModel::kMenuCommands{{
-    {"Roll", &RollerModel::roll},
-    {"ClearEntries", &RollerModel::clearEntries},
-}};
-
-const std::array<RollerModel::MenuOption, 3> RollerModel::kMenuOptions{{
-    {"NoInstantUpdate", &RollerModel::noInstantUpdate, &RollerModel::setNoInstantUpdate},
-    {"NoRollsBelowOne", &RollerModel::noRollsBelowOne, &RollerModel::setNoRollsBelowOne},
-    {"DropLowest", &RollerModel::dropLowest, &RollerModel::setDropLowest},
-}};
-
 const std::array<RollerModel::EntryInfo, 5> RollerModel::kEntryInfo{{
     {Entry::kRolls, "rolls", QT_TR_NOOP("Rolls"), kRollsRange, 1, 3},
     {Entry::kDice, "dice", QT_TR_NOOP("Dice"), kDiceRange, 1, 1},

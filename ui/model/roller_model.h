@@ -49,20 +49,6 @@ class RollerModel : public QObject {
                                                    Entry::kEachModifier, Entry::kTotalModifier,
                                                    Entry::kCheckTarget};
 
-    // The model's commands and options that the window puts on its menus,
-    // each on the menu item named "action" + name.
-    struct MenuCommand {
-        const char* name;
-        void (RollerModel::*run)();
-    };
-    struct MenuOption {
-        const char* name;
-        bool (RollerModel::*isOn)() const;
-        void (RollerModel::*set)(bool);
-    };
-    static const std::array<MenuCommand, 2> kMenuCommands;
-    static const std::array<MenuOption, 3> kMenuOptions;
-
     // Everything about one box, in the order of kEntries.
     struct EntryInfo {
         Entry entry;

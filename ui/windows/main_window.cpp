@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QUrl>
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <utility>
 
@@ -88,16 +89,28 @@ void OnChoice(QButtonGroup* group, QObject* context, Choose choose) {
     });
 }
 
-// A control of the form found by the name the tables give it: a name the form
-// lacks is a mistake in the program, stopped at start.
-template <class Control>
-Control* FormControl(const QObject* window, const QString& name) {
-    auto* control = window->findChild<Control*>(name);
-    if (control == nullptr) {
-        qFatal("The form has no %s", qPrintable(name));
-    }
-    return control;
-}
+// The model's commands and options, each on its menu item of the form.
+struct MenuCommand {
+    QAction* Ui::MainWindow::*item;
+    void (RollerModel::*run)();
+};
+constexpr MenuCommand kMenuCommands[] = {
+    {&Ui::MainWindow::actionRoll, &RollerModel::roll},
+    {&Ui::MainWindow::actionClearEntries, &RollerModel::clearEntries},
+};
+
+struct MenuOption {
+    QAction* Ui::MainWindow::*item;
+    bool (RollerModel::*isOn)() const;
+    void (RollerModel::*set)(bool);
+};
+constexpr MenuOption kMenuOptions[] = {
+    {&Ui::MainWindow::actionNoInstantUpdate, &RollerModel::noInstantUpdate,
+     &RollerModel::setNoInstantUpdate},
+    {&Ui::MainWindow::actionNoRollsBelowOne, &RollerModel::noRollsBelowOne,
+     &RollerModel::setNoRollsBelowOne},
+    {&Ui::MainWindow::actionDropLowest, &RollerModel::dropLowest, &RollerModel::setDropLowest},
+};
 
 }  // namespace
 
@@ -120,12 +133,12 @@ MainWindow::MainWindow(PlatformServices& services, QWidget* parent)
     centred.setAlignment(Qt::AlignHCenter);
     m_ui->resultsBox->document()->setDefaultTextOption(centred);
 
-    // A radio button for each die of the table, named after its label.
-    for (std::size_t id = 0; id < kDieTypes.size(); ++id) {
-        m_dieButtons->addButton(
-            FormControl<QAbstractButton>(
-                this, QLatin1String(kDieTypes[id].label) + QLatin1String("Radio")),
-            static_cast<int>(id));
+    // A radio button for each die of the table, in its order.
+    const std::array<QAbstractButton*, kDieTypes.size()> dieRadios{
+        m_ui->d4Radio,  m_ui->d6Radio,  m_ui->d8Radio,  m_ui->d10Radio,
+        m_ui->d12Radio, m_ui->d20Radio, m_ui->d100Radio};
+    for (std::size_t id = 0; id < dieRadios.size(); ++id) {
+        m_dieButtons->addButton(dieRadios[id], static_cast<int>(id));
     }
     m_checkButtons->addButton(m_ui->greaterThanRadio, static_cast<int>(CheckMode::kAtLeast));
     m_checkButtons->addButton(m_ui->lessThanRadio, static_cast<int>(CheckMode::kAtMost));
@@ -150,14 +163,36 @@ MainWindow::~MainWindow() {
 }
 
 QLineEdit* MainWindow::editOf(Entry entry) const {
-    return FormControl<QLineEdit>(
-        this, QLatin1String(RollerModel::infoOf(entry).key) + QLatin1String("Edit"));
+    switch (entry) {
+        case Entry::kRolls:
+            return m_ui->rollsEdit;
+        case Entry::kDice:
+            return m_ui->diceEdit;
+        case Entry::kEachModifier:
+            return m_ui->eachModifierEdit;
+        case Entry::kTotalModifier:
+            return m_ui->totalModifierEdit;
+        case Entry::kCheckTarget:
+            return m_ui->checkTargetEdit;
+    }
+    return nullptr;
 }
 
 // The check target's box has no arrows.
 UpDown* MainWindow::upDownOf(Entry entry) const {
-    return findChild<UpDown*>(QLatin1String(RollerModel::infoOf(entry).key) +
-                              QLatin1String("UpDown"));
+    switch (entry) {
+        case Entry::kRolls:
+            return m_ui->rollsUpDown;
+        case Entry::kDice:
+            return m_ui->diceUpDown;
+        case Entry::kEachModifier:
+            return m_ui->eachModifierUpDown;
+        case Entry::kTotalModifier:
+            return m_ui->totalModifierUpDown;
+        case Entry::kCheckTarget:
+            return nullptr;
+    }
+    return nullptr;
 }
 
 void MainWindow::connectEntries() {
@@ -220,16 +255,12 @@ void MainWindow::connectCommands() {
     }
 }
 
-// The model's commands and options, each on the menu item of its name.
 void MainWindow::connectModelCommands() {
-    const auto menuItem = [this](const char* name) {
-        return FormControl<QAction>(this, QLatin1String("action") + QLatin1String(name));
-    };
-    for (const RollerModel::MenuCommand& command : RollerModel::kMenuCommands) {
-        connect(menuItem(command.name), &QAction::triggered, &m_model, command.run);
+    for (const MenuCommand& command : kMenuCommands) {
+        connect((*m_ui).*command.item, &QAction::triggered, &m_model, command.run);
     }
-    for (const RollerModel::MenuOption& option : RollerModel::kMenuOptions) {
-        QAction* action = menuItem(option.name);
+    for (const MenuOption& option : kMenuOptions) {
+        QAction* action = (*m_ui).*option.item;
         connect(action, &QAction::triggered, &m_model, option.set);
         m_optionActions.emplace_back(action, option.isOn);
     }
