@@ -265,17 +265,21 @@ std::vector<Chance> TiltedWeights(const std::vector<long long>& scores,
     constexpr std::size_t kFreshEvery = 32;
     constexpr Chance kVanishing = 1e-4000L;
     std::vector<Chance> weight(scores.size(), 0.0L);
-    const Chance up = std::exp(theta);
-    const Chance down = std::exp(-theta);
+    // Scores a steady gap apart, as the explosions of dice are, step by one
+    // product each, e^(theta gap), made afresh when the gap changes.
     const auto walk = [&](std::size_t from, bool upwards) {
         Chance factor = 1.0L;  // e^(theta (s - r)) of the last entry
         long long score = scores[top];
+        long long stepGap = 0;
+        Chance step = 1.0L;
         for (std::size_t i = from, steps = 0; factor > kVanishing; ++steps) {
             const long long gap = scores[i] - score;
-            if (steps % kFreshEvery == 0 || (gap != 1 && gap != -1)) {
+            if (steps % kFreshEvery == 0 || gap != stepGap) {
                 factor = std::exp(theta * static_cast<Chance>(scores[i] - scores[top]));
+                stepGap = gap;
+                step = std::exp(theta * static_cast<Chance>(gap));
             } else {
-                factor *= gap > 0 ? up : down;
+                factor *= step;
             }
             score = scores[i];
             weight[i] = chance[i] / chance[top] * factor;
@@ -295,6 +299,17 @@ std::vector<Chance> TiltedWeights(const std::vector<long long>& scores,
 
 std::vector<Chance> Convolved(const std::vector<Chance>& a, const std::vector<Chance>& b,
                               std::size_t count) {
+    // Each entry of `a` that is not 0 adds a row as long as `b`: the rows
+    // are those of the law that makes fewer steps so, as the explosions of
+    // dice do, one value a period.
+    const auto steps = [](const std::vector<Chance>& rows, const std::vector<Chance>& row) {
+        return static_cast<std::size_t>(
+                   std::count_if(rows.begin(), rows.end(), [](Chance c) { return c != 0.0L; })) *
+               row.size();
+    };
+    if (steps(b, a) < steps(a, b)) {
+        return Convolved(b, a, count);
+    }
     std::vector<Chance> sum(std::min(count, a.size() + b.size() - 1), 0.0L);
     for (std::size_t i = 0; i < a.size() && i < sum.size(); ++i) {
         if (a[i] == 0.0L) {
