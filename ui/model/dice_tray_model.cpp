@@ -46,6 +46,8 @@ DiceTrayModel::DiceTrayModel(const QString& folder, QObject* parent)
       m_history(std::make_unique<HistoryModel>(*m_store)),
       m_saved(std::make_unique<SavedRollsModel>(*m_store)) {
     connect(m_saved.get(), &SavedRollsModel::stored, this, &DiceTrayModel::tellProblems);
+    m_pendingTimer.setInterval(kPendingRetryMs);
+    connect(&m_pendingTimer, &QTimer::timeout, this, &DiceTrayModel::writePending);
     connect(&m_worker, &ChanceWorker::busyChanged, m_history.get(), &HistoryModel::setWorking);
     // The completions start with the expressions of the last rolls.
     const int count = m_history->rowCount();
@@ -54,7 +56,10 @@ DiceTrayModel::DiceTrayModel(const QString& folder, QObject* parent)
     }
 }
 
-DiceTrayModel::~DiceTrayModel() = default;
+// What a failed write left in memory is tried once more at close.
+DiceTrayModel::~DiceTrayModel() {
+    m_store->writePending();
+}
 
 QString DiceTrayModel::DataFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -206,7 +211,19 @@ void DiceTrayModel::clearHistory() {
     tellProblems();
 }
 
+void DiceTrayModel::writePending() {
+    m_store->writePending();
+    tellProblems();
+}
+
+// A write that failed leaves its rolls in memory, tried again every few
+// seconds until the file takes them.
 void DiceTrayModel::tellProblems() {
+    if (!m_store->hasPending()) {
+        m_pendingTimer.stop();
+    } else if (!m_pendingTimer.isActive()) {
+        m_pendingTimer.start();
+    }
     const QString problem = m_store->takeProblem();
     if (!problem.isEmpty()) {
         emit errorOccurred(problem, {});

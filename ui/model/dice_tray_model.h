@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QObject>
 #include <QStringListModel>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -29,6 +30,8 @@ class DiceTrayModel : public QObject {
     // The history keeps at least this many rolls; older ones are removed
     // some rolls later.
     static constexpr int kKeptRolls = 100000;
+    // How often rolls a failed write left in memory are tried again.
+    static constexpr int kPendingRetryMs = 2000;
 
     // The tray keeping its rolls in `folder`; DataFolder() in the program.
     explicit DiceTrayModel(const QString& folder, QObject* parent = nullptr);
@@ -101,6 +104,7 @@ class DiceTrayModel : public QObject {
     void remember(const QString& expression);
     void prune();
     void tellProblems();
+    void writePending();
 
     std::unique_ptr<TrayStore> m_store;
     std::unique_ptr<HistoryModel> m_history;
@@ -113,6 +117,7 @@ class DiceTrayModel : public QObject {
     ChanceWorker m_worker;
     dice::RollResult m_roll;  // reused from roll to roll
     bool m_pruneDue = false;
+    QTimer m_pendingTimer;  // tries again to write what a failed write left
 };
 
 }  // namespace alearo

@@ -394,7 +394,30 @@ void TrayStore::append(HistoryEntry& entry) {
     // the file takes them again.
     m_unsaved.push_back(entry);
     qint64 last = 0;
-    const bool written = inTransaction([this, &last](QSqlQuery& query) {
+    const bool written = writeUnsaved(last);
+    entry.id = written ? last : -static_cast<qint64>(m_unsaved.size());
+    if (!written) {
+        m_unsaved.back().id = entry.id;
+    }
+}
+
+bool TrayStore::writePending() {
+    qint64 last = 0;
+    if (!m_unsaved.empty()) {
+        writeUnsaved(last);
+    }
+    if (m_savedRollsUnsaved) {
+        setSavedRolls(m_unsavedRolls);
+    }
+    return !hasPending();
+}
+
+// The rolls kept in memory, in one transaction; the id the last one has in
+// the file. Each keeps its id in memory as another name for it, for the
+// chances that come later.
+bool TrayStore::writeUnsaved(qint64& last) {
+    std::vector<std::pair<qint64, qint64>> ids;
+    const bool written = inTransaction([this, &last, &ids](QSqlQuery& query) {
         query.prepare(QStringLiteral(
             "INSERT INTO history (time, label, expression, total, dice, spoken, at_least, "
             "at_most) VALUES (?, COALESCE(?, ''), ?, ?, COALESCE(?, ''), COALESCE(?, ''), ?, ?)"));
@@ -409,18 +432,21 @@ void TrayStore::append(HistoryEntry& entry) {
                 return false;
             }
             last = query.lastInsertId().toLongLong();
+            ids.emplace_back(kept.id, last);
         }
         return true;
     });
-    entry.id = written ? last : -static_cast<qint64>(m_unsaved.size());
     if (written) {
+        m_writtenIds.insert(ids.begin(), ids.end());
         m_unsaved.clear();
-    } else {
-        m_unsaved.back().id = entry.id;
     }
+    return written;
 }
 
 void TrayStore::setChances(qint64 id, double atLeast, double atMost) {
+    if (const auto written = m_writtenIds.find(id); written != m_writtenIds.end()) {
+        id = written->second;
+    }
     for (HistoryEntry& kept : m_unsaved) {
         if (kept.id == id) {
             kept.atLeast = atLeast;

@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -77,6 +78,11 @@ class TrayStore {
     std::vector<SavedRoll> savedRolls();
     void setSavedRolls(const std::vector<SavedRoll>& rolls);
 
+    // Whether a failed write left rolls in memory, and another try to write
+    // them; true when nothing is left.
+    bool hasPending() const { return !m_unsaved.empty() || m_savedRollsUnsaved; }
+    bool writePending();
+
   private:
     // What opening the file came to, and why (or the whole message).
     struct Opening {
@@ -91,6 +97,7 @@ class TrayStore {
     void openInMemory();
     std::optional<QSqlError> migrate();
     bool inTransaction(const std::function<bool(QSqlQuery&)>& write);
+    bool writeUnsaved(qint64& last);
     void putAside(const QString& path, const QString& why);
     void writeFailed(const QString& what);
     void writeSucceeded();
@@ -101,7 +108,8 @@ class TrayStore {
     QString m_folder;
     bool m_failing = false;  // the last write failed
     QString m_problem;
-    std::vector<HistoryEntry> m_unsaved;  // the rolls a failed write left in memory
+    std::vector<HistoryEntry> m_unsaved;    // the rolls a failed write left in memory
+    std::map<qint64, qint64> m_writtenIds;  // the ids they had there, and have in the file
     std::vector<SavedRoll> m_unsavedRolls;
     bool m_savedRollsUnsaved = false;
 };
