@@ -33,7 +33,6 @@ class PowerFactor final : public Factor {
             if (chance[i] > 0.0L) {
                 m_scores.push_back(lowest + static_cast<long long>(i));
                 m_chance.push_back(chance[i]);
-                m_logChance.push_back(std::log(chance[i]));
             }
         }
     }
@@ -146,13 +145,25 @@ class PowerFactor final : public Factor {
         Chance variation = 0.0L;
     };
 
+    // The logarithms of the chances, taken the first time a tilt needs them:
+    // the sums, which most small rolls take, never do.
+    const std::vector<Chance>& LogChances() const {
+        if (m_logChance.empty()) {
+            for (const Chance chance : m_chance) {
+                m_logChance.push_back(std::log(chance));
+            }
+        }
+        return m_logChance;
+    }
+
     Weighed Weigh(Chance theta) const {
         Weighed weighed;
         std::vector<Chance>& weight = weighed.weight;
+        const std::vector<Chance>& logChance = LogChances();
         std::size_t top = 0;
         for (std::size_t i = 1; i < m_scores.size(); ++i) {
-            if (m_logChance[i] + theta * static_cast<Chance>(m_scores[i] - m_scores[top]) >
-                m_logChance[top]) {
+            if (logChance[i] + theta * static_cast<Chance>(m_scores[i] - m_scores[top]) >
+                logChance[top]) {
                 top = i;
             }
         }
@@ -180,7 +191,7 @@ class PowerFactor final : public Factor {
         const Chance mean = first / mass;
         Tilted& tilted = weighed.tilted;
         tilted.reference = m_power * reference;
-        tilted.logMass = m_power * (std::log(mass) + m_logChance[top]);
+        tilted.logMass = m_power * (std::log(mass) + logChance[top]);
         tilted.mean = m_power * (static_cast<Chance>(reference) + mean);
         tilted.variance = m_power * std::max(0.0L, second / mass - mean * mean);
         return weighed;
@@ -189,7 +200,7 @@ class PowerFactor final : public Factor {
     int m_power = 1;
     std::vector<long long> m_scores;  // of positive chance, ascending
     std::vector<Chance> m_chance;
-    std::vector<Chance> m_logChance;
+    mutable std::vector<Chance> m_logChance;
     Weighed m_weighed;
 };
 

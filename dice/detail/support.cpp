@@ -111,7 +111,16 @@ Support Support::OfChances(long long lowest, const std::vector<Chance>& chance) 
 }
 
 Support Support::Point(long long value) {
-    return OfSpans({{value, value}});
+    return Run(value, value);
+}
+
+Support Support::Run(long long first, long long last) {
+    Support support;
+    if (first <= last) {
+        support.m_offset = first;
+        support.m_spans.push_back({0, last - first});
+    }
+    return support;
 }
 
 Support Support::OfSpans(std::vector<Span> spans) {
@@ -155,6 +164,10 @@ bool Support::Contains(long long value) const {
 Support SumOf(const Support& a, const Support& b, long long lowest, long long highest) {
     if (a.Empty() || b.Empty()) {
         return {};
+    }
+    if (a.IsRun() && b.IsRun()) {
+        return Support::Run(std::max(a.Lowest() + b.Lowest(), lowest),
+                            std::min(a.Highest() + b.Highest(), highest));
     }
     // A single value sits on any lattice: taking its step of 1 would split
     // the other side into one span per value.
@@ -213,6 +226,9 @@ Support SumOf(const Support& a, const Support& b, long long lowest, long long hi
 Support Support::Multiple(int times, long long lowest, long long highest) const {
     if (Empty() || times < 1) {
         return {};
+    }
+    if (IsRun()) {
+        return Run(std::max(times * Lowest(), lowest), std::min(times * Highest(), highest));
     }
     // A partial sum counts only if the members still to come can bring it
     // into the range.

@@ -28,8 +28,12 @@ class Support {
     // lowest + i.
     static Support OfChances(long long lowest, const std::vector<Chance>& chance);
     static Support Point(long long value);
+    // Every number from `first` to `last`, none when last < first.
+    static Support Run(long long first, long long last);
 
     bool Empty() const { return m_spans.empty(); }
+    // Whether it holds every number from its lowest to its highest.
+    bool IsRun() const { return m_spans.size() == 1 && m_step == 1; }
     long long Lowest() const { return m_offset + m_step * m_spans.front().first; }
     long long Highest() const { return m_offset + m_step * m_spans.back().last; }
     bool Contains(long long value) const;
