@@ -133,18 +133,16 @@ void Advance(std::size_t& at, std::size_t step, std::size_t length) {
 class KeptFactor final : public Factor {
   public:
     KeptFactor(const DieLaw& law, int dice, int kept, bool highest)
-        : m_dice(dice), m_kept(kept), m_defeatsTilts(law.endless && !highest), m_factorials(dice) {
+        : m_dice(dice), m_kept(kept), m_defeatsTilts(law.endless && !highest) {
         for (std::size_t i = 0; i < law.chance.size(); ++i) {
             if (law.chance[i] > 0.0L) {
                 m_scores.push_back(law.lowest + static_cast<long long>(i));
                 m_chance.push_back(law.chance[i]);
-                m_logChance.push_back(std::log(law.chance[i]));
             }
         }
         if (highest) {
             std::reverse(m_scores.begin(), m_scores.end());
             std::reverse(m_chance.begin(), m_chance.end());
-            std::reverse(m_logChance.begin(), m_logChance.end());
         }
         const std::size_t slots = m_scores.size();
         // The chance of every slot after t, and past the entries when those
@@ -155,13 +153,6 @@ class KeptFactor final : public Factor {
             later[t] = later[t + 1] + m_chance[t];
         }
         m_rows.resize(slots);
-        for (std::size_t t = 0; t < slots; ++t) {
-            m_logRest.push_back(std::log(m_chance[t] + later[t + 1]));
-        }
-        for (int a = 0; a < kept; ++a) {
-            m_logChoose.push_back(m_factorials.Choose(dice, a));
-            m_stepUp.push_back(std::log(static_cast<Chance>(dice - a) / (a + 1)));
-        }
     }
 
     Tilted Tilt(Chance theta) override {
@@ -306,24 +297,47 @@ class KeptFactor final : public Factor {
     bool m_defeatsTilts = false;
     std::vector<long long> m_scores;  // in the order of keeping
     std::vector<Chance> m_chance;
-    std::vector<Chance> m_logChance;
     std::vector<Chance> m_later;  // the chance of every slot after t, and past the entries
-    LogFactorials m_factorials;
-    std::vector<Chance> m_logRest;    // ln of the chance of the slot and every later one
-    std::vector<Chance> m_logChoose;  // ln C(n, a)
-    std::vector<Chance> m_stepUp;     // ln C(n, a + 1) - ln C(n, a)
-    Chance m_negligible = 0.0L;       // the tolerance of the last PrepareSpectrum
+    // The logarithms the tilts weigh with, taken the first time a tilt
+    // needs them: the sums, which small rolls take, never do.
+    struct Logs {
+        explicit Logs(const KeptFactor& factor);
+        LogFactorials factorials;
+        std::vector<Chance> chance;
+        std::vector<Chance> rest;    // ln of the chance of the slot and every later one
+        std::vector<Chance> choose;  // ln C(n, a)
+        std::vector<Chance> stepUp;  // ln C(n, a + 1) - ln C(n, a)
+    };
+    const Logs& LogsOf() const {
+        if (!m_logs) {
+            m_logs = std::make_unique<Logs>(*this);
+        }
+        return *m_logs;
+    }
+    mutable std::unique_ptr<Logs> m_logs;
+    Chance m_negligible = 0.0L;  // the tolerance of the last PrepareSpectrum
     // Worked out on first use, from Weigh, which is const: a memo.
     mutable std::vector<Row> m_rows;
     Terms m_terms;
 };
+
+KeptFactor::Logs::Logs(const KeptFactor& factor) : factorials(factor.m_dice) {
+    for (std::size_t t = 0; t < factor.m_chance.size(); ++t) {
+        chance.push_back(std::log(factor.m_chance[t]));
+        rest.push_back(std::log(factor.m_chance[t] + factor.m_later[t + 1]));
+    }
+    for (int a = 0; a < factor.m_kept; ++a) {
+        choose.push_back(factorials.Choose(factor.m_dice, a));
+        stepUp.push_back(std::log(static_cast<Chance>(factor.m_dice - a) / (a + 1)));
+    }
+}
 
 const KeptFactor::Row& KeptFactor::RowOf(std::size_t t) const {
     Row& row = m_rows[t];
     if (!row.logTerm.empty()) {
         return row;
     }
-    const LogFactorials& factorials = m_factorials;
+    const LogFactorials& factorials = LogsOf().factorials;
     const auto k = static_cast<std::size_t>(m_kept);
     // With no slot before the first, only a = 0 can be.
     const std::size_t most = t == 0 ? 1 : k;
@@ -344,8 +358,8 @@ const KeptFactor::Row& KeptFactor::RowOf(std::size_t t) const {
 std::size_t KeptFactor::TopSlot(Chance theta) const {
     std::size_t top = 0;
     for (std::size_t u = 1; u < m_scores.size(); ++u) {
-        if (m_logChance[u] + theta * static_cast<Chance>(m_scores[u] - m_scores[top]) >
-            m_logChance[top]) {
+        if (LogsOf().chance[u] + theta * static_cast<Chance>(m_scores[u] - m_scores[top]) >
+            LogsOf().chance[top]) {
             top = u;
         }
     }
@@ -375,6 +389,7 @@ std::vector<Before> KeptFactor::BeforeEach(const std::vector<Chance>& weight,
 // from the largest bound down, until no bound reaches the terms found.
 std::vector<SlotBound> KeptFactor::Bounds(const TiltAt& at, Chance logTop,
                                           const std::vector<Before>& before) const {
+    const Logs& logs = LogsOf();
     const auto k = static_cast<std::size_t>(m_kept);
     std::vector<SlotBound> bounds(m_scores.size());
     for (std::size_t t = 0; t < bounds.size(); ++t) {
@@ -390,14 +405,14 @@ std::vector<SlotBound> KeptFactor::Bounds(const TiltAt& at, Chance logTop,
         std::size_t high = slot.lean == kNone ? 0 : k - 1;
         while (low < high) {
             const std::size_t middle = (low + high) / 2;
-            if (m_stepUp[middle] - m_logRest[t] + slot.lean > 0.0L) {
+            if (logs.stepUp[middle] - logs.rest[t] + slot.lean > 0.0L) {
                 low = middle + 1;
             } else {
                 high = middle;
             }
         }
         slot.bound =
-            m_logChoose[low] + static_cast<Chance>(m_dice - static_cast<int>(low)) * m_logRest[t] +
+            logs.choose[low] + static_cast<Chance>(m_dice - static_cast<int>(low)) * logs.rest[t] +
             (low > 0 ? static_cast<Chance>(low) * slot.lean : 0.0L) + static_cast<Chance>(k) * own;
     }
     return bounds;
@@ -533,7 +548,7 @@ KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
     terms.weight = TiltedWeights(m_scores, m_chance, theta, top);
     const TiltAt at{theta, reference};
     const std::vector<Before> before = BeforeEach(terms.weight, reference);
-    const std::vector<SlotBound> bounds = Bounds(at, m_logChance[top], before);
+    const std::vector<SlotBound> bounds = Bounds(at, LogsOf().chance[top], before);
     Chance largest = kNone;
     const std::vector<Peak> peaks = Peaks(bounds, at, logLeastShare, largest);
     Chance total = 0.0L;
