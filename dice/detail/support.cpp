@@ -230,13 +230,25 @@ Support Support::Multiple(int times, long long lowest, long long highest) const 
     if (IsRun()) {
         return Run(std::max(times * Lowest(), lowest), std::min(times * Highest(), highest));
     }
-    // A partial sum counts only if the members still to come can bring it
-    // into the range.
-    Support sum =
-        SumOf(*this, Point(0), lowest - (times - 1) * Highest(), highest - (times - 1) * Lowest());
-    for (int i = 1; i < times && !sum.Empty(); ++i) {
-        const long long left = times - i - 1;
-        sum = SumOf(sum, *this, lowest - left * Highest(), highest - left * Lowest());
+    // By doubling: the sums of 1, 2, 4, ... members, and of the members
+    // taken so far (Knuth, TAOCP vol. 2, 4.6.3). A partial sum of `count`
+    // members counts only if the members still to come can bring it into
+    // the range.
+    const auto within = [&](const Support& a, const Support& b, int count) {
+        const long long left = times - count;
+        return SumOf(a, b, lowest - left * Highest(), highest - left * Lowest());
+    };
+    Support sum = Point(0);
+    Support power = *this;
+    int taken = 0;
+    for (int rest = times, each = 1; rest > 0 && !sum.Empty(); rest >>= 1, each *= 2) {
+        if ((rest & 1) != 0) {
+            taken += each;
+            sum = within(sum, power, taken);
+        }
+        if (rest > 1) {
+            power = within(power, power, 2 * each);
+        }
     }
     return sum;
 }
