@@ -157,11 +157,11 @@ TEST_F(Tray, WritesWhatAFailedWriteLeftOnceItCan) {
     {
         DiceTrayModel tray(QStringLiteral("data"));
         QStringList told;
-        QObject::connect(&tray, &DiceTrayModel::errorOccurred,
-                         [&told](const QString& message) { told << message; });
+        QObject::connect(&tray, &DiceTrayModel::storeStatusChanged,
+                         [&told](const QString& status) { told << status; });
         whileHeld([&tray] { ASSERT_TRUE(tray.roll(QStringLiteral("1d6"), QStringLiteral("a"))); });
         // Without another roll, the tray writes it once the file is free.
-        QSignalSpy toldAgain(&tray, &DiceTrayModel::errorOccurred);
+        QSignalSpy toldAgain(&tray, &DiceTrayModel::storeStatusChanged);
         ASSERT_TRUE(toldAgain.wait(3 * DiceTrayModel::kPendingRetryMs));
         EXPECT_THAT(told.join('|').toStdString(),
                     testing::MatchesRegex("[^|]*could not write[^|]*\\|[^|]*again.*"));

@@ -88,9 +88,9 @@ TEST_F(TrayStoreFault, TellsThePlayerKeepsTheFileAndRollsOn) {
             const std::string before = ReadFile("data/alearo.sqlite");
             {
                 DiceTrayModel tray(QStringLiteral("data"));
-                QString told = tray.takeProblem();
-                QObject::connect(&tray, &DiceTrayModel::errorOccurred,
-                                 [&told](const QString& message) { told += message; });
+                QString told = tray.storeStatus();
+                QObject::connect(&tray, &DiceTrayModel::storeStatusChanged,
+                                 [&told](const QString& status) { told += status; });
                 const int shown = tray.history()->rowCount();
                 if (whileOpen) {
                     whileOpen();
@@ -116,7 +116,7 @@ TEST_F(TrayStoreFault, TellsThePlayerKeepsTheFileAndRollsOn) {
                 return;
             }
             DiceTrayModel again(QStringLiteral("data"));
-            EXPECT_EQ(again.takeProblem().toStdString(), "");
+            EXPECT_EQ(again.storeStatus().toStdString(), "");
             EXPECT_EQ(again.history()->rowCount(), 3);
         });
     }

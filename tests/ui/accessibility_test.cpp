@@ -3,6 +3,9 @@
 // interfaces, checked over every control of the main window so that a
 // control added later is covered too.
 #include <QAccessible>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,6 +15,7 @@
 #include <QTextBrowser>
 
 #include "main_window_fixture.h"
+#include "ui/model/dice_tray_model.h"
 #include "ui/platform/help_window.h"
 #include "ui/widgets/clickable_icon.h"
 #include "ui/widgets/up_down.h"
@@ -81,6 +85,21 @@ class AccessibilityTest : public QObject {
         QVERIFY(f.window().minimumSize() == f.window().maximumSize() &&
                 f.window().windowFlags().testFlag(Qt::WindowMinimizeButtonHint) &&
                 !f.window().windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    }
+
+    // A problem with the file of rolls is told in the tray's status line,
+    // which takes no keys: no box opens.
+    void trayTellsFileProblemsInItsStatusLine() {
+        MainWindowFixture f;
+        QFile inTheWay(DiceTrayModel::DataFolder());  // a file where its folder would be
+        QVERIFY(QDir().mkpath(QFileInfo(inTheWay).path()) && inTheWay.open(QIODevice::WriteOnly));
+        inTheWay.close();
+        f.named<QAction>("actionDiceTray")->trigger();
+        auto* status = f.named<QLabel>("storeStatusLine");
+        QVERIFY(!status->isHidden());
+        QVERIFY2(status->text().contains(QLatin1String("cannot keep its rolls")),
+                 qPrintable(status->text()));
+        QCOMPARE(f.services.errors, QStringList());
     }
 
     void menusHelpAboutAndStatisticsAreReadable() {

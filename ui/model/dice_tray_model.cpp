@@ -46,6 +46,7 @@ DiceTrayModel::DiceTrayModel(const QString& folder, QObject* parent)
       m_history(std::make_unique<HistoryModel>(*m_store)),
       m_saved(std::make_unique<SavedRollsModel>(*m_store)) {
     connect(m_saved.get(), &SavedRollsModel::stored, this, &DiceTrayModel::tellProblems);
+    m_storeStatus = m_store->takeProblem();  // what opening the file came to
     m_pendingTimer.setInterval(kPendingRetryMs);
     connect(&m_pendingTimer, &QTimer::timeout, this, &DiceTrayModel::writePending);
     connect(&m_worker, &ChanceWorker::busyChanged, m_history.get(), &HistoryModel::setWorking);
@@ -226,7 +227,8 @@ void DiceTrayModel::tellProblems() {
     }
     const QString problem = m_store->takeProblem();
     if (!problem.isEmpty()) {
-        emit errorOccurred(problem, {});
+        m_storeStatus = problem;
+        emit storeStatusChanged(problem);
     }
 }
 

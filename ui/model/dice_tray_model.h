@@ -46,8 +46,10 @@ class DiceTrayModel : public QObject {
     bool busy() const { return m_worker.busy(); }
     // Why the last expression typed cannot be rolled ("Column 4: ..."), or empty.
     QString expressionError() const { return m_expressionError; }
-    // What went wrong with the store since it was last asked; then empty.
-    QString takeProblem() { return m_store->takeProblem(); }
+    // What last happened to the file the rolls are kept in, when something
+    // went wrong with it or came right again; empty while all is well. The
+    // tray shows it in its status line, where it takes no keys.
+    QString storeStatus() const { return m_storeStatus; }
 
     // What to do with an imported roll whose name is taken.
     enum class Clash { kReplace, kKeepBoth, kSkip };
@@ -88,7 +90,7 @@ class DiceTrayModel : public QObject {
     void expressionErrorChanged(const QString& error);
     // A roll was added to the history, said as one sentence.
     void rolled(const QString& sentence);
-    void errorOccurred(const QString& message, const QString& reason);
+    void storeStatusChanged(const QString& status);
 
   private:
     // A roll awaiting the chances of its expression.
@@ -118,6 +120,7 @@ class DiceTrayModel : public QObject {
     dice::RollResult m_roll;  // reused from roll to roll
     bool m_pruneDue = false;
     QTimer m_pendingTimer;  // tries again to write what a failed write left
+    QString m_storeStatus;
 };
 
 }  // namespace alearo

@@ -48,13 +48,17 @@ DiceTrayWindow::DiceTrayWindow(DiceTrayModel& model, PlatformServices& services,
     }
     connectControls();
     m_ui->historyView->scrollToBottom();
-    // What went wrong opening the store; later problems come as errorOccurred.
-    if (const QString problem = m_model.takeProblem(); !problem.isEmpty()) {
-        m_services.showError(this, problem);
-    }
+    showStoreStatus(m_model.storeStatus());
 }
 
 DiceTrayWindow::~DiceTrayWindow() = default;
+
+// What happened to the file of rolls, in the status line rather than in a
+// box that would take the keys the player types next.
+void DiceTrayWindow::showStoreStatus(const QString& status) {
+    m_ui->storeStatusLine->setText(status);
+    m_ui->storeStatusLine->setVisible(!status.isEmpty());
+}
 
 void DiceTrayWindow::connectControls() {
     connect(m_ui->rollButton, &QPushButton::clicked, this, &DiceTrayWindow::roll);
@@ -66,10 +70,10 @@ void DiceTrayWindow::connectControls() {
         AnnounceTextChange(m_ui->expressionErrorLine);
     });
     connect(&m_model, &DiceTrayModel::rolled, this, &DiceTrayWindow::showRolled);
-    connect(&m_model, &DiceTrayModel::errorOccurred, this,
-            [this](const QString& message, const QString& reason) {
-                m_services.showError(this, message, reason);
-            });
+    connect(&m_model, &DiceTrayModel::storeStatusChanged, this, [this](const QString& status) {
+        showStoreStatus(status);
+        AnnounceTextChange(m_ui->storeStatusLine);
+    });
 
     // Older rolls come in when the history is scrolled to its top, keeping
     // in view what was there.

@@ -35,6 +35,7 @@ class DiceTrayWindow : public QWidget {
 
   private:
     void connectControls();
+    void showStoreStatus(const QString& status);
     void roll();
     int historyRow() const;  // the chosen entry, or -1
     int savedRow() const;    // the chosen saved roll in the model's order, or -1
