@@ -12,6 +12,7 @@
 #include "dice/roll_text.h"
 #include "files/replace_file.h"
 #include "ui/model/roll_sentence.h"
+#include "ui/model/roller_model.h"
 #include "ui/model/tray_files.h"
 
 namespace alearo {
@@ -235,6 +236,47 @@ void DiceTrayModel::tellProblems() {
 SavedRoll DiceTrayModel::savedRollOf(int historyRow) const {
     const HistoryEntry entry = m_history->entry(historyRow);
     return {entry.label.isEmpty() ? entry.expression : entry.label, entry.expression};
+}
+
+SavedRoll DiceTrayModel::savedRoll(int savedRow) const {
+    const std::vector<SavedRoll>& rolls = m_saved->rolls();
+    return savedRow >= 0 && savedRow < static_cast<int>(rolls.size())
+               ? rolls[static_cast<std::size_t>(savedRow)]
+               : SavedRoll{};
+}
+
+QString DiceTrayModel::WriteErrorMessage(const QString& fileName) {
+    return RollerModel::writeErrorMessage(fileName);
+}
+
+void DiceTrayModel::saveEntry(int historyRow) {
+    if (historyRow >= 0 && historyRow < m_history->rowCount()) {
+        m_saved->add(savedRollOf(historyRow));
+    }
+}
+
+void DiceTrayModel::renameSaved(int savedRow, const QString& name) {
+    m_saved->rename(savedRow, name);
+}
+
+void DiceTrayModel::editSaved(int savedRow, const QString& expression) {
+    m_saved->setExpression(savedRow, expression);
+}
+
+void DiceTrayModel::removeSaved(int savedRow) {
+    m_saved->remove(savedRow);
+}
+
+void DiceTrayModel::undoRemoveSaved() {
+    m_saved->undoRemove();
+}
+
+bool DiceTrayModel::moveSaved(int savedRow, int to) {
+    if (savedRow < 0 || to < 0 || to >= m_saved->rowCount() || savedRow >= m_saved->rowCount()) {
+        return false;
+    }
+    m_saved->move(savedRow, to);
+    return true;
 }
 
 QString DiceTrayModel::entryText(int historyRow) const {

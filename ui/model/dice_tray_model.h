@@ -71,6 +71,10 @@ class DiceTrayModel : public QObject {
 
     // A saved roll made from a history entry: its label, or its expression.
     SavedRoll savedRollOf(int historyRow) const;
+    // A saved roll, in the model's order; empty past the list.
+    SavedRoll savedRoll(int savedRow) const;
+    // What the player is told when a file cannot be written.
+    static QString WriteErrorMessage(const QString& fileName);
     // An entry as text for the clipboard: its time as the entry shows it
     // (what the player sees and expects to paste), the roll, and its chances
     // once they are known.
@@ -84,6 +88,15 @@ class DiceTrayModel : public QObject {
     // Saves what the boxes hold under the label (the expression without
     // one); false, with expressionError() set, when it cannot be read.
     bool saveTyped(const QString& expression, const QString& label);
+    // The saved rolls, each by its row in the model's order; a row past the
+    // list does nothing.
+    void saveEntry(int historyRow);
+    void renameSaved(int savedRow, const QString& name);
+    void editSaved(int savedRow, const QString& expression);
+    void removeSaved(int savedRow);
+    void undoRemoveSaved();
+    // False when `to` is past the list.
+    bool moveSaved(int savedRow, int to);
     void clearHistory();
 
   signals:

@@ -8,7 +8,6 @@
 #include <QShortcut>
 
 #include "ui/model/dice_tray_model.h"
-#include "ui/model/roller_model.h"
 #include "ui/platform/platform_services.h"
 #include "ui/widgets/accessibility.h"
 #include "ui/widgets/history_delegate.h"
@@ -19,8 +18,6 @@ namespace alearo {
 namespace {
 
 constexpr int kNumberedRolls = 9;  // Ctrl+1 to Ctrl+9
-// The answers to a saved roll imported under a name already taken.
-enum ClashAnswer { kReplace, kKeepBoth, kSkip };
 
 }  // namespace
 
@@ -132,7 +129,7 @@ void DiceTrayWindow::connectControls() {
             m_model.rollSaved(m_filtered.mapToSource(m_filtered.index(n - 1, 0)).row());
         });
     }
-    shortcut(QKeySequence::Undo, [this] { m_model.saved()->undoRemove(); });
+    shortcut(QKeySequence::Undo, [this] { m_model.undoRemoveSaved(); });
     shortcut(QKeySequence(Qt::Key_Escape), [this] { close(); });
     shortcut(QKeySequence(Qt::Key_F1), showHelp);
 }
@@ -190,9 +187,7 @@ void DiceTrayWindow::showRolled(const QString& sentence) {
 }
 
 void DiceTrayWindow::saveEntry() {
-    if (historyRow() >= 0) {
-        m_model.saved()->add(m_model.savedRollOf(historyRow()));
-    }
+    m_model.saveEntry(historyRow());
 }
 
 void DiceTrayWindow::addSaved() {
@@ -204,10 +199,10 @@ void DiceTrayWindow::renameSaved() {
     if (row < 0) {
         return;
     }
-    const QString name = m_services.askText(this, tr("New name of the saved roll:"),
-                                            m_model.saved()->rolls()[std::size_t(row)].name);
+    const QString name =
+        m_services.askText(this, tr("New name of the saved roll:"), m_model.savedRoll(row).name);
     if (!name.trimmed().isEmpty()) {
-        m_model.saved()->rename(row, name.trimmed());
+        m_model.renameSaved(row, name.trimmed());
     }
 }
 
@@ -216,7 +211,7 @@ void DiceTrayWindow::editSaved() {
     if (row < 0) {
         return;
     }
-    QString expression = m_model.saved()->rolls()[std::size_t(row)].expression;
+    QString expression = m_model.savedRoll(row).expression;
     // Asked again until it reads, or the player gives up.
     while (true) {
         expression = m_services.askText(this, tr("Dice of the saved roll:"), expression);
@@ -229,24 +224,19 @@ void DiceTrayWindow::editSaved() {
         }
         m_services.showValidationMessage(this, problem);
     }
-    m_model.saved()->setExpression(row, expression.trimmed());
+    m_model.editSaved(row, expression.trimmed());
 }
 
 void DiceTrayWindow::deleteSaved() {
-    if (savedRow() >= 0) {
-        m_model.saved()->remove(savedRow());
-    }
+    m_model.removeSaved(savedRow());
 }
 
 void DiceTrayWindow::moveSaved(int by) {
     const int row = savedRow();
-    const int to = row + by;
-    if (row < 0 || to < 0 || to >= m_model.saved()->rowCount() ||
-        !m_ui->filterEdit->text().isEmpty()) {
-        return;
+    // While filtered, the rows shown are not the list's order.
+    if (row >= 0 && m_ui->filterEdit->text().isEmpty() && m_model.moveSaved(row, row + by)) {
+        m_ui->savedView->setCurrentIndex(m_filtered.index(row + by, 0));
     }
-    m_model.saved()->move(row, to);
-    m_ui->savedView->setCurrentIndex(m_filtered.index(to, 0));
 }
 
 void DiceTrayWindow::importSaved() {
@@ -262,10 +252,12 @@ void DiceTrayWindow::importSaved() {
                 tr("A saved roll named \"%1\" is already there (%2). Replace it with %3, keep "
                    "both, or skip the one imported?")
                     .arg(kept.name, kept.expression, imported.expression),
-                {tr("&Replace"), tr("&Keep Both"), tr("&Skip")}, kSkip);
-            return answer == kReplace    ? DiceTrayModel::Clash::kReplace
-                   : answer == kKeepBoth ? DiceTrayModel::Clash::kKeepBoth
-                                         : DiceTrayModel::Clash::kSkip;
+                // In the order of DiceTrayModel::Clash.
+                {tr("&Replace"), tr("&Keep Both"), tr("&Skip")},
+                static_cast<int>(DiceTrayModel::Clash::kSkip));
+            return answer >= 0 && answer <= static_cast<int>(DiceTrayModel::Clash::kSkip)
+                       ? static_cast<DiceTrayModel::Clash>(answer)
+                       : DiceTrayModel::Clash::kSkip;
         });
     if (report.read) {
         m_services.showInformation(this, report.text);
@@ -294,7 +286,7 @@ void DiceTrayWindow::exportTo(const QString& caption, const QString& suggestedNa
         return;
     }
     if (const QString error = (m_model.*write)(path); !error.isEmpty()) {
-        m_services.showError(this, RollerModel::writeErrorMessage(QFileInfo(path).fileName()),
+        m_services.showError(this, DiceTrayModel::WriteErrorMessage(QFileInfo(path).fileName()),
                              error);
     }
 }
