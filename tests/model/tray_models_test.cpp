@@ -166,12 +166,15 @@ TEST_F(Tray, WritesWhatAFailedWriteLeftOnceItCan) {
         EXPECT_THAT(told.join('|').toStdString(),
                     testing::MatchesRegex("[^|]*could not write[^|]*\\|[^|]*again.*"));
         ASSERT_EQ(TrayStore(QStringLiteral("data")).historyCount(), 1);
-        // And at close.
-        whileHeld([&tray] { ASSERT_TRUE(tray.roll(QStringLiteral("1d6"), QStringLiteral("b"))); });
+        // And at close, with its chances, which come while it waits.
+        whileHeld([&tray] { ASSERT_TRUE(tray.roll(QStringLiteral("1d8"), QStringLiteral("b"))); });
+        AwaitChances();
     }
     const std::vector<HistoryEntry> kept = TrayStore(QStringLiteral("data")).history(0, 2);
     ASSERT_EQ(kept.size(), 2U);
     EXPECT_EQ(kept[0].label + kept[1].label, QLatin1String("ab"));
+    // Each with its own chances, though both were kept in memory a while.
+    EXPECT_TRUE(kept[0].chancesKnown() && kept[1].chancesKnown());
 }
 
 // Saved rolls: each change kept at once, Undo, moves by key and by drag.

@@ -395,7 +395,9 @@ void TrayStore::append(HistoryEntry& entry) {
     m_unsaved.push_back(entry);
     qint64 last = 0;
     const bool written = writeUnsaved(last);
-    entry.id = written ? last : -static_cast<qint64>(m_unsaved.size());
+    // Kept in memory, a roll goes by an id of its own below 0, never given
+    // twice: its chances may come after it is written, under a file id.
+    entry.id = written ? last : --m_lastMemoryId;
     if (!written) {
         m_unsaved.back().id = entry.id;
     }

@@ -110,6 +110,7 @@ class TrayStore {
     QString m_problem;
     std::vector<HistoryEntry> m_unsaved;    // the rolls a failed write left in memory
     std::map<qint64, qint64> m_writtenIds;  // the ids they had there, and have in the file
+    qint64 m_lastMemoryId = 0;
     std::vector<SavedRoll> m_unsavedRolls;
     bool m_savedRollsUnsaved = false;
 };
