@@ -73,14 +73,22 @@ std::vector<std::pair<const Term*, int>> DistinctTerms(const Expression& express
     return distinct;
 }
 
+// How far above its lowest a term's score can still keep the total within
+// the range, with every other die at its lowest; 0 without a range.
+long long ReachOf(const Term& term, const std::optional<Range>& range) {
+    if (!range) {
+        return 0;
+    }
+    return term.negative ? range->highest - range->first : range->last - range->lowest;
+}
+
 // The law of one die of the term, followed until what is left is below
 // `negligible`, or, for a die without end, past a value that would take the
 // total out of the range with every other die at its lowest.
 DieLaw FollowedLaw(const Term& term, Chance negligible, const std::optional<Range>& range) {
     DieLaw law = DieLawOf(term.dice, negligible, 0);
     if (range && law.endless) {
-        const long long reach = term.negative ? range->highest - range->first + law.lowest
-                                              : range->last - range->lowest + law.lowest;
+        const long long reach = ReachOf(term, range) + law.lowest;
         if (reach < law.Highest()) {
             law = DieLawOf(term.dice, 1.0L, reach);
         }
@@ -137,10 +145,8 @@ Built Build(const Expression& expression, Chance negligible, std::optional<Range
     std::vector<Support> supports;
     for (const auto& [term, times] : DistinctTerms(expression, built.sum.constant)) {
         const DieLaw law = FollowedLaw(*term, negligible, range);
-        const long long reach = !range           ? 0
-                                : term->negative ? range->highest - range->first
-                                                 : range->last - range->lowest;
-        TermParts parts = PartsOf(term->dice, law, times, Followed{negligible, reach});
+        TermParts parts =
+            PartsOf(term->dice, law, times, Followed{negligible, ReachOf(*term, range)});
         if (!term->dice.success && law.endless) {
             (term->negative ? built.hasLowest : built.hasHighest) = false;
         }

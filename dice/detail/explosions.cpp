@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "dice/detail/explosions.h"
 
-#include <cassert>
 #include <cstddef>
 
 namespace alearo::dice {

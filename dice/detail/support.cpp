@@ -227,9 +227,6 @@ Support Support::Multiple(int times, long long lowest, long long highest) const 
     if (Empty() || times < 1) {
         return {};
     }
-    if (IsRun()) {
-        return Run(std::max(times * Lowest(), lowest), std::min(times * Highest(), highest));
-    }
     // By doubling: the sums of 1, 2, 4, ... members, and of the members
     // taken so far (Knuth, TAOCP vol. 2, 4.6.3). A partial sum of `count`
     // members counts only if the members still to come can bring it into

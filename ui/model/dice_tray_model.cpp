@@ -47,9 +47,9 @@ DiceTrayModel::DiceTrayModel(const QString& folder, QObject* parent)
       m_history(std::make_unique<HistoryModel>(*m_store)),
       m_saved(std::make_unique<SavedRollsModel>(*m_store)) {
     connect(m_saved.get(), &SavedRollsModel::stored, this, &DiceTrayModel::tellProblems);
-    m_storeStatus = m_store->takeProblem();  // what opening the file came to
     m_pendingTimer.setInterval(kPendingRetryMs);
     connect(&m_pendingTimer, &QTimer::timeout, this, &DiceTrayModel::writePending);
+    tellProblems();  // what opening the file came to
     connect(&m_worker, &ChanceWorker::busyChanged, m_history.get(), &HistoryModel::setWorking);
     // The completions start with the expressions of the last rolls.
     const int count = m_history->rowCount();
@@ -272,11 +272,7 @@ void DiceTrayModel::undoRemoveSaved() {
 }
 
 bool DiceTrayModel::moveSaved(int savedRow, int to) {
-    if (savedRow < 0 || to < 0 || to >= m_saved->rowCount() || savedRow >= m_saved->rowCount()) {
-        return false;
-    }
-    m_saved->move(savedRow, to);
-    return true;
+    return m_saved->move(savedRow, to);
 }
 
 QString DiceTrayModel::entryText(int historyRow) const {

@@ -95,7 +95,7 @@ class DiceTrayModel : public QObject {
     void editSaved(int savedRow, const QString& expression);
     void removeSaved(int savedRow);
     void undoRemoveSaved();
-    // False when `to` is past the list.
+    // False when either row is past the list.
     bool moveSaved(int savedRow, int to);
     void clearHistory();
 

@@ -155,9 +155,9 @@ void SavedRollsModel::undoRemove() {
     }
 }
 
-void SavedRollsModel::move(int from, int to) {
+bool SavedRollsModel::move(int from, int to) {
     if (from < 0 || from >= rowCount() || to < 0 || to >= rowCount() || from == to) {
-        return;
+        return false;
     }
     // beginMoveRows counts the destination before the move.
     beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
@@ -166,6 +166,7 @@ void SavedRollsModel::move(int from, int to) {
     m_rolls.insert(m_rolls.begin() + to, roll);
     endMoveRows();
     store();
+    return true;
 }
 
 void SavedRollsModel::store() {

@@ -41,8 +41,9 @@ class SavedRollsModel : public QAbstractListModel {
     void setExpression(int row, const QString& expression);
     void remove(int row);
     void undoRemove();
-    // To `to`, counted as if the roll were taken out first.
-    void move(int from, int to);
+    // To `to`, counted as if the roll were taken out first; false when
+    // either is past the list or they are the same.
+    bool move(int from, int to);
     void replaceAt(int row, const alearo::SavedRoll& roll);
     // All of them at once, as an import leaves them; nothing to undo then.
     void setRolls(const std::vector<alearo::SavedRoll>& rolls);

@@ -403,7 +403,7 @@ void TrayStore::append(HistoryEntry& entry) {
     }
 }
 
-bool TrayStore::writePending() {
+void TrayStore::writePending() {
     qint64 last = 0;
     if (!m_unsaved.empty()) {
         writeUnsaved(last);
@@ -411,7 +411,6 @@ bool TrayStore::writePending() {
     if (m_savedRollsUnsaved) {
         setSavedRolls(m_unsavedRolls);
     }
-    return !hasPending();
 }
 
 // The rolls kept in memory, in one transaction; the id the last one has in

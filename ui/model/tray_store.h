@@ -79,9 +79,9 @@ class TrayStore {
     void setSavedRolls(const std::vector<SavedRoll>& rolls);
 
     // Whether a failed write left rolls in memory, and another try to write
-    // them; true when nothing is left.
+    // them.
     bool hasPending() const { return !m_unsaved.empty() || m_savedRollsUnsaved; }
-    bool writePending();
+    void writePending();
 
   private:
     // What opening the file came to, and why (or the whole message).
