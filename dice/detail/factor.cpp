@@ -276,8 +276,10 @@ std::vector<Chance> TiltedWeights(const std::vector<long long>& scores,
     constexpr std::size_t kFreshEvery = 32;
     constexpr Chance kVanishing = 1e-4000L;
     std::vector<Chance> weight(scores.size(), 0.0L);
+    const Chance up = std::exp(theta);
+    const Chance down = std::exp(-theta);
     // Scores a steady gap apart, as the explosions of dice are, step by one
-    // product each, e^(theta gap), made afresh when the gap changes.
+    // product each too, e^(theta gap), made when the gap first comes.
     const auto walk = [&](std::size_t from, bool upwards) {
         Chance factor = 1.0L;  // e^(theta (s - r)) of the last entry
         long long score = scores[top];
@@ -285,12 +287,15 @@ std::vector<Chance> TiltedWeights(const std::vector<long long>& scores,
         Chance step = 1.0L;
         for (std::size_t i = from, steps = 0; factor > kVanishing; ++steps) {
             const long long gap = scores[i] - score;
-            if (steps % kFreshEvery == 0 || gap != stepGap) {
+            const bool steady = gap == 1 || gap == -1 || gap == stepGap;
+            if (steps % kFreshEvery == 0 || !steady) {
                 factor = std::exp(theta * static_cast<Chance>(scores[i] - scores[top]));
-                stepGap = gap;
-                step = std::exp(theta * static_cast<Chance>(gap));
+                if (!steady) {
+                    stepGap = gap;
+                    step = std::exp(theta * static_cast<Chance>(gap));
+                }
             } else {
-                factor *= step;
+                factor *= gap == 1 ? up : (gap == -1 ? down : step);
             }
             score = scores[i];
             weight[i] = chance[i] / chance[top] * factor;
