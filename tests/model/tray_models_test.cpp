@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 
 #include "await_chances.h"
+#include "child_process.h"
 #include "dice/parse.h"
 #include "dice/roll_text.h"
 #include "test_files.h"
@@ -256,6 +257,135 @@ TEST_F(Tray, ImportsWhatPassesAndAsksAboutNamesTaken) {
                     HasSubstr(words));
     }
     EXPECT_EQ(tray.saved()->rowCount(), 5);
+}
+
+// A file of the first version, as Alearo left it, is brought up to date
+// with every roll kept, and each saved roll then changes on its own.
+TEST_F(Tray, BringsAFirstVersionFileUpToDate) {
+    std::filesystem::create_directory("data");
+    std::filesystem::copy_file(ALEARO_GOLDEN_DIR "/tray-v1.sqlite", "data/alearo.sqlite");
+    {
+        DiceTrayModel tray(QStringLiteral("data"));
+        EXPECT_EQ(tray.storeStatus().toStdString(), "");
+        EXPECT_EQ(Names(*tray.saved()),
+                  QLatin1String("Longsword=1d20+5 Fireball=8d6 Stats=4d6dl1"));
+        ASSERT_EQ(tray.history()->rowCount(), 3);
+        const HistoryEntry first = tray.history()->entry(0);
+        const HistoryEntry last = tray.history()->entry(2);
+        EXPECT_EQ(first.time, QDateTime::fromString("2026-12-01T18:02:03.004Z", Qt::ISODateWithMs));
+        EXPECT_EQ(last.label + last.dice, QLatin1String("Damage9 = [1, 5] + 3"));
+        EXPECT_DOUBLE_EQ(first.atLeast + first.atMost, 1.05);
+        EXPECT_FALSE(last.chancesKnown());
+        tray.renameSaved(1, QStringLiteral("Big fireball"));
+        tray.moveSaved(2, 0);
+    }
+    EXPECT_EQ(ReadFile("data/alearo.sqlite").substr(60, 4), std::string("\0\0\0\2", 4));
+    DiceTrayModel again(QStringLiteral("data"));
+    EXPECT_EQ(Names(*again.saved()),
+              QLatin1String("Stats=4d6dl1 Longsword=1d20+5 Big fireball=8d6"));
+}
+
+// Two Alearos on one tray, the other in a process of its own: each sees
+// the other's rolls and saved rolls within a second, and neither's change
+// undoes the other's; of two edits of one roll, the later stands.
+TEST_F(Tray, SharesOneTrayLiveWithAnotherAlearo) {
+    {
+        DiceTrayModel first(QStringLiteral("data"));
+        for (const char* name : {"Old", "Keep1", "Keep2"}) {
+            first.saveTyped(QStringLiteral("1d4"), QString::fromLatin1(name));
+        }
+    }
+    int go[2];
+    int done[2];
+    ASSERT_TRUE(::pipe(go) == 0 && ::pipe(done) == 0);
+    char step = 0;
+    const pid_t other = ::fork();
+    if (other == 0) {
+        {
+            DiceTrayModel tray(QStringLiteral("data"));
+            const bool ready = ::read(go[0], &step, 1) == 1;
+            tray.saveTyped(QStringLiteral("1d20"), QStringLiteral("Alpha"));
+            tray.editSaved(2, QStringLiteral("2d2"));
+            tray.editSaved(1, QStringLiteral("1d1"));
+            const bool rolled = tray.roll(QStringLiteral("1d6"), QStringLiteral("theirs"));
+            if (!ready || !rolled || ::write(done[1], "d", 1) != 1 ||
+                ::read(go[0], &step, 1) != 1) {
+                ::_exit(4);
+            }
+        }
+        ::_exit(0);
+    }
+    DiceTrayModel tray(QStringLiteral("data"));
+    ASSERT_TRUE(::write(go[1], "g", 1) == 1 && ::read(done[0], &step, 1) == 1);
+    tray.renameSaved(0, QStringLiteral("Renamed"));  // as this one still lists them
+    tray.editSaved(1, QStringLiteral("3d3"));
+    const QString shared = QStringLiteral("Renamed=1d4 Keep1=3d3 Keep2=2d2 Alpha=1d20");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Names(*tray.saved()) == shared; }, 1000))
+        << Names(*tray.saved()).toStdString();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return tray.history()->rowCount() == 1 &&
+                   tray.history()->entry(0).label == QLatin1String("theirs");
+        },
+        1000));
+    int status = -1;
+    ASSERT_TRUE(::write(go[1], "q", 1) == 1 && ::waitpid(other, &status, 0) == other);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Names(*DiceTrayModel(QStringLiteral("data")).saved()), shared);
+}
+
+// Saved rolls that cannot be read are said so, and refuse changes rather
+// than have them written over the rolls stored, until they can be read.
+TEST_F(Tray, RefusesChangesToSavedRollsItCannotRead) {
+    const auto renameTable = [](const char* from, const char* to) {
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+            other.setDatabaseName(QStringLiteral("data/alearo.sqlite"));
+            ASSERT_TRUE(other.open() &&
+                        QSqlQuery(other).exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2")
+                                                  .arg(QLatin1String(from), QLatin1String(to))));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    };
+    DiceTrayModel(QStringLiteral("data")).saveTyped(QStringLiteral("1d6"), QStringLiteral("Kept"));
+    renameTable("saved", "hidden");
+    DiceTrayModel tray(QStringLiteral("data"));
+    EXPECT_THAT(tray.storeStatus().toStdString(), HasSubstr("saved rolls cannot be read"));
+    EXPECT_FALSE(tray.saveTyped(QStringLiteral("1d8"), QStringLiteral("Lost")));
+    EXPECT_EQ(tray.saved()->rowCount(), 0);
+    renameTable("hidden", "saved");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.saved()->rowCount() == 1; },
+                                3 * DiceTrayModel::kPendingRetryMs));
+    EXPECT_THAT(tray.storeStatus().toStdString(), HasSubstr("read again"));
+    ASSERT_TRUE(tray.saveTyped(QStringLiteral("1d8"), QStringLiteral("New")));
+    EXPECT_EQ(Names(*DiceTrayModel(QStringLiteral("data")).saved()),
+              QLatin1String("Kept=1d6 New=1d8"));
+}
+
+// A new file another program holds as the tray opens: the rolls wait in
+// memory and go to the file once it is free, with no other roll.
+TEST_F(Tray, TakesAFileHeldAtTheStartOnceItIsFree) {
+    std::filesystem::create_directory("data");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+        other.setDatabaseName(QStringLiteral("data/alearo.sqlite"));
+        ASSERT_TRUE(other.open() && other.transaction() &&
+                    QSqlQuery(other).exec(QStringLiteral("CREATE TABLE held (x)")));
+        DiceTrayModel tray(QStringLiteral("data"));
+        EXPECT_THAT(tray.storeStatus().toStdString(), HasSubstr("Another program holds"));
+        ASSERT_TRUE(tray.roll(QStringLiteral("1d6"), QStringLiteral("waited")));
+        EXPECT_FALSE(tray.saveTyped(QStringLiteral("1d4"), {}));
+        other.rollback();
+        other.close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tray.storeStatus().contains("again"); },
+                                    3 * DiceTrayModel::kPendingRetryMs));
+        EXPECT_EQ(tray.history()->rowCount(), 1);
+        EXPECT_TRUE(tray.saveTyped(QStringLiteral("1d4"), {}));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    TrayStore store(QStringLiteral("data"));
+    ASSERT_EQ(store.historyCount(), 1);
+    EXPECT_EQ(store.history(0, 1)[0].label, QLatin1String("waited"));
 }
 
 }  // namespace

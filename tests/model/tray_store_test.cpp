@@ -66,7 +66,7 @@ TEST_F(TrayStoreFault, TellsThePlayerKeepsTheFileAndRollsOn) {
         {"no folder can be made", [] { fs::permissions(".", fs::perms(0555)); }, nullptr, "cannot be made", false},
         {"the folder is read-only", [] { fs::create_directory("data"), fs::permissions("data", fs::perms(0555)); }, nullptr, "cannot use", false},
         {"not a database", [] { fs::create_directory("data"), std::ofstream("data/alearo.sqlite") << "my notes"; }, nullptr, "put aside as", true},
-        {"damaged in the middle", [] { MakeHistory(300), LeaveAJournal(), Overwrite(3 * 4096 + 100, std::string(3000, '\xee')); }, nullptr, "put aside as", true},
+        {"damaged in the middle", [] { MakeHistory(300), LeaveAJournal(), Overwrite(6 * 4096 + 100, std::string(3000, '\xee')); }, nullptr, "put aside as", true},
         {"a newer version", [] { MakeHistory(2), Overwrite(kUserVersion, std::string("\0\0\0\7", 4)); }, nullptr, "newer Alearo", false},
         {"a full disk", [] { MakeHistory(1), FillTheDisk(); }, nullptr, "cannot use data/alearo.sqlite (the disk is full)", false},
         {"the disk fills", [] { MakeHistory(1); }, FillTheDisk, "could not write to data/alearo.sqlite (the disk is full)", false},

@@ -49,6 +49,9 @@ DiceTrayModel::DiceTrayModel(const QString& folder, QObject* parent)
     connect(m_saved.get(), &SavedRollsModel::stored, this, &DiceTrayModel::tellProblems);
     m_pendingTimer.setInterval(kPendingRetryMs);
     connect(&m_pendingTimer, &QTimer::timeout, this, &DiceTrayModel::writePending);
+    m_watchTimer.setInterval(kWatchMs);
+    connect(&m_watchTimer, &QTimer::timeout, this, &DiceTrayModel::readChangesElsewhere);
+    m_watchTimer.start();
     tellProblems();  // what opening the file came to
     connect(&m_worker, &ChanceWorker::busyChanged, m_history.get(), &HistoryModel::setWorking);
     // The completions start with the expressions of the last rolls.
@@ -141,7 +144,7 @@ bool DiceTrayModel::saveTyped(const QString& expression, const QString& label) {
     }
     m_saved->add(
         {label.trimmed().isEmpty() ? expression.trimmed() : label.trimmed(), expression.trimmed()});
-    return true;
+    return m_saved->readable();
 }
 
 bool DiceTrayModel::roll(const QString& expression, const QString& label) {
@@ -214,14 +217,26 @@ void DiceTrayModel::clearHistory() {
 }
 
 void DiceTrayModel::writePending() {
-    m_store->writePending();
+    if (m_store->writePending()) {
+        m_history->reset();  // the file came into use, with its rolls
+    }
+    m_saved->reload();
     tellProblems();
 }
 
+void DiceTrayModel::readChangesElsewhere() {
+    if (m_store->changedElsewhere()) {
+        m_history->refresh();
+        m_saved->reload();
+        tellProblems();
+    }
+}
+
 // A write that failed leaves its rolls in memory, tried again every few
-// seconds until the file takes them.
+// seconds until the file takes them; saved rolls that could not be read are
+// read again as often.
 void DiceTrayModel::tellProblems() {
-    if (!m_store->hasPending()) {
+    if (!m_store->hasPending() && m_saved->readable()) {
         m_pendingTimer.stop();
     } else if (!m_pendingTimer.isActive()) {
         m_pendingTimer.start();
@@ -306,7 +321,7 @@ DiceTrayModel::ImportReport DiceTrayModel::importSaved(const QString& path,
                 continue;
             }
             if (choice == Clash::kReplace) {
-                *taken = roll;
+                *taken = {roll.name, roll.expression, taken->id};
                 ++imported;
                 continue;
             }

@@ -32,6 +32,8 @@ class DiceTrayModel : public QObject {
     static constexpr int kKeptRolls = 100000;
     // How often rolls a failed write left in memory are tried again.
     static constexpr int kPendingRetryMs = 2000;
+    // How often the tray looks for what another Alearo wrote to the file.
+    static constexpr int kWatchMs = 250;
 
     // The tray keeping its rolls in `folder`; DataFolder() in the program.
     explicit DiceTrayModel(const QString& folder, QObject* parent = nullptr);
@@ -86,7 +88,8 @@ class DiceTrayModel : public QObject {
     bool rollAgain(int historyRow);
     bool rollSaved(int savedRow);
     // Saves what the boxes hold under the label (the expression without
-    // one); false, with expressionError() set, when it cannot be read.
+    // one); false, with expressionError() set, when it cannot be read, and
+    // when the saved rolls cannot be changed now (the store status says why).
     bool saveTyped(const QString& expression, const QString& label);
     // The saved rolls, each by its row in the model's order; a row past the
     // list does nothing.
@@ -120,6 +123,7 @@ class DiceTrayModel : public QObject {
     void prune();
     void tellProblems();
     void writePending();
+    void readChangesElsewhere();
 
     std::unique_ptr<TrayStore> m_store;
     std::unique_ptr<HistoryModel> m_history;
@@ -133,6 +137,7 @@ class DiceTrayModel : public QObject {
     dice::RollResult m_roll;  // reused from roll to roll
     bool m_pruneDue = false;
     QTimer m_pendingTimer;  // tries again to write what a failed write left
+    QTimer m_watchTimer;    // looks for another Alearo's writes
     QString m_storeStatus;
 };
 

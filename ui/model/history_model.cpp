@@ -144,6 +144,12 @@ void HistoryModel::chancesChanged() {
     showChances();
 }
 
+void HistoryModel::refresh() {
+    m_pages.clear();
+    appended();
+    showChances();
+}
+
 void HistoryModel::setWorking(bool working) {
     if (m_working != working) {
         m_working = working;

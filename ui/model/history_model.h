@@ -45,6 +45,9 @@ class HistoryModel : public QAbstractListModel {
     // (by this Alearo or another), or the history emptied.
     void appended();
     void reset();
+    // After another Alearo wrote to the store: its rolls added at the end,
+    // the oldest it pruned gone, and the chances it worked out shown.
+    void refresh();
     // After the chances of some rolls were worked out.
     void chancesChanged();
     // Whether chances are being worked out for a while: the rolls still

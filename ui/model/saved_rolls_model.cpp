@@ -2,6 +2,7 @@
 #include "ui/model/saved_rolls_model.h"
 
 #include <QMimeData>
+#include <algorithm>
 
 namespace alearo {
 
@@ -13,7 +14,9 @@ const QString kRowMimeType = QStringLiteral("application/x-alearo-saved-roll-row
 }  // namespace
 
 SavedRollsModel::SavedRollsModel(TrayStore& store, QObject* parent)
-    : QAbstractListModel(parent), m_store(store), m_rolls(store.savedRolls()) {}
+    : QAbstractListModel(parent), m_store(store) {
+    reload();
+}
 
 int SavedRollsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rolls.size());
@@ -85,29 +88,67 @@ bool SavedRollsModel::dropMimeData(const QMimeData* data, Qt::DropAction action,
     return false;
 }
 
+void SavedRollsModel::reload() {
+    if (m_store.hasPendingSavedChanges()) {
+        return;
+    }
+    std::optional<std::vector<SavedRoll>> rolls = m_store.savedRolls();
+    const bool same =
+        rolls && m_readable &&
+        std::equal(rolls->begin(), rolls->end(), m_rolls.begin(), m_rolls.end(),
+                   [](const SavedRoll& a, const SavedRoll& b) { return a == b && a.id == b.id; });
+    m_readable = rolls.has_value();
+    if (rolls && !same) {
+        beginResetModel();
+        m_rolls = std::move(*rolls);
+        endResetModel();
+    }
+}
+
 void SavedRollsModel::add(const SavedRoll& roll) {
+    if (!m_readable) {
+        return;
+    }
     beginInsertRows({}, rowCount(), rowCount());
-    m_rolls.push_back(roll);
+    m_rolls.push_back({roll.name, roll.expression, m_store.newSavedId()});
     endInsertRows();
-    store();
+    store({{TrayStore::SavedChange::kAdd, m_rolls.back(), {}}});
 }
 
 void SavedRollsModel::replaceAt(int row, const SavedRoll& roll) {
-    if (row < 0 || row >= rowCount()) {
+    if (!m_readable || row < 0 || row >= rowCount()) {
         return;
     }
-    m_rolls[static_cast<std::size_t>(row)] = roll;
+    SavedRoll& kept = m_rolls[static_cast<std::size_t>(row)];
+    kept.name = roll.name;
+    kept.expression = roll.expression;
     emit dataChanged(index(row), index(row));
-    store();
+    store({{TrayStore::SavedChange::kUpdate, kept, {}}});
 }
 
 void SavedRollsModel::setRolls(const std::vector<SavedRoll>& rolls) {
+    if (!m_readable) {
+        return;
+    }
+    std::vector<TrayStore::SavedChange> changes;
     beginResetModel();
-    m_rolls = rolls;
+    std::vector<SavedRoll> kept;
+    for (SavedRoll roll : rolls) {
+        const bool added = roll.id == 0;
+        roll.id = added ? m_store.newSavedId() : roll.id;
+        const auto was = std::find_if(m_rolls.begin(), m_rolls.end(),
+                                      [&roll](const SavedRoll& old) { return old.id == roll.id; });
+        if (added || was == m_rolls.end() || !(*was == roll)) {
+            changes.push_back(
+                {added ? TrayStore::SavedChange::kAdd : TrayStore::SavedChange::kUpdate, roll, {}});
+        }
+        kept.push_back(roll);
+    }
+    m_rolls = std::move(kept);
     const bool couldUndo = canUndo();
     m_removed.clear();
     endResetModel();
-    store();
+    store(changes);
     if (couldUndo) {
         emit canUndoChanged(false);
     }
@@ -126,37 +167,41 @@ void SavedRollsModel::setExpression(int row, const QString& expression) {
 }
 
 void SavedRollsModel::remove(int row) {
-    if (row < 0 || row >= rowCount()) {
+    if (!m_readable || row < 0 || row >= rowCount()) {
         return;
     }
     beginRemoveRows({}, row, row);
-    m_removed.emplace_back(row, m_rolls[static_cast<std::size_t>(row)]);
+    const SavedRoll removed = m_rolls[static_cast<std::size_t>(row)];
+    m_removed.emplace_back(row, removed);
     m_rolls.erase(m_rolls.begin() + row);
     endRemoveRows();
-    store();
+    store({{TrayStore::SavedChange::kRemove, removed, {}}});
     if (m_removed.size() == 1) {
         emit canUndoChanged(true);
     }
 }
 
+// Brought back as a roll added anew, at its place among the rolls there now.
 void SavedRollsModel::undoRemove() {
-    if (m_removed.empty()) {
+    if (!m_readable || m_removed.empty()) {
         return;
     }
-    const auto [wanted, roll] = m_removed.back();
+    auto [wanted, roll] = m_removed.back();
     m_removed.pop_back();
+    roll.id = m_store.newSavedId();
     const int row = std::min(wanted, rowCount());
     beginInsertRows({}, row, row);
     m_rolls.insert(m_rolls.begin() + row, roll);
     endInsertRows();
-    store();
+    store(
+        {{TrayStore::SavedChange::kAdd, roll, {}}, {TrayStore::SavedChange::kOrder, {}, order()}});
     if (m_removed.empty()) {
         emit canUndoChanged(false);
     }
 }
 
 bool SavedRollsModel::move(int from, int to) {
-    if (from < 0 || from >= rowCount() || to < 0 || to >= rowCount() || from == to) {
+    if (!m_readable || from < 0 || from >= rowCount() || to < 0 || to >= rowCount() || from == to) {
         return false;
     }
     // beginMoveRows counts the destination before the move.
@@ -165,12 +210,23 @@ bool SavedRollsModel::move(int from, int to) {
     m_rolls.erase(m_rolls.begin() + from);
     m_rolls.insert(m_rolls.begin() + to, roll);
     endMoveRows();
-    store();
+    store({{TrayStore::SavedChange::kOrder, {}, order()}});
     return true;
 }
 
-void SavedRollsModel::store() {
-    m_store.setSavedRolls(m_rolls);
+std::vector<qint64> SavedRollsModel::order() const {
+    std::vector<qint64> ids;
+    ids.reserve(m_rolls.size());
+    for (const SavedRoll& roll : m_rolls) {
+        ids.push_back(roll.id);
+    }
+    return ids;
+}
+
+void SavedRollsModel::store(const std::vector<TrayStore::SavedChange>& changes) {
+    if (!changes.empty()) {
+        m_store.changeSavedRolls(changes);
+    }
     emit stored();
 }
 

@@ -8,9 +8,11 @@
 
 namespace alearo {
 
-// The rolls the player keeps under a name, in the player's order, written
-// to the store at every change. A removed roll can be brought back with
-// undoRemove(), the last removed first.
+// The rolls the player keeps under a name, in the player's order, each
+// change written to the store as that change alone. A removed roll can be
+// brought back with undoRemove(), the last removed first. While the store
+// cannot read them, they cannot be changed: every change does nothing until
+// reload() reads them.
 class SavedRollsModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -34,6 +36,7 @@ class SavedRollsModel : public QAbstractListModel {
 
     const std::vector<SavedRoll>& rolls() const { return m_rolls; }
     bool canUndo() const { return !m_removed.empty(); }
+    bool readable() const { return m_readable; }
 
   public slots:
     void add(const alearo::SavedRoll& roll);
@@ -45,8 +48,12 @@ class SavedRollsModel : public QAbstractListModel {
     // either is past the list or they are the same.
     bool move(int from, int to);
     void replaceAt(int row, const alearo::SavedRoll& roll);
-    // All of them at once, as an import leaves them; nothing to undo then.
+    // The rolls as an import leaves them: those of the list with their ids
+    // changed, those without one added at the end; nothing to undo then.
     void setRolls(const std::vector<alearo::SavedRoll>& rolls);
+    // The rolls as the store has them now (another Alearo may have changed
+    // them), unless changes of this one still wait to be written.
+    void reload();
 
   signals:
     void canUndoChanged(bool canUndo);
@@ -54,11 +61,13 @@ class SavedRollsModel : public QAbstractListModel {
     void stored();
 
   private:
-    void store();
+    void store(const std::vector<TrayStore::SavedChange>& changes);
+    std::vector<qint64> order() const;
 
     TrayStore& m_store;
     std::vector<SavedRoll> m_rolls;
     std::vector<std::pair<int, SavedRoll>> m_removed;  // each with the row it had
+    bool m_readable = false;
 };
 
 }  // namespace alearo

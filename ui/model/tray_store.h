@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -33,6 +34,10 @@ struct HistoryEntry {
 struct SavedRoll {
     QString name;
     QString expression;
+    // The store's own key for it, which stays with it through renames,
+    // edits and moves; 0 until it is stored, below 0 while a failed write
+    // keeps it in memory.
+    qint64 id = 0;
 
     friend bool operator==(const SavedRoll& a, const SavedRoll& b) {
         return a.name == b.name && a.expression == b.expression;
@@ -49,9 +54,10 @@ struct SavedRoll {
 // until the next write takes them. takeProblem() says what happened, for
 // the player.
 class TrayStore {
+    Q_DECLARE_TR_FUNCTIONS(TrayStore)
+
   public:
     static constexpr const char* kFileName = "alearo.sqlite";
-    static constexpr int kSchemaVersion = 1;
 
     // Opens or makes the database in `folder`.
     explicit TrayStore(const QString& folder);
@@ -75,13 +81,38 @@ class TrayStore {
     int prune(int keep);
     void clearHistory();
 
-    std::vector<SavedRoll> savedRolls();
-    void setSavedRolls(const std::vector<SavedRoll>& rolls);
+    // The saved rolls in their order, or nothing when they cannot be read
+    // (the problem says why): never an empty list that a write could take
+    // for the player's.
+    std::optional<std::vector<SavedRoll>> savedRolls();
+    // One change the player makes to the saved rolls, each roll named by
+    // its id: a roll added at the end (under an id from newSavedId()), a
+    // roll's new name and expression, a roll removed, or the order of the
+    // rolls listed.
+    struct SavedChange {
+        enum Kind { kAdd, kUpdate, kRemove, kOrder } kind;
+        SavedRoll roll;
+        std::vector<qint64> order;
+    };
+    // Writes the changes in one transaction, touching no other roll, so
+    // that another Alearo's changes to other rolls stand. A failed write
+    // keeps them in memory, in order, until the file takes them.
+    void changeSavedRolls(const std::vector<SavedChange>& changes);
+    // An id for a roll about to be added, never given before; the file
+    // gives the roll its own when it is written, and either names it.
+    qint64 newSavedId();
 
-    // Whether a failed write left rolls in memory, and another try to write
-    // them.
-    bool hasPending() const { return !m_unsaved.empty() || m_savedRollsUnsaved; }
-    void writePending();
+    // Whether a failed write left rolls or changes in memory, or the file
+    // was busy at the start; and another try to write them (opening the
+    // file first if need be). True when the file has just come into use.
+    bool hasPending() const {
+        return !m_unsaved.empty() || !m_savedChanges.empty() || !m_waitingFor.isEmpty();
+    }
+    bool hasPendingSavedChanges() const { return !m_savedChanges.empty(); }
+    bool writePending();
+
+    // Whether another Alearo wrote to the file since this was last asked.
+    bool changedElsewhere();
 
   private:
     // What opening the file came to, and why (or the whole message).
@@ -96,6 +127,15 @@ class TrayStore {
     void closeUnless(bool kept);
     void openInMemory();
     std::optional<QSqlError> migrate();
+    void tell(const QString& problem);
+    static QString CannotUse(const QString& path, const Opening& opening);
+    void waitFor(const QString& path);
+    bool openAgain();
+    bool usable() const;
+    bool writeSavedChanges();
+    bool writeSavedChange(QSqlQuery& query, const SavedChange& change, std::vector<qint64>& added);
+    bool writeSavedOrder(QSqlQuery& query, const std::vector<qint64>& order);
+    qint64 savedFileId(qint64 id) const;
     bool inTransaction(const std::function<bool(QSqlQuery&)>& write);
     bool writeUnsaved(qint64& last);
     void putAside(const QString& path, const QString& why);
@@ -106,13 +146,17 @@ class TrayStore {
     QString m_connection;
     QSqlDatabase m_db;
     QString m_folder;
+    QString m_path;
     bool m_failing = false;  // the last write failed
     QString m_problem;
     std::vector<HistoryEntry> m_unsaved;    // the rolls a failed write left in memory
     std::map<qint64, qint64> m_writtenIds;  // the ids they had there, and have in the file
     qint64 m_lastMemoryId = 0;
-    std::vector<SavedRoll> m_unsavedRolls;
-    bool m_savedRollsUnsaved = false;
+    std::vector<SavedChange> m_savedChanges;  // what a failed write left in memory
+    std::map<qint64, qint64> m_savedIds;      // the memory ids of saved rolls, and their file ids
+    bool m_savedUnreadable = false;
+    QString m_waitingFor;  // the file another program held at the start
+    qint64 m_dataVersion = 0;
 };
 
 }  // namespace alearo
