@@ -57,10 +57,10 @@ class RollingWindow {
             QCoreApplication::processEvents();
         }
 
-        Type("rollsEdit", QString::number(kRolls));
-        Type("diceEdit", QString::number(kDice));
-        Type("eachModifierEdit", QStringLiteral("-20"));
-        Type("totalModifierEdit", QStringLiteral("7"));
+        type("rollsEdit", QString::number(kRolls));
+        type("diceEdit", QString::number(kDice));
+        type("eachModifierEdit", QStringLiteral("-20"));
+        type("totalModifierEdit", QStringLiteral("7"));
         m_dialog->findChild<QRadioButton*>("d100Radio")->click();
         for (const char* option :
              {"actionNoInstantUpdate", "actionNoRollsBelowOne", "actionDropLowest"}) {
@@ -85,7 +85,7 @@ class RollingWindow {
     int resultsPaints() const { return m_resultsPaints->count; }
 
     // Empty when the window rolls what the benchmark claims to time.
-    std::string CheckSetup() {
+    std::string checkSetup() {
         model().roll();
         QCoreApplication::processEvents();
         const RollerModel& m = model();
@@ -95,7 +95,7 @@ class RollingWindow {
     }
 
   private:
-    void Type(const char* box, const QString& text) {
+    void type(const char* box, const QString& text) {
         m_dialog->findChild<QLineEdit*>(box)->setText(text);
     }
 
@@ -116,7 +116,7 @@ void ReportCounters(benchmark::State& state, const RollingWindow& window, int pa
 // lines, and showing the results and the tidied boxes.
 void BM_RollOnly(benchmark::State& state) {
     RollingWindow window;
-    if (const std::string problem = window.CheckSetup(); !problem.empty()) {
+    if (const std::string problem = window.checkSetup(); !problem.empty()) {
         state.SkipWithError(problem.c_str());
         return;
     }
@@ -137,7 +137,7 @@ BENCHMARK(BM_RollOnly)->Unit(benchmark::kMillisecond);
 // painted again: the upper bound of a refresh.
 void RollAndRefresh(benchmark::State& state, bool fullRepaint) {
     RollingWindow window;
-    if (const std::string problem = window.CheckSetup(); !problem.empty()) {
+    if (const std::string problem = window.checkSetup(); !problem.empty()) {
         state.SkipWithError(problem.c_str());
         return;
     }

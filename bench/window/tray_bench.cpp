@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The dice tray over a history of 100,000 rolls: opening it, a roll from the
-// Enter key to the entry painted, and a roll appended to the store alone;
+// Enter key to the entry painted (also while another process holds the
+// file), and a roll appended to the store alone;
 // then the memory the long history costs over an empty one, and the longest
 // the window stops answering while the chances of slow dice are worked out. Runs on the
 // offscreen platform, so the window is laid out and painted without a display.
@@ -11,14 +12,18 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "quiet_platform_services.h"
 #include "ui/model/dice_tray_model.h"
@@ -58,10 +63,20 @@ void FillHistory(const QString& folder) {
     QSqlDatabase::removeDatabase(QStringLiteral("fill"));
 }
 
-// A shown tray, painted once.
+// A shown tray, once its store has opened the file and read the newest rolls, painted.
 struct OpenTray {
     explicit OpenTray(const QString& folder) : model(folder), window(model, g_services, nullptr) {
         window.show();
+        const HistoryModel& history = *model.history();
+        const bool shown = QTest::qWaitFor([&] {
+            return model.storeOpened() &&
+                   (history.rowCount() == 0 ||
+                    !history.entry(history.rowCount() - 1).expression.isEmpty());
+        });
+        if (!shown) {
+            std::fprintf(stderr, "the tray did not open\n");
+            std::exit(1);
+        }
         window.findChild<QListView*>(QStringLiteral("historyView"))->viewport()->repaint();
     }
     DiceTrayModel model;
@@ -86,6 +101,9 @@ void BM_RollFromKeyToEntryShown(benchmark::State& state) {
     for (auto _ : state) {
         QTest::keyClick(expression, Qt::Key_Return);
         history->viewport()->repaint();
+        // The store's answer to the roll before, as the event loop takes it
+        // between two keys.
+        QCoreApplication::processEvents();
     }
 }
 BENCHMARK(BM_RollFromKeyToEntryShown)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -106,6 +124,52 @@ void BM_AppendRoll(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AppendRoll)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// Holds the write lock of the file of rolls in `folder` for `seconds`, as
+// another program would, in a process of its own: says "held" once it holds it.
+int HoldTheFile(const QString& folder, int seconds) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    db.setDatabaseName(QDir(folder).filePath(QLatin1String(TrayStore::kFileName)));
+    if (!db.open() || !QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        return 1;
+    }
+    std::puts("held");
+    std::fflush(stdout);
+    QThread::sleep(static_cast<unsigned long>(seconds));
+    QSqlQuery(db).exec(QStringLiteral("COMMIT"));
+    return 0;
+}
+
+// From the Enter key to the entry painted, as above, while another process
+// holds the file's write lock for ten seconds: the longest of the rolls.
+void BM_RollWhileAnotherHoldsTheFile(benchmark::State& state) {
+    constexpr int kHeldSeconds = 10;
+    OpenTray tray(g_full->path());
+    auto* expression = tray.window.findChild<QLineEdit*>(QStringLiteral("expressionEdit"));
+    auto* history = tray.window.findChild<QListView*>(QStringLiteral("historyView"));
+    expression->setText(QStringLiteral("2d20kh1+5"));
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--hold"), g_full->path(), QString::number(kHeldSeconds)});
+    if (!holder.waitForReadyRead() || !holder.readAll().startsWith("held")) {
+        state.SkipWithError("no other process could hold the file");
+        return;
+    }
+    double longest = 0.0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        QTest::keyClick(expression, Qt::Key_Return);
+        history->viewport()->repaint();
+        longest = std::max(longest, static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    state.counters["longest_ms"] = longest;
+    holder.waitForFinished((kHeldSeconds + 5) * 1000);
+}
+BENCHMARK(BM_RollWhileAnotherHoldsTheFile)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(200);
 
 // The longest wait of the window's event loop while the chances of the dice
 // the parser takes that are slowest to work out (the slowest the search of
@@ -162,6 +226,10 @@ double HeapWithTrayMiB(const QString& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string_view(argv[1]) == "--hold") {
+        const QCoreApplication holding(argc, argv);
+        return HoldTheFile(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir full, empty;

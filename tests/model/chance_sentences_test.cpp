@@ -41,7 +41,7 @@ class ChanceSentencesTest : public QObject {
             const dice::Chance chance = CheckerChance(d20, checker).value_or(0.0L);
             QCOMPARE(Forecast(checker, chance, d20.relativeError, 20),
                      QString::fromUtf8(c.forecast));
-            QCOMPARE(Outcome(checker, static_cast<double>(chance), 20, c.matches),
+            QCOMPARE(CheckOutcome(checker, static_cast<double>(chance), 20, c.matches),
                      QString::fromUtf8(c.outcome));
         }
     }

@@ -39,15 +39,19 @@ class RollerModelTest : public QObject {
         RollerModel model;
         QStringList rejected, errors;
 
+        // A failure, as the player is told it.
+        void told(const Outcome& outcome) {
+            if (!outcome.ok) {
+                errors << outcome.message +
+                              (outcome.reason.isEmpty() ? QString() : QStringLiteral(" (why)"));
+            }
+        }
+
         Run() {
             QDir::setCurrent(folder.path());
             ResetRandomSource({[] { return std::time_t{1700000000}; }, [] { return 7U; }});
             QObject::connect(&model, &RollerModel::entryRejected,
-                             [this](Entry e, const QString& m) { rejected << name(e) + ':' + m; });
-            QObject::connect(
-                &model, &RollerModel::errorOccurred, [this](const QString& m, const QString& why) {
-                    errors << m + (why.isEmpty() ? QString() : QStringLiteral(" (why)"));
-                });
+                             [this](Entry e, const QString& m) { rejected << Name(e) + ':' + m; });
             // Every signal the model sends, by name, in order.
             const QMetaObject* meta = model.metaObject();
             for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
@@ -73,21 +77,21 @@ class RollerModelTest : public QObject {
         std::vector<std::pair<std::unique_ptr<QSignalSpy>, QString>> spies;
     };
 
-    static QString name(Entry entry) { return QLatin1String(RollerModel::infoOf(entry).key); }
-    static Entry entryNamed(const QString& box) {
+    static QString Name(Entry entry) { return QLatin1String(RollerModel::InfoOf(entry).key); }
+    static Entry EntryNamed(const QString& box) {
         const auto& all = RollerModel::kEntries;
         const auto found =
-            std::find_if(all.begin(), all.end(), [&](Entry e) { return name(e) == box; });
+            std::find_if(all.begin(), all.end(), [&](Entry e) { return Name(e) == box; });
         return found != all.end() ? *found : (qFatal("no box %s", qPrintable(box)), Entry{});
     }
 
-    static void act(Run& r, const QString& verb, const QStringList& w) {
+    static void Act(Run& r, const QString& verb, const QStringList& w) {
         RollerModel& m = r.model;
         const QString arg = w.value(0);
         if (verb == "type") {
-            m.setEntryText(entryNamed(arg), w.mid(1).join(QLatin1Char(' ')));
+            m.setEntryText(EntryNamed(arg), w.mid(1).join(QLatin1Char(' ')));
         } else if (verb == "step") {
-            m.stepEntry(entryNamed(arg), w.at(1).toInt());
+            m.stepEntry(EntryNamed(arg), w.at(1).toInt());
         } else if (verb == "die") {
             m.chooseDie(arg.toInt());
         } else if (verb == "mode") {
@@ -98,7 +102,8 @@ class RollerModelTest : public QObject {
             : arg == "raise"   ? m.setNoRollsBelowOne(on)
                                : m.setDropLowest(on);
         } else if (verb == "write") {
-            m.writeResults(arg == "normal" ? ResultsFormat::kNormal : ResultsFormat::kNumbersOnly);
+            r.told(m.writeResults(arg == "normal" ? ResultsFormat::kNormal
+                                                  : ResultsFormat::kNumbersOnly));
         } else if (verb == "file") {
             QFile file(arg);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -115,14 +120,14 @@ class RollerModelTest : public QObject {
                 {"roll", [&m] { m.roll(); }},
                 {"clear", [&m] { m.clearEntries(); }},
                 {"load", [&m] { m.loadSettings(); }},
-                {"close", [&m] { m.close(); }}};
+                {"close", [&r, &m] { r.told(m.close()); }}};
             QVERIFY2(commands.contains(verb), qPrintable(verb));
             commands[verb]();
         }
     }
 
     // What the model says now.
-    static QString view(Run& r, const QString& what, const QString& arg) {
+    static QString View(Run& r, const QString& what, const QString& arg) {
         const RollerModel& m = r.model;
         if (what == "description" || what == "checker") {
             return what == "description" ? m.description() : m.checkerLine();
@@ -151,7 +156,7 @@ class RollerModelTest : public QObject {
         if (what == "form") {  // what the statistics read of the typed form
             const RollerModel::FormReading f = m.readForm();
             return f.invalidEntry
-                       ? "invalid " + name(*f.invalidEntry)
+                       ? "invalid " + Name(*f.invalidEntry)
                        : QString::asprintf("%d x %dd%d each %d total %d mode %d target %d", f.rolls,
                                            f.spec.dice, f.spec.sides, f.spec.eachModifier,
                                            f.spec.totalModifier, static_cast<int>(f.checker.mode),
@@ -195,7 +200,7 @@ class RollerModelTest : public QObject {
             const auto accepted = [&m] {
                 return std::all_of(RollerModel::kEntries.begin(), RollerModel::kEntries.end(),
                                    [&m](Entry e) {
-                                       const Range range = RollerModel::rangeOf(e);
+                                       const Range range = RollerModel::RangeOf(e);
                                        return number_rule_model::Load(m.entryText(e).toStdString(),
                                                                       range.minimum, range.maximum)
                                                   .status == NumberLoad::kValue;
@@ -265,11 +270,11 @@ class RollerModelTest : public QObject {
             const qsizetype equals = step.indexOf(QLatin1Char('='));
             const QString head = step.left(equals);
             if (equals > 0) {
-                const QString shown = view(r, head.section(' ', 0, 0), head.section(' ', 1));
+                const QString shown = View(r, head.section(' ', 0, 0), head.section(' ', 1));
                 QVERIFY2(shown == step.mid(equals + 1),
                          qPrintable(step + QStringLiteral(", shown: ") + shown));
             } else {
-                act(r, step.section(' ', 0, 0), step.section(' ', 1).split(' '));
+                Act(r, step.section(' ', 0, 0), step.section(' ', 1).split(' '));
                 QVERIFY2(!QTest::currentTestFailed(), qPrintable(step));
             }
         }

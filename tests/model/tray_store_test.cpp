@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 
 #include "child_process.h"
+#include "tray_waits.h"
 #include "ui/model/dice_tray_model.h"
 
 namespace alearo {
@@ -27,6 +28,7 @@ void Overwrite(std::streamoff offset, const std::string& bytes) {
 // A history of `rolls` rolls of 1d6, made as the program makes one.
 void MakeHistory(int rolls) {
     DiceTrayModel tray(QStringLiteral("data"));
+    ASSERT_TRUE(AwaitOpened(tray));
     for (int i = 0; i < rolls; ++i) {
         ASSERT_TRUE(tray.roll(QStringLiteral("1d6"), QStringLiteral("roll %1").arg(i)));
     }
@@ -41,7 +43,7 @@ void LeaveAJournal() {
         for (int i = 0; i < 50; ++i) {
             tray->roll(QStringLiteral("1d6"), {});
         }
-        ::_exit(0);
+        ::_exit(AwaitTaken(*tray->history()) ? 0 : 4);
     }
     ::waitpid(child, nullptr, 0);
 }
@@ -88,9 +90,10 @@ TEST_F(TrayStoreFault, TellsThePlayerKeepsTheFileAndRollsOn) {
             const std::string before = ReadFile("data/alearo.sqlite");
             {
                 DiceTrayModel tray(QStringLiteral("data"));
-                QString told = tray.storeStatus();
+                QString told;
                 QObject::connect(&tray, &DiceTrayModel::storeStatusChanged,
                                  [&told](const QString& status) { told += status; });
+                ASSERT_TRUE(AwaitOpened(tray));
                 const int shown = tray.history()->rowCount();
                 if (whileOpen) {
                     whileOpen();
@@ -98,9 +101,11 @@ TEST_F(TrayStoreFault, TellsThePlayerKeepsTheFileAndRollsOn) {
                 for (int i = 0; i < 3; ++i) {
                     ASSERT_TRUE(tray.roll(QStringLiteral("2d20kh1+5"), QString()));
                 }
+                ASSERT_TRUE(AwaitTaken(*tray.history()));
                 EXPECT_THAT(told.toStdString(), testing::HasSubstr(words));
                 EXPECT_EQ(tray.history()->rowCount(), shown + 3);
-                EXPECT_EQ(tray.history()->entry(shown + 2).expression, QLatin1String("2d20kh1+5"));
+                EXPECT_EQ(ShownEntry(*tray.history(), shown + 2).expression,
+                          QLatin1String("2d20kh1+5"));
             }
             // The file found is as it was: in its place (a newer one with no
             // journal left beside it), or beside a new one under a dated
@@ -116,6 +121,7 @@ TEST_F(TrayStoreFault, TellsThePlayerKeepsTheFileAndRollsOn) {
                 return;
             }
             DiceTrayModel again(QStringLiteral("data"));
+            ASSERT_TRUE(AwaitOpened(again));
             EXPECT_EQ(again.storeStatus().toStdString(), "");
             EXPECT_EQ(again.history()->rowCount(), 3);
         });
@@ -123,7 +129,7 @@ TEST_F(TrayStoreFault, TellsThePlayerKeepsTheFileAndRollsOn) {
 }
 
 // Three Alearos starting and rolling at the same time, one killed while it
-// rolls: every roll shown is in the file, which still opens.
+// rolls: every roll the store took is in the file, which still opens.
 TEST_F(TrayStoreFault, KeepsEveryRollShownWithTwoWritersAndAKill) {
     constexpr int kRolls = 150;
     std::vector<pid_t> writers;
@@ -147,7 +153,9 @@ TEST_F(TrayStoreFault, KeepsEveryRollShownWithTwoWritersAndAKill) {
             const QString label = QStringLiteral("w%1").arg(writer);
             for (int i = 0; writer == 2 || i < kRolls; ++i) {
                 const char mark = static_cast<char>('0' + writer);
-                if (!tray.roll(QStringLiteral("1d20"), label) || ::write(shown[1], &mark, 1) != 1) {
+                // Told once the store has taken it.
+                if (!tray.roll(QStringLiteral("1d20"), label) || !AwaitTaken(*tray.history()) ||
+                    ::write(shown[1], &mark, 1) != 1) {
                     ::_exit(4);
                 }
             }

@@ -49,7 +49,7 @@ class MainWindowFixture {
     }
 
     // Replaces a box's text as a player would: select all, then type.
-    static void type(QLineEdit* box, const QString& text) {
+    static void Type(QLineEdit* box, const QString& text) {
         box->setFocus();
         box->selectAll();
         text.isEmpty() ? QTest::keyClick(box, Qt::Key_Delete) : QTest::keyClicks(box, text);
@@ -57,7 +57,7 @@ class MainWindowFixture {
     // Types the number of rolls and presses Enter in its box.
     void roll(int rolls) {
         auto* box = named<QLineEdit>(QStringLiteral("rollsEdit"));
-        type(box, QString::number(rolls));
+        Type(box, QString::number(rolls));
         QTest::keyClick(box, Qt::Key_Return);
     }
 

@@ -96,7 +96,7 @@ class AccessibilityTest : public QObject {
         inTheWay.close();
         f.named<QAction>("actionDiceTray")->trigger();
         auto* status = f.named<QLabel>("storeStatusLine");
-        QVERIFY(!status->isHidden());
+        QTRY_VERIFY(!status->isHidden());
         QVERIFY2(status->text().contains(QLatin1String("cannot keep its rolls")),
                  qPrintable(status->text()));
         QCOMPARE(f.services.errors, QStringList());

@@ -35,10 +35,10 @@ class LongUseTest : public QObject {
         m.setDropLowest(true);
         m.setNoRollsBelowOne(true);
         QTest::mouseClick(f.named("d100Radio"), Qt::LeftButton);
-        MainWindowFixture::type(f.named<QLineEdit>("diceEdit"), QStringLiteral("100"));
-        MainWindowFixture::type(f.named<QLineEdit>("eachModifierEdit"), QStringLiteral("-20"));
+        MainWindowFixture::Type(f.named<QLineEdit>("diceEdit"), QStringLiteral("100"));
+        MainWindowFixture::Type(f.named<QLineEdit>("eachModifierEdit"), QStringLiteral("-20"));
         QTest::mouseClick(f.named("greaterThanRadio"), Qt::LeftButton);
-        MainWindowFixture::type(f.named<QLineEdit>("rollsEdit"), QStringLiteral("100"));
+        MainWindowFixture::Type(f.named<QLineEdit>("rollsEdit"), QStringLiteral("100"));
         long afterHundred = 0;
         for (int k = 1; k <= rolls; ++k) {
             m.roll();

@@ -36,7 +36,7 @@ using Entry = RollerModel::Entry;
 // the boxes, dice and options are named from the model's and engine's tables.
 const std::array<const char*, 3> kModeNames{"greaterThanRadio", "lessThanRadio", "equalToRadio"};
 QString BoxName(Entry entry) {
-    return QLatin1String(RollerModel::infoOf(entry).key) + QLatin1String("Edit");
+    return QLatin1String(RollerModel::InfoOf(entry).key) + QLatin1String("Edit");
 }
 std::vector<QString> DieNames() {
     std::vector<QString> names;
@@ -99,7 +99,7 @@ class MainWindowTest : public QObject {
         return {
             {"type",
              [=](auto& w, auto& r) {
-                 MainWindowFixture::type(qobject_cast<QLineEdit*>(named(w[0])), after(r));
+                 MainWindowFixture::Type(qobject_cast<QLineEdit*>(named(w[0])), after(r));
              }},
             {"keys", [=](auto& w, auto& r) { QTest::keyClicks(named(w[0]), after(r)); }},
             // A key in a control, or in the menu of that title ("&Help"), opened.
@@ -392,8 +392,9 @@ class MainWindowTest : public QObject {
                 QVERIFY2(!QTest::currentTestFailed(), qPrintable(step));
             }
         }
-        QCOMPARE(f.services.messages, messages);
-        QCOMPARE(f.services.errors, errors);
+        // Some answers come from the tray's store, on a thread of its own.
+        QTRY_COMPARE(f.services.messages, messages);
+        QTRY_COMPARE(f.services.errors, errors);
         QCOMPARE(f.window().isVisible() ? CheckWindow(f.window()) : std::string(), std::string());
     }
 };

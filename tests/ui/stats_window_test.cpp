@@ -23,13 +23,13 @@ class StatsWindowTest : public QObject {
   private slots:
     void tableAndChartShowTheChancesAndTheRolledShares() {
         MainWindowFixture f;
-        MainWindowFixture::type(f.named<QLineEdit>("diceEdit"), QStringLiteral("2"));
+        MainWindowFixture::Type(f.named<QLineEdit>("diceEdit"), QStringLiteral("2"));
         f.roll(36);
         f.named<QAction>("actionStatistics")->trigger();
         auto* stats = f.window().findChild<StatsWindow*>();
         QVERIFY(stats && stats->isVisible());
         // The shares are of the rolls made, whatever the box says now.
-        MainWindowFixture::type(f.named<QLineEdit>("rollsEdit"), QStringLiteral("10"));
+        MainWindowFixture::Type(f.named<QLineEdit>("rollsEdit"), QStringLiteral("10"));
 
         const QAbstractItemModel* table = stats->findChild<QTableView*>()->model();
         QTRY_COMPARE(table->rowCount(), 11);

@@ -60,7 +60,7 @@ QString Forecast(const Checker& checker, dice::Chance chance, double relativeErr
 // "12 of 20 rolls reached 15; expected 8.2; 12 or more happens 4.1% of the
 // time." The chance is that of a count at least as far from the expected one
 // on the side where it fell.
-QString Outcome(const Checker& checker, double chance, int rolls, int matches) {
+QString CheckOutcome(const Checker& checker, double chance, int rolls, int matches) {
     QString sentence;
     switch (checker.mode) {
         case CheckMode::kAtLeast:

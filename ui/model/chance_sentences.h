@@ -22,7 +22,7 @@ QString Forecast(const Checker& checker, dice::Chance chance, double relativeErr
 // 20 rolls reached 15; expected 8.2; 12 or more happens 4.1% of the time."
 // The chance given is that of a count at least as far from the expected one
 // on the side where it fell. Empty with no mode.
-QString Outcome(const Checker& checker, double chance, int rolls, int matches);
+QString CheckOutcome(const Checker& checker, double chance, int rolls, int matches);
 
 // The checker's chance for a compared expression: "With 2d20kh1+5: 52.3%."
 QString ComparedChance(const QString& name, dice::Chance chance, double relativeError);

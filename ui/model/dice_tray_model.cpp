@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cmath>
@@ -32,38 +33,54 @@ QString ProblemText(const dice::ParseResult& parsed) {
                              .arg(QString::fromStdString(parsed.error.message));
 }
 
-QString WriteFile(const QString& path, const QByteArray& bytes) {
-    const std::error_code error =
-        ReplaceFileContents(QFile::encodeName(path).toStdString(),
-                            std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
-    return error ? QString::fromStdString(error.message()) : QString();
+Outcome WriteFile(const QString& path, const QByteArray& bytes) {
+    return RollerModel::WrittenOrWhy(
+        QFileInfo(path).fileName(),
+        ReplaceFileContents(
+            QFile::encodeName(path).toStdString(),
+            std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size()))));
 }
 
 }  // namespace
 
 DiceTrayModel::DiceTrayModel(const QString& folder, QObject* parent)
     : QObject(parent),
-      m_store(std::make_unique<TrayStore>(folder)),
-      m_history(std::make_unique<HistoryModel>(*m_store)),
-      m_saved(std::make_unique<SavedRollsModel>(*m_store)) {
-    connect(m_saved.get(), &SavedRollsModel::stored, this, &DiceTrayModel::tellProblems);
-    m_pendingTimer.setInterval(kPendingRetryMs);
-    connect(&m_pendingTimer, &QTimer::timeout, this, &DiceTrayModel::writePending);
-    m_watchTimer.setInterval(kWatchMs);
-    connect(&m_watchTimer, &QTimer::timeout, this, &DiceTrayModel::readChangesElsewhere);
-    m_watchTimer.start();
-    tellProblems();  // what opening the file came to
+      m_store(folder),
+      m_history(std::make_unique<HistoryModel>(m_store)),
+      m_saved(std::make_unique<SavedRollsModel>(m_store)) {
+    connect(&m_store, &TrayStoreThread::opened, this, &DiceTrayModel::opened);
+    connect(&m_store, &TrayStoreThread::changed, this, &DiceTrayModel::changed);
+    connect(&m_store, &TrayStoreThread::problem, this, &DiceTrayModel::setStoreStatus);
     connect(&m_worker, &ChanceWorker::busyChanged, m_history.get(), &HistoryModel::setWorking);
-    // The completions start with the expressions of the last rolls.
-    const int count = m_history->rowCount();
-    for (int row = std::max(0, count - kRecentKept); row < count; ++row) {
-        remember(m_history->entry(row).expression);
+}
+
+void DiceTrayModel::opened(const TrayStoreState& state) {
+    m_history->reset(state.historyCount, state.firstId);
+    m_saved->reload(state);
+    if (!m_storeOpened) {
+        // The completions start with the expressions of the last rolls.
+        m_store.run(
+            [count = state.historyCount](TrayStore& store) {
+                return store.history(std::max(0, count - kRecentKept), kRecentKept);
+            },
+            [this](const std::vector<HistoryEntry>& last) {
+                for (const HistoryEntry& entry : last) {
+                    remember(entry.expression);
+                }
+            });
+        m_storeOpened = true;
+        emit storeOpenedChanged();
     }
 }
 
-// What a failed write left in memory is tried once more at close.
-DiceTrayModel::~DiceTrayModel() {
-    m_store->writePending();
+void DiceTrayModel::changed(const TrayStoreState& state) {
+    m_history->refresh(state.historyCount, state.firstId);
+    m_saved->reload(state);
+}
+
+void DiceTrayModel::setStoreStatus(const QString& status) {
+    m_storeStatus = status;
+    emit storeStatusChanged(status);
 }
 
 QString DiceTrayModel::DataFolder() {
@@ -128,9 +145,8 @@ void DiceTrayModel::chancesCame(const QString& key, const dice::Expression& expr
 }
 
 void DiceTrayModel::setChances(qint64 id, double atLeast, double atMost) {
-    m_store->setChances(id, atLeast, atMost);
-    m_history->chancesChanged();
-    tellProblems();
+    m_history->setChances(id, atLeast, atMost);
+    m_store.run([id, atLeast, atMost](TrayStore& store) { store.setChances(id, atLeast, atMost); });
 }
 
 QString DiceTrayModel::ProblemOf(const QString& expression) {
@@ -144,7 +160,7 @@ bool DiceTrayModel::saveTyped(const QString& expression, const QString& label) {
     }
     m_saved->add(
         {label.trimmed().isEmpty() ? expression.trimmed() : label.trimmed(), expression.trimmed()});
-    return m_saved->readable();
+    return !m_saved->unreadable();
 }
 
 bool DiceTrayModel::roll(const QString& expression, const QString& label) {
@@ -171,8 +187,21 @@ bool DiceTrayModel::roll(const QString& expression, const QString& label) {
     } else {
         entry.atLeast = entry.atMost = HistoryEntry::kUnknownChance;
     }
-    m_store->append(entry);
-    m_history->appended();
+    entry.id = --m_lastNewId;
+    m_history->append(entry);
+    m_store.run(
+        [entry](TrayStore& store) mutable {
+            store.append(entry);
+            return std::tuple{entry, store.historyCount(), store.firstId()};
+        },
+        [this, id = entry.id](const std::tuple<HistoryEntry, int, int>& stored) {
+            const auto& [written, count, firstId] = stored;
+            m_history->written(id, written, count, firstId);
+            if (!m_pruneDue && count > kKeptRolls + kPruneBatch) {
+                m_pruneDue = true;
+                prune();
+            }
+        });
     if (!entry.chancesKnown()) {
         askChances(entry.expression, typed, {entry.id, total});
     }
@@ -180,11 +209,6 @@ bool DiceTrayModel::roll(const QString& expression, const QString& label) {
     // Chances that come later are not announced again: the entry's
     // sentence takes them.
     emit rolled(HistoryModel::SpokenText(entry));
-    tellProblems();
-    if (!m_pruneDue && m_store->historyCount() > kKeptRolls + kPruneBatch) {
-        m_pruneDue = true;
-        QTimer::singleShot(0, this, &DiceTrayModel::prune);
-    }
     return true;
 }
 
@@ -203,49 +227,25 @@ bool DiceTrayModel::rollSaved(int savedRow) {
 }
 
 void DiceTrayModel::prune() {
-    m_pruneDue = false;
-    if (m_store->prune(kKeptRolls) > 0) {
-        m_history->appended();
-    }
-    tellProblems();
+    m_store.run(
+        [](TrayStore& store) {
+            store.prune(kKeptRolls);
+            return std::pair{store.historyCount(), store.firstId()};
+        },
+        [this](std::pair<int, int> state) {
+            m_pruneDue = false;
+            m_history->sync(state.first, state.second);
+        });
 }
 
 void DiceTrayModel::clearHistory() {
-    m_store->clearHistory();
-    m_history->reset();
-    tellProblems();
-}
-
-void DiceTrayModel::writePending() {
-    if (m_store->writePending()) {
-        m_history->reset();  // the file came into use, with its rolls
-    }
-    m_saved->reload();
-    tellProblems();
-}
-
-void DiceTrayModel::readChangesElsewhere() {
-    if (m_store->changedElsewhere()) {
-        m_history->refresh();
-        m_saved->reload();
-        tellProblems();
-    }
-}
-
-// A write that failed leaves its rolls in memory, tried again every few
-// seconds until the file takes them; saved rolls that could not be read are
-// read again as often.
-void DiceTrayModel::tellProblems() {
-    if (!m_store->hasPending() && m_saved->readable()) {
-        m_pendingTimer.stop();
-    } else if (!m_pendingTimer.isActive()) {
-        m_pendingTimer.start();
-    }
-    const QString problem = m_store->takeProblem();
-    if (!problem.isEmpty()) {
-        m_storeStatus = problem;
-        emit storeStatusChanged(problem);
-    }
+    m_history->clear();
+    m_store.run(
+        [](TrayStore& store) {
+            store.clearHistory();
+            return std::pair{store.historyCount(), store.firstId()};
+        },
+        [this](std::pair<int, int> state) { m_history->sync(state.first, state.second); });
 }
 
 SavedRoll DiceTrayModel::savedRollOf(int historyRow) const {
@@ -258,10 +258,6 @@ SavedRoll DiceTrayModel::savedRoll(int savedRow) const {
     return savedRow >= 0 && savedRow < static_cast<int>(rolls.size())
                ? rolls[static_cast<std::size_t>(savedRow)]
                : SavedRoll{};
-}
-
-QString DiceTrayModel::WriteErrorMessage(const QString& fileName) {
-    return RollerModel::writeErrorMessage(fileName);
 }
 
 void DiceTrayModel::saveEntry(int historyRow) {
@@ -294,16 +290,16 @@ QString DiceTrayModel::entryText(int historyRow) const {
     return HistoryModel::CopiedText(m_history->entry(historyRow));
 }
 
-DiceTrayModel::ImportReport DiceTrayModel::importSaved(const QString& path,
-                                                       const ClashChoice& choose) {
+Outcome DiceTrayModel::importSaved(const QString& path, const ClashChoice& choose) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {
-            tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
+        return Outcome::Failed(
+            tr("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     }
     const SavedRollsRead read = ReadSavedRollsJson(file.readAll());
     if (!read.error.isEmpty()) {
-        return {tr("%1 holds no saved rolls. %2").arg(QDir::toNativeSeparators(path), read.error)};
+        return Outcome::Failed(
+            tr("%1 holds no saved rolls. %2").arg(QDir::toNativeSeparators(path), read.error));
     }
     // Worked out on a copy and kept in one write: an import stopped half
     // way leaves the saved rolls as they were.
@@ -340,17 +336,21 @@ DiceTrayModel::ImportReport DiceTrayModel::importSaved(const QString& path,
         report += QLatin1Char(' ') + tr("Not imported:") + QLatin1Char('\n') +
                   read.problems.join(QLatin1Char('\n'));
     }
-    return {report, true};
+    return Outcome::Done(report);
 }
 
-QString DiceTrayModel::exportSaved(const QString& path) const {
+Outcome DiceTrayModel::exportSaved(const QString& path) const {
     return WriteFile(path, SavedRollsJson(m_saved->rolls()));
 }
 
-QString DiceTrayModel::exportHistory(const QString& path) const {
+void DiceTrayModel::exportHistory(const QString& path) {
     // One query, so that one snapshot: another Alearo's prune meanwhile
     // neither repeats nor skips a roll.
-    return WriteFile(path, HistoryCsv(m_store->history(0, m_store->historyCount())));
+    m_store.run(
+        [path](TrayStore& store) {
+            return WriteFile(path, HistoryCsv(store.history(0, store.historyCount())));
+        },
+        [this](const Outcome& written) { emit historyExported(written); });
 }
 
 }  // namespace alearo

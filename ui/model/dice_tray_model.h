@@ -12,8 +12,9 @@
 #include "dice/total_distribution.h"
 #include "ui/model/chance_worker.h"
 #include "ui/model/history_model.h"
+#include "ui/model/outcome.h"
 #include "ui/model/saved_rolls_model.h"
-#include "ui/model/tray_store.h"
+#include "ui/model/tray_store_thread.h"
 
 namespace alearo {
 
@@ -31,13 +32,10 @@ class DiceTrayModel : public QObject {
     // some rolls later.
     static constexpr int kKeptRolls = 100000;
     // How often rolls a failed write left in memory are tried again.
-    static constexpr int kPendingRetryMs = 2000;
-    // How often the tray looks for what another Alearo wrote to the file.
-    static constexpr int kWatchMs = 250;
+    static constexpr int kPendingRetryMs = TrayStoreThread::kPendingRetryMs;
 
     // The tray keeping its rolls in `folder`; DataFolder() in the program.
     explicit DiceTrayModel(const QString& folder, QObject* parent = nullptr);
-    ~DiceTrayModel() override;
     static QString DataFolder();
 
     HistoryModel* history() { return m_history.get(); }
@@ -52,21 +50,20 @@ class DiceTrayModel : public QObject {
     // went wrong with it or came right again; empty while all is well. The
     // tray shows it in its status line, where it takes no keys.
     QString storeStatus() const { return m_storeStatus; }
+    // Whether the store has opened its file (or gone on without it), and
+    // the history and saved rolls show what it holds.
+    bool storeOpened() const { return m_storeOpened; }
 
     // What to do with an imported roll whose name is taken.
     enum class Clash { kReplace, kKeepBoth, kSkip };
     using ClashChoice = std::function<Clash(const SavedRoll& kept, const SavedRoll& imported)>;
-    // Imports the saved rolls of a file; for the player, how it went (how
-    // many were imported, and each that was not, with its reason), and
-    // whether the file could be read at all.
-    struct ImportReport {
-        QString text;
-        bool read = false;
-    };
-    ImportReport importSaved(const QString& path, const ClashChoice& choose);
-    // The file written, or why not (empty on success).
-    QString exportSaved(const QString& path) const;
-    QString exportHistory(const QString& path) const;
+    // Imports the saved rolls of a file: done with a report for the player
+    // (how many were imported, and each that was not, with its reason), or
+    // failed when the file could not be read at all.
+    Outcome importSaved(const QString& path, const ClashChoice& choose);
+    Outcome exportSaved(const QString& path) const;
+    // Written on the store's thread; historyExported() says how it went.
+    void exportHistory(const QString& path);
 
     // Why an expression cannot be read ("Column 4: ..."), or empty.
     static QString ProblemOf(const QString& expression);
@@ -75,8 +72,6 @@ class DiceTrayModel : public QObject {
     SavedRoll savedRollOf(int historyRow) const;
     // A saved roll, in the model's order; empty past the list.
     SavedRoll savedRoll(int savedRow) const;
-    // What the player is told when a file cannot be written.
-    static QString WriteErrorMessage(const QString& fileName);
     // An entry as text for the clipboard: its time as the entry shows it
     // (what the player sees and expects to paste), the roll, and its chances
     // once they are known.
@@ -107,6 +102,8 @@ class DiceTrayModel : public QObject {
     // A roll was added to the history, said as one sentence.
     void rolled(const QString& sentence);
     void storeStatusChanged(const QString& status);
+    void storeOpenedChanged();
+    void historyExported(const alearo::Outcome& outcome);
 
   private:
     // A roll awaiting the chances of its expression.
@@ -121,11 +118,11 @@ class DiceTrayModel : public QObject {
     void setExpressionError(const QString& error);
     void remember(const QString& expression);
     void prune();
-    void tellProblems();
-    void writePending();
-    void readChangesElsewhere();
+    void opened(const TrayStoreState& state);
+    void changed(const TrayStoreState& state);
+    void setStoreStatus(const QString& status);
 
-    std::unique_ptr<TrayStore> m_store;
+    TrayStoreThread m_store;
     std::unique_ptr<HistoryModel> m_history;
     std::unique_ptr<SavedRollsModel> m_saved;
     QStringListModel m_recent;
@@ -136,8 +133,8 @@ class DiceTrayModel : public QObject {
     ChanceWorker m_worker;
     dice::RollResult m_roll;  // reused from roll to roll
     bool m_pruneDue = false;
-    QTimer m_pendingTimer;  // tries again to write what a failed write left
-    QTimer m_watchTimer;    // looks for another Alearo's writes
+    bool m_storeOpened = false;
+    qint64 m_lastNewId = 0;  // below 0, for the rolls the store is yet to take
     QString m_storeStatus;
 };
 

@@ -24,15 +24,11 @@ QString ShownTime(const HistoryEntry& entry) {
 
 }  // namespace
 
-HistoryModel::HistoryModel(TrayStore& store, QObject* parent)
-    : QAbstractListModel(parent),
-      m_store(store),
-      m_count(store.historyCount()),
-      m_first(firstShown()),
-      m_firstId(store.firstId()) {}
+HistoryModel::HistoryModel(TrayStoreThread& store, QObject* parent)
+    : QAbstractListModel(parent), m_store(store) {}
 
 int HistoryModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_count - m_first;
+    return parent.isValid() ? 0 : m_stored - m_first + static_cast<int>(m_taking.size());
 }
 
 void HistoryModel::fetchOlder() {
@@ -56,31 +52,83 @@ QHash<int, QByteArray> HistoryModel::roleNames() const {
     return names;
 }
 
-const HistoryEntry* HistoryModel::cached(int shownRow) const {
+// The entry shown at a row, if known; a page not yet read is asked for.
+const HistoryEntry* HistoryModel::find(int shownRow) const {
     const int row = m_first + shownRow;
-    if (shownRow < 0 || row >= m_count) {
-        return nullptr;
+    if (shownRow < 0 || row >= m_stored) {
+        const auto taking = static_cast<std::size_t>(row - m_stored);
+        return shownRow >= 0 && taking < m_taking.size() ? &m_taking[taking] : nullptr;
     }
-    const int first = row - row % kPageRows;
-    auto page = m_pages.find(first);
-    if (page == m_pages.end()) {
-        if (m_pages.size() >= kPagesKept) {
-            m_pages.erase(m_pages.begin()->first == first ? std::prev(m_pages.end())
-                                                          : m_pages.begin());
+    if (const auto page = pageHolding(row); page != m_pages.end()) {
+        return &page->second[static_cast<std::size_t>(row - page->first)];
+    }
+    ask(row - row % kPageRows);
+    return nullptr;
+}
+
+// The page that holds a row of the store. Pages are read a whole number of
+// pages from the first row, and keep their rows when the oldest go; so they
+// may overlap, and the one that begins last wins.
+HistoryModel::Pages::iterator HistoryModel::pageHolding(int row) const {
+    for (auto page = m_pages.upper_bound(row); page != m_pages.begin();) {
+        --page;
+        if (row - page->first < static_cast<int>(page->second.size())) {
+            return page;
         }
-        page = m_pages.emplace(first, m_store.history(first, kPageRows)).first;
     }
-    const auto at = static_cast<std::size_t>(row - first);
-    return at < page->second.size() ? &page->second[at] : nullptr;
+    return m_pages.end();
+}
+
+// A page of the store's rows read on its thread, once at a time. Reading is
+// the model's own business, not a change the view makes, so a view's call
+// of data() may set it going.
+void HistoryModel::ask(int first) const {
+    if (!m_asked.insert(first).second) {
+        return;
+    }
+    auto* model = const_cast<HistoryModel*>(this);
+    m_store.run([first](TrayStore& store) { return store.history(first, kPageRows); },
+                [model, first, generation = m_generation](std::vector<HistoryEntry> rows) {
+                    model->pageRead(generation, first, std::move(rows));
+                });
+}
+
+void HistoryModel::pageRead(quint64 generation, int first, std::vector<HistoryEntry> rows) {
+    if (generation != m_generation) {
+        return;  // read by a numbering of rows gone since
+    }
+    m_asked.erase(first);
+    if (m_pages.size() >= kPagesKept && m_pages.count(first) == 0) {
+        // The page farthest from this one goes.
+        m_pages.erase(std::abs(m_pages.begin()->first - first) >
+                              std::abs(std::prev(m_pages.end())->first - first)
+                          ? m_pages.begin()
+                          : std::prev(m_pages.end()));
+    }
+    // Chances worked out here may not have reached the store when it read them.
+    if (const auto kept = m_pages.find(first); kept != m_pages.end()) {
+        for (std::size_t i = 0; i < std::min(rows.size(), kept->second.size()); ++i) {
+            if (rows[i].id == kept->second[i].id && !rows[i].chancesKnown()) {
+                rows[i].atLeast = kept->second[i].atLeast;
+                rows[i].atMost = kept->second[i].atMost;
+            }
+        }
+    }
+    m_pages[first] = std::move(rows);
+    const int top = std::max(0, first - m_first);
+    const int bottom = std::min(first + kPageRows, m_stored) - m_first - 1;
+    if (top <= bottom) {
+        emit dataChanged(index(top), index(bottom));
+    }
 }
 
 HistoryEntry HistoryModel::entry(int row) const {
-    const HistoryEntry* found = cached(row);
+    const HistoryEntry* found = find(row);
     return found != nullptr ? *found : HistoryEntry{};
 }
 
 QVariant HistoryModel::data(const QModelIndex& index, int role) const {
-    const HistoryEntry* entry = index.isValid() ? cached(index.row()) : nullptr;
+    const HistoryEntry* entry = index.isValid() ? find(index.row()) : nullptr;
     if (entry == nullptr) {
         return {};
     }
@@ -139,15 +187,32 @@ QString HistoryModel::chancesOf(const HistoryEntry& entry) const {
     return m_working ? tr("working out the chances\u2026") : QString();
 }
 
-void HistoryModel::chancesChanged() {
-    m_pages.clear();
-    showChances();
+int HistoryModel::rowOf(qint64 id) const {
+    const auto stored = m_storedIds.find(id);
+    const qint64 storedId = stored != m_storedIds.end() ? stored->second : id;
+    for (std::size_t i = 0; i < m_taking.size(); ++i) {
+        if (m_taking[i].id == id) {
+            return m_stored - m_first + static_cast<int>(i);
+        }
+    }
+    for (const auto& [first, rows] : m_pages) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].id == storedId) {
+                return first + static_cast<int>(i) - m_first;
+            }
+        }
+    }
+    return -1;
 }
 
-void HistoryModel::refresh() {
-    m_pages.clear();
-    appended();
-    showChances();
+void HistoryModel::setChances(qint64 id, double atLeast, double atMost) {
+    const int row = rowOf(id);
+    // The same entry as find() gives, changed: the model's own, not a view's.
+    if (auto* entry = row >= 0 ? const_cast<HistoryEntry*>(find(row)) : nullptr) {
+        entry->atLeast = atLeast;
+        entry->atMost = atMost;
+        emit dataChanged(index(row), index(row));
+    }
 }
 
 void HistoryModel::setWorking(bool working) {
@@ -165,54 +230,122 @@ void HistoryModel::showChances() {
     }
 }
 
-void HistoryModel::appended() {
+void HistoryModel::append(const HistoryEntry& entry) {
+    beginInsertRows({}, rowCount(), rowCount());
+    m_taking.push_back(entry);
+    endInsertRows();
+}
+
+void HistoryModel::written(qint64 id, const HistoryEntry& stored, int count, int firstId) {
+    if (m_taking.empty() || m_taking.front().id != id) {
+        return;  // the history was cleared since
+    }
+    // Rolls another Alearo wrote meanwhile come before it, as in the store.
+    sync(count - 1, firstId);
+    HistoryEntry entry = m_taking.front();
+    entry.id = stored.id;
+    m_taking.erase(m_taking.begin());
+    m_storedIds.emplace(id, stored.id);
+    ++m_stored;
+    keep(m_stored - 1, entry);
+}
+
+// An entry the store now holds at `row`, kept with its page when that page
+// is read up to it.
+void HistoryModel::keep(int row, const HistoryEntry& entry) {
+    if (const auto before = pageHolding(row - 1);
+        before != m_pages.end() && before->first + static_cast<int>(before->second.size()) == row) {
+        before->second.push_back(entry);
+    } else if (row % kPageRows == 0) {
+        m_pages[row] = {entry};  // a page begun
+    }
+}
+
+void HistoryModel::sync(int count, int firstId) {
     // Rows are counted from the oldest roll kept: when that one goes (this
     // Alearo's prune or another's), every row moves up.
-    const int firstId = m_store.firstId();
     if (firstId < m_firstId) {
-        reset();  // the history was cleared since
+        reset(count, firstId);  // the history was cleared since
         return;
     }
-    if (firstId > m_firstId && m_count > 0) {
-        removeOldest(std::min(firstId - m_firstId, m_count));
+    if (firstId > m_firstId && m_stored > 0) {
+        removeOldest(std::min(firstId - m_firstId, m_stored));
     }
     m_firstId = firstId;
-    const int count = m_store.historyCount();
-    if (count < m_count) {
-        reset();
+    if (count < m_stored) {
+        reset(count, firstId);
         return;
     }
-    if (count > m_count) {
-        // The last page may have been read short.
-        m_pages.erase(m_count - m_count % kPageRows);
-        beginInsertRows({}, rowCount(), count - m_first - 1);
-        m_count = count;
+    if (count > m_stored) {
+        const int shown = m_stored - m_first;
+        beginInsertRows({}, shown, shown + count - m_stored - 1);
+        m_stored = count;
         endInsertRows();
+    }
+}
+
+void HistoryModel::refresh(int count, int firstId) {
+    sync(count, firstId);
+    const int last = std::max(0, m_stored - 1);
+    for (int first = std::max(0, last - kPageRows) / kPageRows * kPageRows; first <= last;
+         first += kPageRows) {
+        if (m_pages.count(first) != 0) {
+            ask(first);  // shown as it was until read again
+        }
     }
 }
 
 // The oldest `removed` rolls are gone from the store: the rows shown of
 // them go, and the others keep their place in the view.
 void HistoryModel::removeOldest(int removed) {
-    const int shownRemoved = std::clamp(removed - m_first, 0, rowCount());
+    const int shownRemoved = std::clamp(removed - m_first, 0, m_stored - m_first);
     if (shownRemoved > 0) {
         beginRemoveRows({}, 0, shownRemoved - 1);
     }
-    m_pages.clear();  // read by the store's numbering, which moved
+    renumber();
+    Pages moved;
+    for (auto& [first, rows] : m_pages) {
+        if (first + static_cast<int>(rows.size()) > removed) {
+            const int gone = std::max(0, removed - first);
+            rows.erase(rows.begin(), rows.begin() + gone);
+            moved.emplace(first + gone - removed, std::move(rows));
+        }
+    }
+    m_pages = std::move(moved);
     m_first = std::max(0, m_first - removed);
-    m_count -= removed;
+    m_stored -= removed;
     if (shownRemoved > 0) {
         endRemoveRows();
     }
 }
 
-void HistoryModel::reset() {
+// The store's numbering of rows moved: what is being read by the old one
+// goes unseen.
+void HistoryModel::renumber() {
+    m_asked.clear();
+    ++m_generation;
+}
+
+void HistoryModel::clear() {
     beginResetModel();
+    renumber();
     m_pages.clear();
-    m_count = m_store.historyCount();
-    m_first = firstShown();
-    m_firstId = m_store.firstId();
+    m_taking.clear();
+    m_stored = m_first = m_firstId = 0;
     endResetModel();
+}
+
+void HistoryModel::reset(int count, int firstId) {
+    beginResetModel();
+    renumber();
+    m_pages.clear();
+    m_stored = count;
+    m_firstId = firstId;
+    m_first = firstShown();
+    endResetModel();
+    if (m_stored > 0) {
+        ask((m_stored - 1) / kPageRows * kPageRows);  // where the next rolls go
+    }
 }
 
 }  // namespace alearo

@@ -3,16 +3,19 @@
 
 #include <QAbstractListModel>
 #include <map>
+#include <set>
 #include <vector>
 
-#include "ui/model/tray_store.h"
+#include "ui/model/tray_store_thread.h"
 
 namespace alearo {
 
-// The dice tray's history, oldest first, as the store keeps it. It begins
-// with the newest rolls and fetches older ones as the view scrolls up to
-// them, and rows are read a page at a time when first shown: opening the
-// tray over a long history reads and lays out only its end.
+// The dice tray's history, oldest first, as the store keeps it, and the
+// rolls just made that the store has yet to take. It begins with the newest
+// rolls and fetches older ones as the view scrolls up to them; rows are read
+// on the store's thread a page at a time when first shown, and show empty
+// until then: opening the tray over a long history reads and lays out only
+// its end, and no row waits for the disk.
 class HistoryModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -28,12 +31,13 @@ class HistoryModel : public QAbstractListModel {
     };
     Q_ENUM(Role)
 
-    explicit HistoryModel(TrayStore& store, QObject* parent = nullptr);
+    explicit HistoryModel(TrayStoreThread& store, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
 
+    // The entry of a row, or an empty one while its page is being read.
     HistoryEntry entry(int row) const;
 
     // Older rolls, put before the first row. (Not Qt's fetchMore(), which
@@ -41,15 +45,23 @@ class HistoryModel : public QAbstractListModel {
     bool canFetchOlder() const { return m_first > 0; }
     void fetchOlder();
 
-    // After the store changed: rows added at the end and the oldest pruned
-    // (by this Alearo or another), or the history emptied.
-    void appended();
-    void reset();
-    // After another Alearo wrote to the store: its rolls added at the end,
-    // the oldest it pruned gone, and the chances it worked out shown.
-    void refresh();
-    // After the chances of some rolls were worked out.
-    void chancesChanged();
+    // A roll just made, shown at once under an id below 0 of its own;
+    // written() once the store took it, as `stored`, holding `count` rolls
+    // from the id `firstId`.
+    void append(const HistoryEntry& entry);
+    bool allTaken() const { return m_taking.empty(); }
+    void written(qint64 id, const HistoryEntry& stored, int count, int firstId);
+    // What the store holds now: rolls added at the end and the oldest
+    // pruned (by this Alearo or another), or the history emptied.
+    void sync(int count, int firstId);
+    // Every row read again; the rolls not yet taken stay at the end.
+    void reset(int count, int firstId);
+    // The history emptied here, the rolls not yet taken with it.
+    void clear();
+    // After another Alearo wrote to the store: as sync(), and the newest
+    // rows read again for the chances it worked out.
+    void refresh(int count, int firstId);
+    void setChances(qint64 id, double atLeast, double atMost);
     // Whether chances are being worked out for a while: the rolls still
     // without them say so where their chances will be.
     void setWorking(bool working);
@@ -62,22 +74,34 @@ class HistoryModel : public QAbstractListModel {
     static QString CopiedText(const HistoryEntry& entry);
 
   private:
-    QString chancesOf(const HistoryEntry& entry) const;
-    void showChances();
     static constexpr int kPageRows = 256;
     static constexpr std::size_t kPagesKept = 16;
     static constexpr int kFetchedRows = 4 * kPageRows;
+    using Pages = std::map<int, std::vector<HistoryEntry>>;
 
-    const HistoryEntry* cached(int row) const;
-    int firstShown() const { return std::max(0, m_count - kFetchedRows); }
+    QString chancesOf(const HistoryEntry& entry) const;
+    void showChances();
+    const HistoryEntry* find(int shownRow) const;
+    Pages::iterator pageHolding(int row) const;
+    int rowOf(qint64 id) const;
+    void ask(int first) const;
+    void pageRead(quint64 generation, int first, std::vector<HistoryEntry> rows);
+    void keep(int row, const HistoryEntry& entry);
+    void renumber();
+    int firstShown() const { return std::max(0, m_stored - kFetchedRows); }
     void removeOldest(int removed);
 
-    TrayStore& m_store;
-    int m_count = 0;    // in the store
+    TrayStoreThread& m_store;
+    int m_stored = 0;   // rows in the store
     int m_first = 0;    // the store's row shown first
     int m_firstId = 0;  // the id of the store's first row
     bool m_working = false;
-    mutable std::map<int, std::vector<HistoryEntry>> m_pages;  // by first row
+    std::vector<HistoryEntry> m_taking;    // rolls the store is yet to take
+    std::map<qint64, qint64> m_storedIds;  // the ids rolls had here, and have in the store
+    quint64 m_generation = 0;              // of the store's numbering of rows
+    mutable Pages m_pages;                 // by first row
+
+    mutable std::set<int> m_asked;  // pages being read
 };
 
 }  // namespace alearo

@@ -41,11 +41,11 @@ const std::array<RollerModel::EntryInfo, 5> RollerModel::kEntryInfo{{
     {Entry::kCheckTarget, "checkTarget", QT_TR_NOOP("Check for"), kCheckTargetRange, 0, 0},
 }};
 
-QString RollerModel::nameOf(Entry entry) {
-    return tr(infoOf(entry).label);
+QString RollerModel::NameOf(Entry entry) {
+    return tr(InfoOf(entry).label);
 }
 
-QString RollerModel::writeErrorMessage(const QString& fileName) {
+QString RollerModel::WriteErrorMessage(const QString& fileName) {
     return tr("Error Writing to File: %1").arg(fileName);
 }
 
@@ -88,7 +88,7 @@ RollSpec RollerModel::loadedSpec() const {
 
 std::optional<RollerModel::Rejection> RollerModel::takeEntries(EntryValues& values) const {
     for (const Entry entry : TakingOrder()) {
-        const Range range = rangeOf(entry);
+        const Range range = RangeOf(entry);
         const NumberLoadResult loaded =
             LoadNumberText(entryText(entry).toStdString(), range.minimum, range.maximum);
         if (loaded.status == NumberLoad::kNotInteger) {
@@ -312,26 +312,24 @@ void RollerModel::loadSettings() {
     }
 }
 
-void RollerModel::close() {
+Outcome RollerModel::close() {
     // A rejected box has been reported; the options and the die are kept
     // all the same.
     loadForm();
-    if (const std::error_code error = WriteSettingsByte(EncodeSettings({m_options, m_dieIndex}))) {
-        emit errorOccurred(writeErrorMessage(QLatin1String(kSettingsFileName)),
-                           QString::fromStdString(error.message()));
-    }
+    return WrittenOrWhy(QLatin1String(kSettingsFileName),
+                        WriteSettingsByte(EncodeSettings({m_options, m_dieIndex})));
 }
 
-bool RollerModel::writeResults(ResultsFormat format) {
-    if (m_results.empty()) {
-        return false;
-    }
-    if (const std::error_code error = WriteResultsFile(m_results, format)) {
-        emit errorOccurred(writeErrorMessage(QLatin1String(kResultsFileName)),
-                           QString::fromStdString(error.message()));
-        return false;
-    }
-    return true;
+Outcome RollerModel::writeResults(ResultsFormat format) {
+    return m_results.empty()
+               ? Outcome::Done()
+               : WrittenOrWhy(QLatin1String(kResultsFileName), WriteResultsFile(m_results, format));
+}
+
+Outcome RollerModel::WrittenOrWhy(const QString& fileName, std::error_code error) {
+    return error ? Outcome::Failed(WriteErrorMessage(fileName),
+                                   QString::fromStdString(error.message()))
+                 : Outcome::Done();
 }
 
 }  // namespace alearo

@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 #include "engine/checker.h"
@@ -13,6 +14,7 @@
 #include "engine/roll.h"
 #include "engine/roll_spec.h"
 #include "output/results_file.h"
+#include "ui/model/outcome.h"
 
 namespace alearo {
 
@@ -60,15 +62,17 @@ class RollerModel : public QObject {
         int takenAt;  // its place in the order a command takes the boxes
     };
     static const std::array<EntryInfo, 5> kEntryInfo;
-    static const EntryInfo& infoOf(Entry entry) {
+    static const EntryInfo& InfoOf(Entry entry) {
         return kEntryInfo[static_cast<std::size_t>(entry)];
     }
 
-    static Range rangeOf(Entry entry) { return infoOf(entry).range; }
+    static Range RangeOf(Entry entry) { return InfoOf(entry).range; }
     // What a person calls the box, for messages and assistive tools.
-    static QString nameOf(Entry entry);
+    static QString NameOf(Entry entry);
     // The message for a file that could not be written.
-    static QString writeErrorMessage(const QString& fileName);
+    static QString WriteErrorMessage(const QString& fileName);
+    // Done, or failed with that message and the system's reason.
+    static Outcome WrittenOrWhy(const QString& fileName, std::error_code error);
 
     explicit RollerModel(QObject* parent = nullptr);
 
@@ -122,12 +126,12 @@ class RollerModel : public QObject {
     // settings file the start values stand.
     void loadSettings();
     // Takes the form (a wrong box is reported, and closing goes on) and keeps
-    // the options and the die for the next run.
-    void close();
+    // the options and the die for the next run; failed when they could not be.
+    alearo::Outcome close();
 
-    // Writes the results file. False when there are no results to write, or
-    // when the file could not be written, after errorOccurred().
-    bool writeResults(alearo::ResultsFormat format);
+    // Writes the results file (nothing when there are no results); failed
+    // when it could not be written.
+    alearo::Outcome writeResults(alearo::ResultsFormat format);
 
   signals:
     // The model rewrote a box: the window shows the text as it is.
@@ -139,9 +143,6 @@ class RollerModel : public QObject {
     void dieIndexChanged(int index);
     void checkModeChanged(alearo::CheckMode mode);
     void optionsChanged();
-    // A file could not be written: the message for the player and the
-    // system's reason.
-    void errorOccurred(const QString& message, const QString& cause);
     // Something the statistics follow changed: a box, the die, the checker,
     // an option or the results.
     void formChanged();

@@ -13,10 +13,8 @@ const QString kRowMimeType = QStringLiteral("application/x-alearo-saved-roll-row
 
 }  // namespace
 
-SavedRollsModel::SavedRollsModel(TrayStore& store, QObject* parent)
-    : QAbstractListModel(parent), m_store(store) {
-    reload();
-}
+SavedRollsModel::SavedRollsModel(TrayStoreThread& store, QObject* parent)
+    : QAbstractListModel(parent), m_store(store) {}
 
 int SavedRollsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rolls.size());
@@ -88,35 +86,34 @@ bool SavedRollsModel::dropMimeData(const QMimeData* data, Qt::DropAction action,
     return false;
 }
 
-void SavedRollsModel::reload() {
-    if (m_store.hasPendingSavedChanges()) {
-        return;
+void SavedRollsModel::reload(const TrayStoreState& state) {
+    if (state.savedChangesMade < m_changesMade || (state.savedReadable && !state.saved)) {
+        return;  // read before changes made here were written
     }
-    std::optional<std::vector<SavedRoll>> rolls = m_store.savedRolls();
     const bool same =
-        rolls && m_readable &&
-        std::equal(rolls->begin(), rolls->end(), m_rolls.begin(), m_rolls.end(),
+        state.saved && m_read == Read::kDone &&
+        std::equal(state.saved->begin(), state.saved->end(), m_rolls.begin(), m_rolls.end(),
                    [](const SavedRoll& a, const SavedRoll& b) { return a == b && a.id == b.id; });
-    m_readable = rolls.has_value();
-    if (rolls && !same) {
+    m_read = state.savedReadable ? Read::kDone : Read::kFailed;
+    if (state.saved && !same) {
         beginResetModel();
-        m_rolls = std::move(*rolls);
+        m_rolls = *state.saved;
         endResetModel();
     }
 }
 
 void SavedRollsModel::add(const SavedRoll& roll) {
-    if (!m_readable) {
+    if (unreadable()) {
         return;
     }
     beginInsertRows({}, rowCount(), rowCount());
-    m_rolls.push_back({roll.name, roll.expression, m_store.newSavedId()});
+    m_rolls.push_back({roll.name, roll.expression, --m_lastNewId});
     endInsertRows();
     store({{TrayStore::SavedChange::kAdd, m_rolls.back(), {}}});
 }
 
 void SavedRollsModel::replaceAt(int row, const SavedRoll& roll) {
-    if (!m_readable || row < 0 || row >= rowCount()) {
+    if (unreadable() || row < 0 || row >= rowCount()) {
         return;
     }
     SavedRoll& kept = m_rolls[static_cast<std::size_t>(row)];
@@ -127,7 +124,7 @@ void SavedRollsModel::replaceAt(int row, const SavedRoll& roll) {
 }
 
 void SavedRollsModel::setRolls(const std::vector<SavedRoll>& rolls) {
-    if (!m_readable) {
+    if (unreadable()) {
         return;
     }
     std::vector<TrayStore::SavedChange> changes;
@@ -135,7 +132,7 @@ void SavedRollsModel::setRolls(const std::vector<SavedRoll>& rolls) {
     std::vector<SavedRoll> kept;
     for (SavedRoll roll : rolls) {
         const bool added = roll.id == 0;
-        roll.id = added ? m_store.newSavedId() : roll.id;
+        roll.id = added ? --m_lastNewId : roll.id;
         const auto was = std::find_if(m_rolls.begin(), m_rolls.end(),
                                       [&roll](const SavedRoll& old) { return old.id == roll.id; });
         if (added || was == m_rolls.end() || !(*was == roll)) {
@@ -167,7 +164,7 @@ void SavedRollsModel::setExpression(int row, const QString& expression) {
 }
 
 void SavedRollsModel::remove(int row) {
-    if (!m_readable || row < 0 || row >= rowCount()) {
+    if (unreadable() || row < 0 || row >= rowCount()) {
         return;
     }
     beginRemoveRows({}, row, row);
@@ -183,12 +180,12 @@ void SavedRollsModel::remove(int row) {
 
 // Brought back as a roll added anew, at its place among the rolls there now.
 void SavedRollsModel::undoRemove() {
-    if (!m_readable || m_removed.empty()) {
+    if (unreadable() || m_removed.empty()) {
         return;
     }
     auto [wanted, roll] = m_removed.back();
     m_removed.pop_back();
-    roll.id = m_store.newSavedId();
+    roll.id = --m_lastNewId;
     const int row = std::min(wanted, rowCount());
     beginInsertRows({}, row, row);
     m_rolls.insert(m_rolls.begin() + row, roll);
@@ -201,7 +198,8 @@ void SavedRollsModel::undoRemove() {
 }
 
 bool SavedRollsModel::move(int from, int to) {
-    if (!m_readable || from < 0 || from >= rowCount() || to < 0 || to >= rowCount() || from == to) {
+    if (unreadable() || from < 0 || from >= rowCount() || to < 0 || to >= rowCount() ||
+        from == to) {
         return false;
     }
     // beginMoveRows counts the destination before the move.
@@ -223,11 +221,18 @@ std::vector<qint64> SavedRollsModel::order() const {
     return ids;
 }
 
+// Each change answered with the rolls as stored after it, which another
+// Alearo may have changed too.
 void SavedRollsModel::store(const std::vector<TrayStore::SavedChange>& changes) {
     if (!changes.empty()) {
-        m_store.changeSavedRolls(changes);
+        ++m_changesMade;
+        m_store.run(
+            [changes](TrayStore& store) {
+                store.changeSavedRolls(changes);
+                return TrayStoreThread::StateOf(store);
+            },
+            [this](const TrayStoreState& state) { reload(state); });
     }
-    emit stored();
 }
 
 }  // namespace alearo

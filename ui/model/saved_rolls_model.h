@@ -4,15 +4,16 @@
 #include <QAbstractListModel>
 #include <vector>
 
-#include "ui/model/tray_store.h"
+#include "ui/model/tray_store_thread.h"
 
 namespace alearo {
 
 // The rolls the player keeps under a name, in the player's order, each
-// change written to the store as that change alone. A removed roll can be
-// brought back with undoRemove(), the last removed first. While the store
-// cannot read them, they cannot be changed: every change does nothing until
-// reload() reads them.
+// change shown at once and written to the store as that change alone. A
+// removed roll can be brought back with undoRemove(), the last removed
+// first. Each change names its rolls by their ids, so that one made before
+// the store has read them (on rolls added meanwhile) touches no other; but
+// while the store cannot read them, every change does nothing.
 class SavedRollsModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -20,7 +21,7 @@ class SavedRollsModel : public QAbstractListModel {
     enum Role { kNameRole = Qt::UserRole + 1, kExpressionRole };
     Q_ENUM(Role)
 
-    explicit SavedRollsModel(TrayStore& store, QObject* parent = nullptr);
+    explicit SavedRollsModel(TrayStoreThread& store, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -36,7 +37,8 @@ class SavedRollsModel : public QAbstractListModel {
 
     const std::vector<SavedRoll>& rolls() const { return m_rolls; }
     bool canUndo() const { return !m_removed.empty(); }
-    bool readable() const { return m_readable; }
+    // Whether the store could not read them when it last tried.
+    bool unreadable() const { return m_read == Read::kFailed; }
 
   public slots:
     void add(const alearo::SavedRoll& roll);
@@ -53,21 +55,21 @@ class SavedRollsModel : public QAbstractListModel {
     void setRolls(const std::vector<alearo::SavedRoll>& rolls);
     // The rolls as the store has them now (another Alearo may have changed
     // them), unless changes of this one still wait to be written.
-    void reload();
+    void reload(const alearo::TrayStoreState& state);
 
   signals:
     void canUndoChanged(bool canUndo);
-    // The rolls were handed to the store, which may have failed to write them.
-    void stored();
 
   private:
     void store(const std::vector<TrayStore::SavedChange>& changes);
     std::vector<qint64> order() const;
 
-    TrayStore& m_store;
+    TrayStoreThread& m_store;
     std::vector<SavedRoll> m_rolls;
     std::vector<std::pair<int, SavedRoll>> m_removed;  // each with the row it had
-    bool m_readable = false;
+    enum class Read { kNotYet, kDone, kFailed } m_read = Read::kNotYet;
+    int m_changesMade = 0;   // handed to the store
+    qint64 m_lastNewId = 0;  // below 0, for the rolls added here
 };
 
 }  // namespace alearo

@@ -49,7 +49,7 @@ void StatisticsModel::refresh() {
     if (!m_shownSpec) {
         return;
     }
-    showResults(valid, valid ? QString() : RollerModel::nameOf(*form.invalidEntry));
+    showResults(valid, valid ? QString() : RollerModel::NameOf(*form.invalidEntry));
     emit changed();
 }
 
@@ -176,8 +176,9 @@ void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
         m_checkerChance = Forecast(m_checker, *chance, m_distribution.relativeError, m_rolls);
         if (compare) {
             const int rolls = static_cast<int>(results.size());
-            m_checkerChance += QLatin1Char(' ') + Outcome(m_checker, static_cast<double>(*chance),
-                                                          rolls, CountMatches(m_checker, results));
+            m_checkerChance +=
+                QLatin1Char(' ') + CheckOutcome(m_checker, static_cast<double>(*chance), rolls,
+                                                CountMatches(m_checker, results));
         }
         if (m_comparison) {
             m_checkerChance +=
@@ -199,16 +200,11 @@ QString StatisticsModel::tableText() const {
         TabSeparatedTable(m_distribution, m_comparison ? &*m_comparison : nullptr));
 }
 
-bool StatisticsModel::saveTable(const QString& path) {
-    const std::error_code error =
+Outcome StatisticsModel::saveTable(const QString& path) {
+    return RollerModel::WrittenOrWhy(
+        QFileInfo(path).fileName(),
         ReplaceFileContents(QFile::encodeName(path).toStdString(),
-                            CsvTable(m_distribution, m_comparison ? &*m_comparison : nullptr));
-    if (error) {
-        emit errorOccurred(RollerModel::writeErrorMessage(QFileInfo(path).fileName()),
-                           QString::fromStdString(error.message()));
-        return false;
-    }
-    return true;
+                            CsvTable(m_distribution, m_comparison ? &*m_comparison : nullptr)));
 }
 
 }  // namespace alearo

@@ -11,6 +11,7 @@
 #include "stats/roll_distribution.h"
 #include "ui/model/chance_table_model.h"
 #include "ui/model/chance_worker.h"
+#include "ui/model/outcome.h"
 
 namespace alearo {
 
@@ -77,13 +78,11 @@ class StatisticsModel : public QObject {
   public slots:
     void refresh();
     void setComparisonText(const QString& text);
-    // Writes the table as comma-separated values; false after errorOccurred()
-    // when the file could not be written.
-    bool saveTable(const QString& path);
+    // Writes the table as comma-separated values.
+    alearo::Outcome saveTable(const QString& path);
 
   signals:
     void changed();
-    void errorOccurred(const QString& message, const QString& cause);
 
   private:
     void requestDistribution();

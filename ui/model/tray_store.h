@@ -69,8 +69,9 @@ class TrayStore {
     QString takeProblem();
 
     // The history, oldest first: its length, `count` entries from `first`,
-    // one more at its end (its id filled in), and the oldest removed so that
-    // `keep` stay. Entries that could not be written are kept in memory.
+    // one more at its end (its id filled in: the file's, or while a failed
+    // write keeps it in memory, the one below 0 it came with or one given
+    // here), and the oldest removed so that `keep` stay.
     int historyCount();
     // The id of the oldest roll kept: another Alearo's prune changes it.
     int firstId();
@@ -86,7 +87,8 @@ class TrayStore {
     // for the player's.
     std::optional<std::vector<SavedRoll>> savedRolls();
     // One change the player makes to the saved rolls, each roll named by
-    // its id: a roll added at the end (under an id from newSavedId()), a
+    // its id: a roll added at the end (under an id below 0 never given
+    // before, which names it as well as the file's own once written), a
     // roll's new name and expression, a roll removed, or the order of the
     // rolls listed.
     struct SavedChange {
@@ -98,9 +100,8 @@ class TrayStore {
     // that another Alearo's changes to other rolls stand. A failed write
     // keeps them in memory, in order, until the file takes them.
     void changeSavedRolls(const std::vector<SavedChange>& changes);
-    // An id for a roll about to be added, never given before; the file
-    // gives the roll its own when it is written, and either names it.
-    qint64 newSavedId();
+    // How many times changeSavedRolls() was called.
+    int savedChangesMade() const { return m_savedChangesMade; }
 
     // Whether a failed write left rolls or changes in memory, or the file
     // was busy at the start; and another try to write them (opening the
@@ -109,6 +110,8 @@ class TrayStore {
         return !m_unsaved.empty() || !m_savedChanges.empty() || !m_waitingFor.isEmpty();
     }
     bool hasPendingSavedChanges() const { return !m_savedChanges.empty(); }
+    // Whether the saved rolls were read when last asked for.
+    bool savedRollsRead() const { return !m_savedUnreadable; }
     bool writePending();
 
     // Whether another Alearo wrote to the file since this was last asked.
@@ -155,6 +158,7 @@ class TrayStore {
     std::vector<SavedChange> m_savedChanges;  // what a failed write left in memory
     std::map<qint64, qint64> m_savedIds;      // the memory ids of saved rolls, and their file ids
     bool m_savedUnreadable = false;
+    int m_savedChangesMade = 0;
     QString m_waitingFor;  // the file another program held at the start
     qint64 m_dataVersion = 0;
 };

@@ -121,14 +121,17 @@ std::vector<HistoryEntry> TrayStore::history(int first, int count) {
 void TrayStore::append(HistoryEntry& entry) {
     // With the rolls a failed write left in memory, in order, as soon as
     // the file takes them again.
+    if (entry.id >= 0) {
+        entry.id = --m_lastMemoryId;
+    }
     m_unsaved.push_back(entry);
     qint64 last = 0;
     const bool written = writeUnsaved(last);
     // Kept in memory, a roll goes by an id of its own below 0, never given
-    // twice: its chances may come after it is written, under a file id.
-    entry.id = written ? last : --m_lastMemoryId;
-    if (!written) {
-        m_unsaved.back().id = entry.id;
+    // twice (the caller's, if it gave one): its chances may come after it is
+    // written, under a file id.
+    if (written) {
+        entry.id = last;
     }
 }
 
@@ -251,11 +254,8 @@ std::optional<std::vector<SavedRoll>> TrayStore::savedRolls() {
     return rolls;
 }
 
-qint64 TrayStore::newSavedId() {
-    return --m_lastMemoryId;
-}
-
 void TrayStore::changeSavedRolls(const std::vector<SavedChange>& changes) {
+    ++m_savedChangesMade;
     m_savedChanges.insert(m_savedChanges.end(), changes.begin(), changes.end());
     writeSavedChanges();
 }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "ui/model/outcome.h"
+
 class QPrinter;
 class QUrl;
 class QWidget;
@@ -58,6 +60,15 @@ class PlatformServices {
 
     // A modal box that tells the player something, with an OK button.
     virtual void showInformation(QWidget* owner, const QString& text) = 0;
+    // What a command came to: a failure as an error with its reason, a
+    // report as information, and nothing when there is nothing to tell.
+    void tell(QWidget* owner, const Outcome& outcome) {
+        if (!outcome.ok) {
+            showError(owner, outcome.message, outcome.reason);
+        } else if (!outcome.message.isEmpty()) {
+            showInformation(owner, outcome.message);
+        }
+    }
 
     // Asks the player for a printer; null when the choice was cancelled.
     virtual std::unique_ptr<QPrinter> choosePrinter(QWidget* owner) = 0;

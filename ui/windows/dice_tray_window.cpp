@@ -2,7 +2,6 @@
 #include "ui/windows/dice_tray_window.h"
 
 #include <QCompleter>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QShortcut>
@@ -67,6 +66,10 @@ void DiceTrayWindow::connectControls() {
         AnnounceTextChange(m_ui->expressionErrorLine);
     });
     connect(&m_model, &DiceTrayModel::rolled, this, &DiceTrayWindow::showRolled);
+    connect(&m_model, &DiceTrayModel::historyExported, this,
+            [this](const Outcome& written) { m_services.tell(this, written); });
+    connect(&m_model, &DiceTrayModel::storeOpenedChanged, m_ui->historyView,
+            &QListView::scrollToBottom);
     connect(&m_model, &DiceTrayModel::storeStatusChanged, this, [this](const QString& status) {
         showStoreStatus(status);
         AnnounceTextChange(m_ui->storeStatusLine);
@@ -245,7 +248,7 @@ void DiceTrayWindow::importSaved() {
     if (path.isEmpty()) {
         return;
     }
-    const DiceTrayModel::ImportReport report =
+    const Outcome report =
         m_model.importSaved(path, [this](const SavedRoll& kept, const SavedRoll& imported) {
             const int answer = m_services.ask(
                 this,
@@ -259,35 +262,24 @@ void DiceTrayWindow::importSaved() {
                        ? static_cast<DiceTrayModel::Clash>(answer)
                        : DiceTrayModel::Clash::kSkip;
         });
-    if (report.read) {
-        m_services.showInformation(this, report.text);
-    } else {
-        m_services.showError(this, report.text);
-    }
+    m_services.tell(this, report);
 }
 
 void DiceTrayWindow::exportSaved() {
-    exportTo(tr("Export Saved Rolls"), QStringLiteral("alearo-saved-rolls.json"),
-             tr("Saved rolls (*.json)"), &DiceTrayModel::exportSaved);
-}
-
-void DiceTrayWindow::exportHistory() {
-    exportTo(tr("Export History"), QStringLiteral("alearo-history.csv"), tr("CSV files (*.csv)"),
-             &DiceTrayModel::exportHistory);
-}
-
-// Asks for a file and writes it with `write`, which gives the system's
-// reason when it fails.
-void DiceTrayWindow::exportTo(const QString& caption, const QString& suggestedName,
-                              const QString& filter,
-                              QString (DiceTrayModel::*write)(const QString& path) const) {
-    const QString path = m_services.chooseSaveFile(this, caption, suggestedName, filter);
-    if (path.isEmpty()) {
-        return;
+    const QString path = m_services.chooseSaveFile(this, tr("Export Saved Rolls"),
+                                                   QStringLiteral("alearo-saved-rolls.json"),
+                                                   tr("Saved rolls (*.json)"));
+    if (!path.isEmpty()) {
+        m_services.tell(this, m_model.exportSaved(path));
     }
-    if (const QString error = (m_model.*write)(path); !error.isEmpty()) {
-        m_services.showError(this, DiceTrayModel::WriteErrorMessage(QFileInfo(path).fileName()),
-                             error);
+}
+
+// Written on the store's thread: historyExported() tells how it went.
+void DiceTrayWindow::exportHistory() {
+    const QString path = m_services.chooseSaveFile(
+        this, tr("Export History"), QStringLiteral("alearo-history.csv"), tr("CSV files (*.csv)"));
+    if (!path.isEmpty()) {
+        m_model.exportHistory(path);
     }
 }
 

@@ -48,8 +48,6 @@ class DiceTrayWindow : public QWidget {
     void importSaved();
     void exportSaved();
     void exportHistory();
-    void exportTo(const QString& caption, const QString& suggestedName, const QString& filter,
-                  QString (DiceTrayModel::*write)(const QString& path) const);
     void clearHistory();
     void showRolled(const QString& sentence);
 

@@ -198,8 +198,8 @@ UpDown* MainWindow::upDownOf(Entry entry) const {
 void MainWindow::connectEntries() {
     for (const Entry entry : RollerModel::kEntries) {
         QLineEdit* edit = editOf(entry);
-        edit->setAccessibleName(RollerModel::nameOf(entry));
-        const Range range = RollerModel::rangeOf(entry);
+        edit->setAccessibleName(RollerModel::NameOf(entry));
+        const Range range = RollerModel::RangeOf(entry);
         if (range.minimum >= 0) {
             edit->setValidator(new QRegularExpressionValidator(
                 QRegularExpression(QStringLiteral("[0-9]*")), edit));
@@ -237,9 +237,9 @@ void MainWindow::connectCommands() {
     connectModelCommands();
 
     connect(m_ui->actionResultsNormalFormat, &QAction::triggered, this,
-            [this] { m_model.writeResults(ResultsFormat::kNormal); });
+            [this] { m_services.tell(this, m_model.writeResults(ResultsFormat::kNormal)); });
     connect(m_ui->actionResultsNoText, &QAction::triggered, this,
-            [this] { m_model.writeResults(ResultsFormat::kNumbersOnly); });
+            [this] { m_services.tell(this, m_model.writeResults(ResultsFormat::kNumbersOnly)); });
     connect(m_ui->actionSendToPrinter, &QAction::triggered, this, &MainWindow::sendToPrinter);
     connect(m_ui->actionSendToPrinterViaNotepad, &QAction::triggered, this,
             &MainWindow::sendToSpooler);
@@ -281,10 +281,6 @@ void MainWindow::connectModel() {
     connect(&m_model, &RollerModel::dieIndexChanged, this, &MainWindow::showDie);
     connect(&m_model, &RollerModel::checkModeChanged, this, &MainWindow::showCheckMode);
     connect(&m_model, &RollerModel::optionsChanged, this, &MainWindow::showOptions);
-    connect(&m_model, &RollerModel::errorOccurred, this,
-            [this](const QString& message, const QString& reason) {
-                m_services.showError(this, message, reason);
-            });
 }
 
 void MainWindow::showModel() {
@@ -384,7 +380,11 @@ void MainWindow::sendToPrinter() {
 }
 
 void MainWindow::sendToSpooler() {
-    if (!m_model.writeResults(ResultsFormat::kNormal)) {
+    if (!m_model.hasResults()) {
+        return;
+    }
+    if (const Outcome written = m_model.writeResults(ResultsFormat::kNormal); !written.ok) {
+        m_services.tell(this, written);
         return;
     }
     const QString path = QFileInfo(QString::fromLatin1(kResultsFileName)).absoluteFilePath();
@@ -425,7 +425,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::reject() {
-    m_model.close();
+    m_services.tell(this, m_model.close());
     if (!m_statsWindow.isNull()) {
         m_statsWindow->close();
     }

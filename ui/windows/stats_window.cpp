@@ -55,10 +55,6 @@ StatsWindow::StatsWindow(const RollerModel& roller, PlatformServices& services, 
             this, showHelp);
 
     connect(&m_model, &StatisticsModel::changed, this, &StatsWindow::showModel);
-    connect(&m_model, &StatisticsModel::errorOccurred, this,
-            [this](const QString& message, const QString& reason) {
-                m_services.showError(this, message, reason);
-            });
     showModel();
 }
 
@@ -103,7 +99,7 @@ void StatsWindow::saveTable() {
     const QString path = m_services.chooseSaveFile(
         this, tr("Save Chances"), QStringLiteral("alearo-chances.csv"), tr("CSV files (*.csv)"));
     if (!path.isEmpty()) {
-        m_model.saveTable(path);
+        m_services.tell(this, m_model.saveTable(path));
     }
 }
 
