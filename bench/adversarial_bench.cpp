@@ -66,7 +66,7 @@ Answer Run(const std::vector<std::string>& arguments) {
 
 // The answers asked of one expression.
 void AskAll(const std::string& expression, std::vector<Answer>& answers) {
-    if (!alearo::dice::ParseExpression(expression).Ok()) {
+    if (!alearo::dice::ParseExpression(expression).ok()) {
         return;
     }
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{

@@ -14,7 +14,7 @@ namespace {
 
 alearo::dice::Expression Parsed(const std::string& text) {
     const alearo::dice::ParseResult result = alearo::dice::ParseExpression(text);
-    if (!result.Ok()) {
+    if (!result.ok()) {
         std::abort();
     }
     return *result.expression;

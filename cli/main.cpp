@@ -90,17 +90,17 @@ struct UsageError {
 // own: the first error is kept, with its reason.
 class Output {
   public:
-    void Append(std::string_view text) {
+    void append(std::string_view text) {
         m_buffer += text;
         if (m_buffer.size() >= kFlushAt) {
-            Flush();
+            flush();
         }
     }
-    std::string& Buffer() { return m_buffer; }
+    std::string& buffer() { return m_buffer; }
 
     // Exit status 0, or 1 after saying why the output could not be written.
-    int Finish() {
-        Flush();
+    int finish() {
+        flush();
         if (m_error == 0 && std::fflush(stdout) != 0) {
             m_error = errno;
         }
@@ -116,7 +116,7 @@ class Output {
   private:
     static constexpr std::size_t kFlushAt = 1 << 16;
 
-    void Flush() {
+    void flush() {
         if (m_error == 0 && !m_buffer.empty() &&
             std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout) != m_buffer.size()) {
             m_error = errno != 0 ? errno : EIO;
@@ -253,15 +253,15 @@ void Rolls(const Expression& expression, const Options& options, Output& output)
         options.seed ? alearo::dice::Generator(*options.seed) : alearo::dice::Generator();
     alearo::dice::RollResult result;
     for (int roll = 0; roll < options.times; ++roll) {
-        std::string& out = output.Buffer();
+        std::string& out = output.buffer();
         if (!options.verbose) {
             alearo::dice::AppendNumber(out, alearo::dice::RollTotal(expression, generator));
-            output.Append("\n");
+            output.append("\n");
             continue;
         }
         alearo::dice::Roll(expression, generator, result);
         alearo::dice::AppendRollText(out, expression, result);
-        output.Append("\n");
+        output.append("\n");
     }
 }
 
@@ -295,12 +295,12 @@ void ReadableTable(const alearo::TotalDistribution& distribution, Output& output
         }
     };
     const auto write = [&widths, &output](const TableRow& row) {
-        std::string& out = output.Buffer();
+        std::string& out = output.buffer();
         for (std::size_t column = 0; column < kTableColumns; ++column) {
             out.append((column > 0 ? 2 : 0) + widths[column] - row[column].size(), ' ');
             out.append(row[column]);
         }
-        output.Append("\n");
+        output.append("\n");
     };
     widen(headings);
     for (std::size_t i = 0; i < distribution.exactly.size(); ++i) {
@@ -319,7 +319,7 @@ int Chances(const Expression& expression, const Options& options, Output& output
         const int total = options.singleTotal;
         const alearo::TotalDistribution distribution =
             alearo::dice::ExactChances(expression, alearo::dice::TotalRange{total, total});
-        if (!distribution.Knows(total)) {
+        if (!distribution.knows(total)) {
             const std::string what = options.single == "--at-least"  ? "at least "
                                      : options.single == "--at-most" ? "at most "
                                                                      : "exactly ";
@@ -327,10 +327,10 @@ int Chances(const Expression& expression, const Options& options, Output& output
                         " is below 1e-300, too small to work out");
         }
         const alearo::dice::Chance chance =
-            options.single == "--at-least"  ? distribution.AtLeast(total)
-            : options.single == "--at-most" ? distribution.AtMost(total)
-                                            : distribution.Exactly(total);
-        output.Append(alearo::ChanceFraction(chance, distribution.relativeError) + "\n");
+            options.single == "--at-least"  ? distribution.chanceAtLeast(total)
+            : options.single == "--at-most" ? distribution.chanceAtMost(total)
+                                            : distribution.chanceOf(total);
+        output.append(alearo::ChanceFraction(chance, distribution.relativeError) + "\n");
         return 0;
     }
     const alearo::TotalDistribution distribution = alearo::dice::ExactChances(expression);
@@ -341,7 +341,7 @@ int Chances(const Expression& expression, const Options& options, Output& output
     alearo::WriteTable(distribution, nullptr,
                        options.format == "tsv" ? alearo::TableFormat::kTabSeparated
                                                : alearo::TableFormat::kCommaSeparated,
-                       [&output](std::string_view text) { output.Append(text); });
+                       [&output](std::string_view text) { output.append(text); });
     return 0;
 }
 
@@ -358,8 +358,8 @@ int FailExpression(const std::string& text, const alearo::dice::ParseError& erro
 
 int Write(const std::string& text) {
     Output output;
-    output.Append(text);
-    return output.Finish();
+    output.append(text);
+    return output.finish();
 }
 
 }  // namespace
@@ -379,7 +379,7 @@ int main(int argc, char** argv) {
         return Fail(error->message + " (see alearo-dice --help)");
     }
     const alearo::dice::ParseResult parsed = alearo::dice::ParseExpression(*options.expression);
-    if (!parsed.Ok()) {
+    if (!parsed.ok()) {
         return FailExpression(*options.expression, parsed.error);
     }
     Output output;
@@ -388,5 +388,5 @@ int main(int argc, char** argv) {
     } else if (const int status = Chances(*parsed.expression, options, output); status != 0) {
         return status;
     }
-    return output.Finish();
+    return output.finish();
 }

@@ -89,7 +89,7 @@ DieLaw FollowedLaw(const Term& term, Chance negligible, const std::optional<Rang
     DieLaw law = DieLawOf(term.dice, negligible, 0);
     if (range && law.endless) {
         const long long reach = ReachOf(term, range) + law.lowest;
-        if (reach < law.Highest()) {
+        if (reach < law.highest()) {
             law = DieLawOf(term.dice, 1.0L, reach);
         }
     }
@@ -118,7 +118,7 @@ TermParts PartsOf(const DiceTerm& dice, const DieLaw& law, int times, const Foll
     } else {
         const int kept = KeptCount(dice);
         const Support values = Support::OfChances(law.lowest, law.chance);
-        parts.score = values.Multiple(kept, kept * values.Lowest(), kept * values.Highest());
+        parts.score = values.multiple(kept, kept * values.lowest(), kept * values.highest());
         std::optional<std::vector<std::unique_ptr<Factor>>> exploding =
             kept == dice.count
                 ? SplitExploding(dice, dice.count * times, followed.negligible, followed.reach)
@@ -134,7 +134,7 @@ TermParts PartsOf(const DiceTerm& dice, const DieLaw& law, int times, const Foll
         }
     }
     const Support& score = parts.score;
-    parts.score = score.Multiple(times, times * score.Lowest(), times * score.Highest());
+    parts.score = score.multiple(times, times * score.lowest(), times * score.highest());
     return parts;
 }
 
@@ -151,12 +151,12 @@ Built Build(const Expression& expression, Chance negligible, std::optional<Range
             (term->negative ? built.hasLowest : built.hasHighest) = false;
         }
         const Support& score = parts.score;
-        if (score.Lowest() == score.Highest()) {
+        if (score.lowest() == score.highest()) {
             // A score that is always the same adds a number.
-            built.sum.constant += term->negative ? -score.Lowest() : score.Lowest();
+            built.sum.constant += term->negative ? -score.lowest() : score.lowest();
             continue;
         }
-        supports.push_back(term->negative ? score.Negated() : score);
+        supports.push_back(term->negative ? score.negated() : score);
         for (auto& factor : parts.factors) {
             built.sum.factors.push_back(term->negative ? Negated(std::move(factor))
                                                        : std::move(factor));
@@ -164,8 +164,8 @@ Built Build(const Expression& expression, Chance negligible, std::optional<Range
     }
     built.possible = Support::Point(built.sum.constant);
     for (const Support& score : supports) {
-        built.possible = SumOf(built.possible, score, built.possible.Lowest() + score.Lowest(),
-                               built.possible.Highest() + score.Highest());
+        built.possible = SumOf(built.possible, score, built.possible.lowest() + score.lowest(),
+                               built.possible.highest() + score.highest());
     }
     return built;
 }
@@ -320,11 +320,11 @@ TotalDistribution ExactChances(const Expression& expression, std::optional<Total
     const Chance depth = Depth(expression, alsoList, built);
     const Chance beyond = depth * kBeyondComputed;
     const long long first =
-        built.hasLowest ? built.sum.Lowest() : TailEnd(built.sum, beyond, false);
+        built.hasLowest ? built.sum.lowest() : TailEnd(built.sum, beyond, false);
     const long long last =
-        built.hasHighest ? built.sum.Highest() : TailEnd(built.sum, beyond, true);
+        built.hasHighest ? built.sum.highest() : TailEnd(built.sum, beyond, true);
     if (!(built.hasLowest && built.hasHighest)) {
-        const Range range{first, last, built.sum.Lowest(), built.sum.Highest()};
+        const Range range{first, last, built.sum.lowest(), built.sum.highest()};
         built = Build(expression, depth * kBeyondComputed * kBeyondChain, range);
     }
     SumChances chances;

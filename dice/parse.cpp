@@ -62,9 +62,9 @@ class Parser {
   public:
     explicit Parser(std::string_view text) : m_text(text) {}
 
-    ParseResult Run() {
+    ParseResult run() {
         ParseResult result;
-        if (!ParseAll()) {
+        if (!parseAll()) {
             result.error = std::move(*m_error);
             return result;
         }
@@ -81,27 +81,27 @@ class Parser {
     int m_diceTerms = 0;
     int m_facesInAll = 0;
 
-    bool Fail(std::size_t at, std::string message) {
+    bool fail(std::size_t at, std::string message) {
         m_error = ParseError{static_cast<int>(at) + 1, std::move(message)};
         return false;
     }
 
-    bool AtEnd() const { return m_pos >= m_text.size(); }
+    bool atEnd() const { return m_pos >= m_text.size(); }
 
     // The character `ahead` places on, in lower case; '\0' past the end.
-    char Peek(std::size_t ahead = 0) const {
+    char peek(std::size_t ahead = 0) const {
         return m_pos + ahead < m_text.size() ? Lower(m_text[m_pos + ahead]) : '\0';
     }
 
-    void SkipSpaces() {
-        while (!AtEnd() && IsSpace(m_text[m_pos])) {
+    void skipSpaces() {
+        while (!atEnd() && IsSpace(m_text[m_pos])) {
             ++m_pos;
         }
     }
 
-    long long ReadDigits() {
+    long long readDigits() {
         long long value = 0;
-        while (!AtEnd() && IsDigit(m_text[m_pos])) {
+        while (!atEnd() && IsDigit(m_text[m_pos])) {
             value = value * 10 + (m_text[m_pos] - '0');
             if (value > kSaturated) {
                 value = kSaturated + 1;
@@ -112,55 +112,55 @@ class Parser {
     }
 
     // A number of a modifier, which must follow: "min" then "2".
-    bool RequiredNumber(const std::string& after, const std::string& example, int& value) {
-        SkipSpaces();
-        if (!IsDigit(Peek())) {
-            return Fail(m_pos, after + " needs a number after it, as in " + example + ".");
+    bool requiredNumber(const std::string& after, const std::string& example, int& value) {
+        skipSpaces();
+        if (!IsDigit(peek())) {
+            return fail(m_pos, after + " needs a number after it, as in " + example + ".");
         }
-        return BoundedNumber(value);
+        return boundedNumber(value);
     }
 
-    bool BoundedNumber(int& value) {
+    bool boundedNumber(int& value) {
         const std::size_t at = m_pos;
-        const long long read = ReadDigits();
+        const long long read = readDigits();
         if (read > kMaxNumber) {
-            return Fail(at, "A number here is at most " + std::to_string(kMaxNumber) + ".");
+            return fail(at, "A number here is at most " + std::to_string(kMaxNumber) + ".");
         }
         value = static_cast<int>(read);
         return true;
     }
 
-    bool ParseAll() {
-        SkipSpaces();
-        if (AtEnd()) {
-            return Fail(0, "Nothing to roll: type dice such as 2d6+3.");
+    bool parseAll() {
+        skipSpaces();
+        if (atEnd()) {
+            return fail(0, "Nothing to roll: type dice such as 2d6+3.");
         }
         bool negative = false;
         std::optional<char> sign;
-        if (Peek() == '+' || Peek() == '-') {
-            negative = Peek() == '-';
-            sign = Peek();
+        if (peek() == '+' || peek() == '-') {
+            negative = peek() == '-';
+            sign = peek();
             ++m_pos;
         }
         while (true) {
-            SkipSpaces();
+            skipSpaces();
             Term term;
             term.negative = negative;
-            if (!ParseOperand(term, sign)) {
+            if (!parseOperand(term, sign)) {
                 return false;
             }
             m_expression.terms.push_back(term);
             const bool afterDice = term.isDice;
-            SkipSpaces();
-            if (AtEnd()) {
+            skipSpaces();
+            if (atEnd()) {
                 return true;
             }
-            const char c = Peek();
+            const char c = peek();
             if (c != '+' && c != '-') {
-                return FailBetweenTerms(afterDice);
+                return failBetweenTerms(afterDice);
             }
             if (static_cast<int>(m_expression.terms.size()) >= kMaxTerms) {
-                return Fail(m_pos, "Too many terms: an expression holds at most " +
+                return fail(m_pos, "Too many terms: an expression holds at most " +
                                        std::to_string(kMaxTerms) + ".");
             }
             negative = c == '-';
@@ -169,93 +169,93 @@ class Parser {
         }
     }
 
-    bool FailBetweenTerms(bool afterDice) {
+    bool failBetweenTerms(bool afterDice) {
         const char c = m_text[m_pos];
         if (IsDigit(c) || (afterDice && Lower(c) == 'd')) {
-            return Fail(m_pos, "Put \"+\" or \"-\" between two terms.");
+            return fail(m_pos, "Put \"+\" or \"-\" between two terms.");
         }
         if (!afterDice &&
             (c == '!' || c == '<' || c == '>' || c == '=' ||
              (IsLetter(c) && std::string_view("kmr").find(Lower(c)) != std::string_view::npos))) {
-            return Fail(m_pos, "Only dice take modifiers such as " + Shown(c) + ".");
+            return fail(m_pos, "Only dice take modifiers such as " + Shown(c) + ".");
         }
         if (IsLetter(c)) {
-            return Fail(m_pos, "Unknown letter " + Shown(c) + ".");
+            return fail(m_pos, "Unknown letter " + Shown(c) + ".");
         }
-        return Fail(m_pos, "Unexpected " + Shown(c) + ".");
+        return fail(m_pos, "Unexpected " + Shown(c) + ".");
     }
 
-    bool ParseOperand(Term& term, std::optional<char> sign) {
+    bool parseOperand(Term& term, std::optional<char> sign) {
         const std::size_t at = m_pos;
-        const char c = Peek();
+        const char c = peek();
         if (IsDigit(c)) {
-            const long long number = ReadDigits();
-            SkipSpaces();
-            if (Peek() == 'd') {
+            const long long number = readDigits();
+            skipSpaces();
+            if (peek() == 'd') {
                 term.isDice = true;
-                return ParseDice(term.dice, at, number);
+                return parseDice(term.dice, at, number);
             }
             if (number > kMaxNumber) {
-                return Fail(at, "A number to add is at most " + std::to_string(kMaxNumber) + ".");
+                return fail(at, "A number to add is at most " + std::to_string(kMaxNumber) + ".");
             }
             term.number = static_cast<int>(number);
             return true;
         }
         if (c == 'd') {
             term.isDice = true;
-            return ParseDice(term.dice, at, 1);
+            return parseDice(term.dice, at, 1);
         }
-        if (sign && (AtEnd() || !IsLetter(c))) {
-            return Fail(at, std::string("A term is missing after \"") + *sign + "\".");
+        if (sign && (atEnd() || !IsLetter(c))) {
+            return fail(at, std::string("A term is missing after \"") + *sign + "\".");
         }
         if (IsLetter(c)) {
-            return Fail(at, "Unknown letter " + Shown(m_text[at]) +
+            return fail(at, "Unknown letter " + Shown(m_text[at]) +
                                 ": a term is a number or dice such as 2d6.");
         }
-        return Fail(at, Shown(m_text[at]) +
+        return fail(at, Shown(m_text[at]) +
                             " cannot start a term: a term is a number or dice "
                             "such as 2d6.");
     }
 
     // At the "d" of a dice term that starts at `at`.
-    bool ParseDice(DiceTerm& dice, std::size_t at, long long count) {
-        if (!CountDice(at, count)) {
+    bool parseDice(DiceTerm& dice, std::size_t at, long long count) {
+        if (!countDice(at, count)) {
             return false;
         }
         dice.count = static_cast<int>(count);
         ++m_pos;
-        SkipSpaces();
-        if (!ParseFaces(dice) || !AddFaces(dice.count, FaceCount(dice), at)) {
+        skipSpaces();
+        if (!parseFaces(dice) || !addFaces(dice.count, FaceCount(dice), at)) {
             return false;
         }
         SeenModifiers seen;
         bool more = true;
         while (more) {
-            SkipSpaces();
-            if (!ParseModifier(dice, seen, more)) {
+            skipSpaces();
+            if (!parseModifier(dice, seen, more)) {
                 return false;
             }
         }
         if (dice.explode && dice.maximum && *dice.maximum > dice.faces) {
-            return AddFaces(dice.count, *dice.maximum - dice.faces, *seen.maximum);
+            return addFaces(dice.count, *dice.maximum - dice.faces, *seen.maximum);
         }
         return true;
     }
 
     // Counts the dice of a term that starts at `at` into the expression's.
-    bool CountDice(std::size_t at, long long count) {
+    bool countDice(std::size_t at, long long count) {
         if (count < 1) {
-            return Fail(at, "A term rolls at least one die.");
+            return fail(at, "A term rolls at least one die.");
         }
         if (count > kMaxDicePerTerm) {
-            return Fail(
+            return fail(
                 at, "Too many dice: at most " + std::to_string(kMaxDicePerTerm) + " in one term.");
         }
         if (m_diceInAll + count > kMaxDiceInAll) {
-            return Fail(at, "Too many dice: at most " + std::to_string(kMaxDiceInAll) + " in all.");
+            return fail(at, "Too many dice: at most " + std::to_string(kMaxDiceInAll) + " in all.");
         }
         if (++m_diceTerms > kMaxDiceTerms) {
-            return Fail(at,
+            return fail(at,
                         "Too many terms of dice: at most " + std::to_string(kMaxDiceTerms) + ".");
         }
         m_diceInAll += static_cast<int>(count);
@@ -263,33 +263,33 @@ class Parser {
     }
 
     // The faces after the "d": a number, "%" or "F".
-    bool ParseFaces(DiceTerm& dice) {
+    bool parseFaces(DiceTerm& dice) {
         const std::size_t facesAt = m_pos;
-        if (IsDigit(Peek())) {
-            const long long faces = ReadDigits();
+        if (IsDigit(peek())) {
+            const long long faces = readDigits();
             if (faces < 1 || faces > kMaxFaces) {
-                return Fail(facesAt, "A die has 1 to " + std::to_string(kMaxFaces) + " faces.");
+                return fail(facesAt, "A die has 1 to " + std::to_string(kMaxFaces) + " faces.");
             }
             dice.faces = static_cast<int>(faces);
-        } else if (Peek() == '%') {
+        } else if (peek() == '%') {
             dice.faces = 100;
             ++m_pos;
-        } else if (Peek() == 'f') {
+        } else if (peek() == 'f') {
             dice.fate = true;
             dice.faces = 3;
             ++m_pos;
         } else {
-            return Fail(facesAt, "Put the number of faces after \"d\", as in d6, d% or dF.");
+            return fail(facesAt, "Put the number of faces after \"d\", as in d6, d% or dF.");
         }
         return true;
     }
 
     // Counts the faces of the term's dice into those of the expression: an
     // exploding die with a max comes to as many values as its max.
-    bool AddFaces(int count, int faces, std::size_t at) {
+    bool addFaces(int count, int faces, std::size_t at) {
         m_facesInAll += count * faces;
         if (m_facesInAll > kMaxFacesInAll) {
-            return Fail(at, "Too many faces: the dice have at most " +
+            return fail(at, "Too many faces: the dice have at most " +
                                 std::to_string(kMaxFacesInAll) +
                                 " faces in all, as five terms of 100d1000 have (an exploding die "
                                 "with a max counts its max).");
@@ -297,52 +297,52 @@ class Parser {
         return true;
     }
 
-    bool Once(std::optional<std::size_t>& seen, std::size_t at, const char* what) {
+    bool once(std::optional<std::size_t>& seen, std::size_t at, const char* what) {
         if (seen) {
-            return Fail(at, std::string("A dice term takes only one ") + what + ".");
+            return fail(at, std::string("A dice term takes only one ") + what + ".");
         }
         seen = at;
         return true;
     }
 
     // One modifier at the current place; `more` tells whether there was one.
-    bool ParseModifier(DiceTerm& dice, SeenModifiers& seen, bool& more) {
+    bool parseModifier(DiceTerm& dice, SeenModifiers& seen, bool& more) {
         const std::size_t at = m_pos;
-        const char c = Peek();
+        const char c = peek();
         more = true;
-        if (c == 'k' || (c == 'd' && (Peek(1) == 'h' || Peek(1) == 'l'))) {
-            return ParseSelection(dice, seen, at);
+        if (c == 'k' || (c == 'd' && (peek(1) == 'h' || peek(1) == 'l'))) {
+            return parseSelection(dice, seen, at);
         }
         if (c == '!') {
             ++m_pos;
-            if (!Once(seen.explode, at, "\"!\"")) {
+            if (!once(seen.explode, at, "\"!\"")) {
                 return false;
             }
             if (dice.fate) {
-                return Fail(at, "A Fate die cannot explode.");
+                return fail(at, "A Fate die cannot explode.");
             }
             if (dice.faces == 1) {
-                return Fail(at, "A die of one face would explode forever.");
+                return fail(at, "A die of one face would explode forever.");
             }
             if (dice.faces > kMaxSelectedFaces) {
-                return Fail(at, TooManyFacesToSelect());
+                return fail(at, TooManyFacesToSelect());
             }
             dice.explode = true;
             return true;
         }
         if (c == 'r') {
-            return ParseReroll(dice, seen, at);
+            return parseReroll(dice, seen, at);
         }
         if (c == 'm') {
-            return ParseLimit(dice, seen, at);
+            return parseLimit(dice, seen, at);
         }
         if (c == '<' || c == '>' || c == '=') {
-            if (!Once(seen.success, at, "comparison")) {
+            if (!once(seen.success, at, "comparison")) {
                 return false;
             }
             Condition condition;
-            condition.compare = ReadCompare();
-            if (!RequiredNumber(std::string("\"") + CompareText(condition.compare) + "\"",
+            condition.compare = readCompare();
+            if (!requiredNumber(std::string("\"") + CompareText(condition.compare) + "\"",
                                 std::string("10d10") + CompareText(condition.compare) + "8",
                                 condition.value)) {
                 return false;
@@ -355,10 +355,10 @@ class Parser {
     }
 
     // At "<", ">" or "="; reads one comparison.
-    Compare ReadCompare() {
-        const char c = Peek();
+    Compare readCompare() {
+        const char c = peek();
         ++m_pos;
-        const bool orEqual = c != '=' && Peek() == '=';
+        const bool orEqual = c != '=' && peek() == '=';
         if (orEqual) {
             ++m_pos;
         }
@@ -372,40 +372,40 @@ class Parser {
         }
     }
 
-    bool ParseSelection(DiceTerm& dice, SeenModifiers& seen, std::size_t at) {
-        const bool drop = Peek() == 'd';
+    bool parseSelection(DiceTerm& dice, SeenModifiers& seen, std::size_t at) {
+        const bool drop = peek() == 'd';
         ++m_pos;
-        const char which = Peek();
+        const char which = peek();
         const bool lowest = which == 'l';
         if (which == 'h' || which == 'l') {
             ++m_pos;
         }
-        if (!Once(seen.keep, at, "keep or drop")) {
+        if (!once(seen.keep, at, "keep or drop")) {
             return false;
         }
         if (dice.faces > kMaxSelectedFaces) {
-            return Fail(at, TooManyFacesToSelect());
+            return fail(at, TooManyFacesToSelect());
         }
-        SkipSpaces();
+        skipSpaces();
         int n = 1;
-        if (IsDigit(Peek()) && !BoundedNumber(n)) {
+        if (IsDigit(peek()) && !boundedNumber(n)) {
             return false;
         }
         if (drop) {
             if (n == 0) {
-                return Fail(at, "Drop at least one die, or leave out the drop.");
+                return fail(at, "Drop at least one die, or leave out the drop.");
             }
             if (n >= dice.count) {
-                return Fail(at, "Cannot drop " + std::to_string(n) + " of " +
+                return fail(at, "Cannot drop " + std::to_string(n) + " of " +
                                     std::to_string(dice.count) + " dice: one at least must stay.");
             }
             dice.selection = lowest ? Selection::kDropLowest : Selection::kDropHighest;
         } else {
             if (n == 0) {
-                return Fail(at, "Keep at least one die.");
+                return fail(at, "Keep at least one die.");
             }
             if (n > dice.count) {
-                return Fail(at, "Cannot keep " + std::to_string(n) + " of " +
+                return fail(at, "Cannot keep " + std::to_string(n) + " of " +
                                     std::to_string(dice.count) + " dice.");
             }
             dice.selection = lowest ? Selection::kKeepLowest : Selection::kKeepHighest;
@@ -414,49 +414,49 @@ class Parser {
         return true;
     }
 
-    bool ParseReroll(DiceTerm& dice, SeenModifiers& seen, std::size_t at) {
+    bool parseReroll(DiceTerm& dice, SeenModifiers& seen, std::size_t at) {
         ++m_pos;
         Reroll reroll;
-        reroll.once = Peek() == 'o';
+        reroll.once = peek() == 'o';
         if (reroll.once) {
             ++m_pos;
         }
-        if (!Once(seen.reroll, at, "reroll")) {
+        if (!once(seen.reroll, at, "reroll")) {
             return false;
         }
-        SkipSpaces();
-        if (Peek() == '<' || Peek() == '>' || Peek() == '=') {
-            reroll.condition.compare = ReadCompare();
+        skipSpaces();
+        if (peek() == '<' || peek() == '>' || peek() == '=') {
+            reroll.condition.compare = readCompare();
         }
         const std::string name = reroll.once ? "\"ro\"" : "\"r\"";
-        if (!RequiredNumber(name, reroll.once ? "ro1" : "r1", reroll.condition.value)) {
+        if (!requiredNumber(name, reroll.once ? "ro1" : "r1", reroll.condition.value)) {
             return false;
         }
         const int faces = dice.fate ? 3 : dice.faces;
         if (!reroll.once && CountMatchingFaces(dice, reroll.condition) == faces) {
-            return Fail(at, "This reroll matches every face, so the die would never stop rolling.");
+            return fail(at, "This reroll matches every face, so the die would never stop rolling.");
         }
         dice.reroll = reroll;
         return true;
     }
 
-    bool ParseLimit(DiceTerm& dice, SeenModifiers& seen, std::size_t at) {
-        const bool isMin = Peek(1) == 'i' && Peek(2) == 'n';
-        const bool isMax = Peek(1) == 'a' && Peek(2) == 'x';
+    bool parseLimit(DiceTerm& dice, SeenModifiers& seen, std::size_t at) {
+        const bool isMin = peek(1) == 'i' && peek(2) == 'n';
+        const bool isMax = peek(1) == 'a' && peek(2) == 'x';
         if (!isMin && !isMax) {
-            return Fail(at, "Unknown modifier: \"min\" and \"max\" are the ones with an \"m\".");
+            return fail(at, "Unknown modifier: \"min\" and \"max\" are the ones with an \"m\".");
         }
         m_pos += 3;
-        if (!Once(isMin ? seen.minimum : seen.maximum, at, isMin ? "min" : "max")) {
+        if (!once(isMin ? seen.minimum : seen.maximum, at, isMin ? "min" : "max")) {
             return false;
         }
         int n = 0;
-        if (!RequiredNumber(isMin ? "\"min\"" : "\"max\"", isMin ? "min2" : "max5", n)) {
+        if (!requiredNumber(isMin ? "\"min\"" : "\"max\"", isMin ? "min2" : "max5", n)) {
             return false;
         }
         (isMin ? dice.minimum : dice.maximum) = n;
         if (dice.minimum && dice.maximum && *dice.minimum > *dice.maximum) {
-            return Fail(at, "The min is above the max: no value could count.");
+            return fail(at, "The min is above the max: no value could count.");
         }
         return true;
     }
@@ -465,7 +465,7 @@ class Parser {
 }  // namespace
 
 ParseResult ParseExpression(std::string_view text) {
-    return Parser(text).Run();
+    return Parser(text).run();
 }
 
 }  // namespace alearo::dice

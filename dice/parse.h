@@ -21,7 +21,7 @@ struct ParseResult {
     std::optional<Expression> expression;  // set when the text is a valid expression
     ParseError error;                      // otherwise
 
-    bool Ok() const { return expression.has_value(); }
+    bool ok() const { return expression.has_value(); }
 };
 
 // Reads dice notation such as "2d20kh1+5", "1d8+3d6+3", "8d6!" or "10d10>=8".

@@ -16,8 +16,8 @@ struct Standing {
     int firstLow = 0, firstHigh = -1;
     int secondLow = 0, secondHigh = -1;
 
-    int Count() const { return firstHigh - firstLow + 1 + secondHigh - secondLow + 1; }
-    int At(int i) const {
+    int count() const { return firstHigh - firstLow + 1 + secondHigh - secondLow + 1; }
+    int at(int i) const {
         const int first = firstHigh - firstLow + 1;
         return i < first ? firstLow + i : secondLow + (i - first);
     }
@@ -72,8 +72,8 @@ class DieRoller {
 
     // One die, from its first face to what it counts as. `record` (may be
     // null) receives the faces.
-    int Roll(Generator& generator, DieRoll* record) const {
-        int first = Face(generator);
+    int roll(Generator& generator, DieRoll* record) const {
+        int first = face(generator);
         if (m_dice.reroll && Matches(m_dice.reroll->condition, first)) {
             // Only the first face is looked at. "ro" lets the second face
             // stand; "r" rolls until a face stands, which comes to one draw
@@ -81,9 +81,9 @@ class DieRoller {
             if (record != nullptr) {
                 record->rerolled.push_back(first);
             }
-            first = m_dice.reroll->once ? Face(generator)
-                                        : m_standing.At(static_cast<int>(generator.Below(
-                                              static_cast<std::uint32_t>(m_standing.Count()))));
+            first = m_dice.reroll->once ? face(generator)
+                                        : m_standing.at(static_cast<int>(generator.below(
+                                              static_cast<std::uint32_t>(m_standing.count()))));
         }
         int value = first;
         if (record != nullptr) {
@@ -92,7 +92,7 @@ class DieRoller {
         if (m_dice.explode && first == m_faces) {
             int next = 0;
             do {
-                next = Face(generator);
+                next = face(generator);
                 value += next;
                 if (record != nullptr) {
                     record->faces.push_back(next);
@@ -110,8 +110,8 @@ class DieRoller {
     }
 
   private:
-    int Face(Generator& generator) const {
-        return m_lowest + static_cast<int>(generator.Below(static_cast<std::uint32_t>(m_faces)));
+    int face(Generator& generator) const {
+        return m_lowest + static_cast<int>(generator.below(static_cast<std::uint32_t>(m_faces)));
     }
 
     const DiceTerm& m_dice;
@@ -217,7 +217,7 @@ void Roll(const Expression& expression, Generator& generator, RollResult& result
                 DieRoll& die = roll.dice[static_cast<std::size_t>(i)];
                 die.faces.clear();
                 die.rerolled.clear();
-                die.value = roller.Roll(generator, &die);
+                die.value = roller.roll(generator, &die);
                 values[static_cast<std::size_t>(i)] = die.value;
             }
             SelectKept(dice, values.data(), keep.data());
@@ -242,7 +242,7 @@ int RollTotal(const Expression& expression, Generator& generator) {
             const DiceTerm& dice = term.dice;
             const DieRoller roller(dice);
             for (int i = 0; i < dice.count; ++i) {
-                values[static_cast<std::size_t>(i)] = roller.Roll(generator, nullptr);
+                values[static_cast<std::size_t>(i)] = roller.roll(generator, nullptr);
             }
             SelectKept(dice, values.data(), keep.data());
             score = Score(dice, values.data(), keep.data());

@@ -20,14 +20,14 @@ class Generator {
     // A whole number from 0 to bound - 1 (1 <= bound < 2^32), each equally
     // likely: Lemire's multiply-and-reject, without the bias of a
     // remainder. Each draw of the engine gives two halves of 32 bits.
-    std::uint32_t Below(std::uint32_t bound) {
-        std::uint64_t product = std::uint64_t{Half()} * bound;
+    std::uint32_t below(std::uint32_t bound) {
+        std::uint64_t product = std::uint64_t{half()} * bound;
         auto low = static_cast<std::uint32_t>(product);
         if (low < bound) {
             // The low halves below 2^32 mod bound are thrown back.
             const std::uint32_t threshold = (0u - bound) % bound;
             while (low < threshold) {
-                product = std::uint64_t{Half()} * bound;
+                product = std::uint64_t{half()} * bound;
                 low = static_cast<std::uint32_t>(product);
             }
         }
@@ -35,7 +35,7 @@ class Generator {
     }
 
   private:
-    std::uint32_t Half() {
+    std::uint32_t half() {
         if (m_spare) {
             m_spare = false;
             return static_cast<std::uint32_t>(m_draw >> 32);

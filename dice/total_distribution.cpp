@@ -12,38 +12,38 @@ constexpr Chance kUnknown = std::numeric_limits<Chance>::quiet_NaN();
 
 }  // namespace
 
-bool TotalDistribution::Knows(int total) const {
-    return Empty() || ((total >= minTotal || hasLowest) && (total <= MaxTotal() || hasHighest));
+bool TotalDistribution::knows(int total) const {
+    return empty() || ((total >= minTotal || hasLowest) && (total <= maxTotal() || hasHighest));
 }
 
-Chance TotalDistribution::Exactly(int total) const {
-    if (!Knows(total)) {
+Chance TotalDistribution::chanceOf(int total) const {
+    if (!knows(total)) {
         return kUnknown;
     }
-    if (Empty() || total < minTotal || total > MaxTotal()) {
+    if (empty() || total < minTotal || total > maxTotal()) {
         return 0.0L;
     }
     return exactly[static_cast<std::size_t>(total - minTotal)];
 }
 
-Chance TotalDistribution::AtLeast(int total) const {
-    if (!Knows(total)) {
+Chance TotalDistribution::chanceAtLeast(int total) const {
+    if (!knows(total)) {
         return kUnknown;
     }
-    if (Empty() || total > MaxTotal()) {
+    if (empty() || total > maxTotal()) {
         return 0.0L;
     }
     return total < minTotal ? 1.0L : atLeast[static_cast<std::size_t>(total - minTotal)];
 }
 
-Chance TotalDistribution::AtMost(int total) const {
-    if (!Knows(total)) {
+Chance TotalDistribution::chanceAtMost(int total) const {
+    if (!knows(total)) {
         return kUnknown;
     }
-    if (Empty() || total < minTotal) {
+    if (empty() || total < minTotal) {
         return 0.0L;
     }
-    return total > MaxTotal() ? 1.0L : atMost[static_cast<std::size_t>(total - minTotal)];
+    return total > maxTotal() ? 1.0L : atMost[static_cast<std::size_t>(total - minTotal)];
 }
 
 }  // namespace alearo::dice

@@ -25,16 +25,16 @@ struct TotalDistribution {
     // No chance is further from the exact one than this share of it.
     double relativeError = 0.0;
 
-    bool Empty() const { return exactly.empty(); }
-    int MaxTotal() const { return minTotal + static_cast<int>(exactly.size()) - 1; }
+    bool empty() const { return exactly.empty(); }
+    int maxTotal() const { return minTotal + static_cast<int>(exactly.size()) - 1; }
     // Whether the chances of `total` are known: listed, or past an end.
-    bool Knows(int total) const;
-    // Past an end: 0, except AtLeast below the lowest total and AtMost above
+    bool knows(int total) const;
+    // Past an end: 0, except chanceAtLeast() below the lowest total and chanceAtMost() above
     // the highest, which are 1. An empty distribution answers 0 throughout,
     // and one past the listed totals of a side without end is not a number.
-    Chance Exactly(int total) const;
-    Chance AtLeast(int total) const;
-    Chance AtMost(int total) const;
+    Chance chanceOf(int total) const;
+    Chance chanceAtLeast(int total) const;
+    Chance chanceAtMost(int total) const;
 };
 
 // The least chance a listed total of a side without end has.

@@ -11,7 +11,7 @@ struct Range {
     int minimum;
     int maximum;
 
-    constexpr bool Contains(int value) const { return value >= minimum && value <= maximum; }
+    constexpr bool contains(int value) const { return value >= minimum && value <= maximum; }
 };
 
 inline constexpr Range kRollsRange{1, kMaxResults};

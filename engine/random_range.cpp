@@ -45,9 +45,9 @@ struct RandomSource {
     std::uint32_t reseeds = 0;
     long reseedCount = 0;
 
-    std::time_t Clock() const { return hooks.clock ? hooks.clock() : std::time(nullptr); }
+    std::time_t clock() const { return hooks.clock ? hooks.clock() : std::time(nullptr); }
 
-    std::uint32_t Entropy() const {
+    std::uint32_t entropy() const {
         if (hooks.entropy) {
             return hooks.entropy();
         }
@@ -60,9 +60,9 @@ struct RandomSource {
     // seeds of one process instead walk an odd-step sequence through a
     // bijection, so none repeats for 2^32 reseeds; where that sequence starts
     // mixes the clock with per-process entropy.
-    std::uint32_t NextSeed() {
+    std::uint32_t nextSeed() {
         if (!hasBase) {
-            base = Entropy() ^ Mix32(static_cast<std::uint32_t>(Clock()));
+            base = entropy() ^ Mix32(static_cast<std::uint32_t>(clock()));
             hasBase = true;
         }
         const std::uint32_t seed = Mix32(base + reseeds * 0x9E3779B9U);
@@ -70,9 +70,9 @@ struct RandomSource {
         return seed;
     }
 
-    void Reseed() {
+    void reseed() {
         ++reseedCount;
-        std::srand(NextSeed());
+        std::srand(nextSeed());
     }
 };
 
@@ -95,7 +95,7 @@ int RandomRange(int lo, int hi) {
     RandomSource& source = Source();
     int calls = source.counter;
     if (calls == 0 || calls > kCallsPerSeed) {
-        source.Reseed();
+        source.reseed();
         calls = 1;
     }
     source.counter = calls + 1;

@@ -5,7 +5,7 @@
 
 namespace alearo {
 
-std::optional<int> RollResult::DroppedDie() const {
+std::optional<int> RollResult::droppedDie() const {
     if (droppedIndex < 0) {
         return std::nullopt;
     }
@@ -29,7 +29,7 @@ RollResult RollOnce(const RollSpec& spec) {
         result.dice.push_back(value);
         sum += value;
     }
-    if (spec.DropsADie()) {
+    if (spec.dropsADie()) {
         sum -= lowest;
     } else {
         result.droppedIndex = -1;

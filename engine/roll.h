@@ -15,7 +15,7 @@ struct RollResult {
     int droppedIndex = -1;  // index into dice, or -1 when none was thrown out
     int total = 0;
 
-    std::optional<int> DroppedDie() const;
+    std::optional<int> droppedDie() const;
 };
 
 // Rolls one roll of `spec` through the program's random source. The first of

@@ -15,16 +15,16 @@ struct RollSpec {
     int eachModifier = 0;
     int totalModifier = 0;
     bool noRollsBelowOne = false;  // a die below 1 after its modifier counts 1
-    bool dropLowest = false;       // the option as set; see DropsADie
+    bool dropLowest = false;       // the option as set; see dropsADie()
 
     // The lowest die is thrown out only when there is another to keep.
-    constexpr bool DropsADie() const { return dropLowest && dice >= 2; }
+    constexpr bool dropsADie() const { return dropLowest && dice >= 2; }
 
     // Equal when they roll alike: a drop that cannot happen makes no difference.
     friend constexpr bool operator==(const RollSpec& a, const RollSpec& b) {
         return a.dice == b.dice && a.sides == b.sides && a.eachModifier == b.eachModifier &&
                a.totalModifier == b.totalModifier && a.noRollsBelowOne == b.noRollsBelowOne &&
-               a.DropsADie() == b.DropsADie();
+               a.dropsADie() == b.dropsADie();
     }
     friend constexpr bool operator!=(const RollSpec& a, const RollSpec& b) { return !(a == b); }
 };

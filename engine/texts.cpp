@@ -26,7 +26,7 @@ std::string RollExpression(const RollSpec& spec) {
         line = FormatText("%s%d%s%d%s%d%s%s%s%d", "(", dice, "d", sides, eachSign, each, ") ",
                           totalSign, " ", total);
     }
-    if (spec.DropsADie()) {
+    if (spec.dropsADie()) {
         line += " - lowest roll";
     }
     return line;
@@ -41,7 +41,7 @@ namespace {
 
 void AppendResultLine(std::string& out, int number, const RollResult& result) {
     AppendFormat(out, "%s%3d%s%10d", "Result #", number, ":", result.total);
-    if (const std::optional<int> dropped = result.DroppedDie()) {
+    if (const std::optional<int> dropped = result.droppedDie()) {
         AppendFormat(out, " %s%d%s", "(", *dropped, " drpd)");
     }
 }

@@ -30,7 +30,7 @@ std::error_code LastError() {
     return {errno, std::generic_category()};
 }
 
-// Owns one file descriptor; Close() reports what the destructor would lose.
+// Owns one file descriptor; close() reports what the destructor would lose.
 class FileDescriptor {
   public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
@@ -42,8 +42,8 @@ class FileDescriptor {
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 
-    int Get() const { return m_fd; }
-    std::error_code Close() {
+    int get() const { return m_fd; }
+    std::error_code close() {
         const int fd = m_fd;
         m_fd = -1;
         return ::close(fd) == 0 ? std::error_code() : LastError();
@@ -217,14 +217,14 @@ std::error_code WriteNewFile(int fd, std::string_view contents, const struct sta
 // rename then lasts as soon as the file system makes it last.
 std::error_code SyncFolder(const std::string& folder) {
     FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() < 0) {
+    if (dir.get() < 0) {
         return {};
     }
     // EINVAL: a file system with nothing to sync for a folder.
-    if (::fsync(dir.Get()) != 0 && errno != EINVAL) {
+    if (::fsync(dir.get()) != 0 && errno != EINVAL) {
         return LastError();
     }
-    return dir.Close();
+    return dir.close();
 }
 
 std::error_code RenameOver(const std::string& hidden, const Place& place) {
@@ -243,21 +243,21 @@ std::optional<std::error_code> WriteUnnamed(const Place& place, std::string_view
                                             const struct stat* old) {
     FileDescriptor file(
         ::open(place.folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode));
-    if (file.Get() < 0) {
+    if (file.get() < 0) {
         // EOPNOTSUPP: a file system without them; EISDIR: a kernel without them.
         if (errno == EOPNOTSUPP || errno == EISDIR) {
             return std::nullopt;
         }
         return LastError();
     }
-    if (const std::error_code error = WriteNewFile(file.Get(), contents, old)) {
+    if (const std::error_code error = WriteNewFile(file.get(), contents, old)) {
         return error;
     }
     // linkat(fd, "", ..., AT_EMPTY_PATH) names the file directly but needs
     // CAP_DAC_READ_SEARCH; linking the descriptor's /proc entry, following it,
     // needs no privilege. The unnamed file would replace the target best, but
     // linkat() never replaces a name, hence the hidden name and the rename.
-    const std::string self = "/proc/self/fd/" + std::to_string(file.Get());
+    const std::string self = "/proc/self/fd/" + std::to_string(file.get());
     std::string hidden;
     std::error_code error = CreateUnderFreshName(place, hidden, [&](const std::string& name) {
         return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
@@ -267,7 +267,7 @@ std::optional<std::error_code> WriteUnnamed(const Place& place, std::string_view
         return std::nullopt;
     }
     if (!error) {
-        error = file.Close();
+        error = file.close();
         if (error) {
             ::unlink(hidden.c_str());
         }
@@ -289,7 +289,7 @@ std::error_code WriteNamed(const Place& place, std::string_view contents, const 
     FileDescriptor file(fd);
     std::error_code error = WriteNewFile(fd, contents, old);
     if (!error) {
-        error = file.Close();
+        error = file.close();
     }
     if (error) {
         ::unlink(hidden.c_str());
@@ -327,23 +327,23 @@ std::error_code Reserve(int fd, std::string_view contents, off_t oldSize) {
 std::error_code RewriteInPlace(const std::string& target, std::string_view contents) {
     FileDescriptor file(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0) {
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
         return LastError();
     }
     if (!S_ISREG(info.st_mode)) {
         return std::make_error_code(std::errc::invalid_argument);
     }
-    std::error_code error = Reserve(file.Get(), contents, info.st_size);
+    std::error_code error = Reserve(file.get(), contents, info.st_size);
     if (!error) {
-        error = WriteAt(file.Get(), contents, 0);
+        error = WriteAt(file.get(), contents, 0);
     }
-    if (!error && ::ftruncate(file.Get(), static_cast<off_t>(contents.size())) != 0) {
+    if (!error && ::ftruncate(file.get(), static_cast<off_t>(contents.size())) != 0) {
         error = LastError();
     }
     if (!error) {
-        error = Sync(file.Get());
+        error = Sync(file.get());
     }
-    return error ? error : file.Close();
+    return error ? error : file.close();
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ struct ChartBins {
     std::vector<double> compared;
     double peak = 0.0;  // the highest bar of any series
 
-    int Bars() const { return static_cast<int>(exact.size()); }
+    int bars() const { return static_cast<int>(exact.size()); }
 };
 
 // The first and last total on a chart's axis: those that hold all but a

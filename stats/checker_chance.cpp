@@ -21,11 +21,11 @@ std::optional<dice::Chance> CheckerChance(const TotalDistribution& distribution,
                                           const Checker& checker) {
     switch (checker.mode) {
         case CheckMode::kAtLeast:
-            return distribution.AtLeast(checker.target);
+            return distribution.chanceAtLeast(checker.target);
         case CheckMode::kAtMost:
-            return distribution.AtMost(checker.target);
+            return distribution.chanceAtMost(checker.target);
         case CheckMode::kEqual:
-            return distribution.Exactly(checker.target);
+            return distribution.chanceOf(checker.target);
         case CheckMode::kNone:
             break;
     }

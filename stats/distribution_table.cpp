@@ -31,15 +31,16 @@ void WriteTable(const TotalDistribution& distribution, const TotalDistribution* 
     }
     sink(line + lineEnd);
     const auto [first, last] = TotalsOfBoth(distribution, compared);
-    for (int total = first; total <= last && !distribution.Empty(); ++total) {
+    for (int total = first; total <= last && !distribution.empty(); ++total) {
         line = IntegerText(total);
         for (const TotalDistribution* d : {&distribution, compared}) {
             if (d == nullptr) {
                 continue;
             }
-            for (const Chance chance : {d->Exactly(total), d->AtLeast(total), d->AtMost(total)}) {
+            for (const Chance chance :
+                 {d->chanceOf(total), d->chanceAtLeast(total), d->chanceAtMost(total)}) {
                 line += separator;
-                if (d->Knows(total)) {
+                if (d->knows(total)) {
                     line += ChanceFraction(chance, d->relativeError);
                 }
             }
@@ -65,13 +66,13 @@ std::string CsvTable(const TotalDistribution& distribution, const TotalDistribut
 
 std::pair<int, int> TotalsOfBoth(const TotalDistribution& distribution,
                                  const TotalDistribution* compared) {
-    std::pair<int, int> totals{distribution.minTotal, distribution.MaxTotal()};
-    if (compared != nullptr && !compared->Empty()) {
-        if (distribution.Empty()) {
-            return {compared->minTotal, compared->MaxTotal()};
+    std::pair<int, int> totals{distribution.minTotal, distribution.maxTotal()};
+    if (compared != nullptr && !compared->empty()) {
+        if (distribution.empty()) {
+            return {compared->minTotal, compared->maxTotal()};
         }
         totals.first = std::min(totals.first, compared->minTotal);
-        totals.second = std::max(totals.second, compared->MaxTotal());
+        totals.second = std::max(totals.second, compared->maxTotal());
     }
     return totals;
 }

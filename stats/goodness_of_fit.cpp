@@ -23,7 +23,7 @@ std::vector<TotalGroup> FormGroups(const TotalDistribution& distribution, int ro
             open = TotalGroup{open.lastTotal + 1, open.lastTotal + 1, 0, 0.0};
         }
     }
-    if (open.firstTotal <= distribution.MaxTotal()) {
+    if (open.firstTotal <= distribution.maxTotal()) {
         if (groups.empty()) {
             groups.push_back(open);
         } else {
@@ -58,7 +58,7 @@ int RollsNeeded(const TotalDistribution& distribution) {
 GoodnessOfFit TestFit(const TotalDistribution& distribution, const std::vector<int>& totals) {
     GoodnessOfFit fit;
     for (const int total : totals) {
-        fit.impossibleTotals += distribution.Exactly(total) > 0.0L ? 0 : 1;
+        fit.impossibleTotals += distribution.chanceOf(total) > 0.0L ? 0 : 1;
     }
     if (fit.impossibleTotals > 0) {
         fit.verdict = FitVerdict::kImpossibleTotal;

@@ -12,9 +12,9 @@
 namespace alearo {
 
 bool IsComputable(const RollSpec& spec) {
-    return kDiceRange.Contains(spec.dice) && spec.sides >= 1 &&
-           spec.sides <= kDieTypes.back().sides && kModifierRange.Contains(spec.eachModifier) &&
-           kModifierRange.Contains(spec.totalModifier);
+    return kDiceRange.contains(spec.dice) && spec.sides >= 1 &&
+           spec.sides <= kDieTypes.back().sides && kModifierRange.contains(spec.eachModifier) &&
+           kModifierRange.contains(spec.totalModifier);
 }
 
 TotalDistribution ComputeDistribution(const RollSpec& spec) {
@@ -29,7 +29,7 @@ TotalDistribution ComputeDistribution(const RollSpec& spec) {
     if (spec.noRollsBelowOne) {
         dice.dice.minimum = 1;
     }
-    if (spec.DropsADie()) {
+    if (spec.dropsADie()) {
         dice.dice.selection = dice::Selection::kDropLowest;
         dice.dice.selectionCount = 1;
     }
@@ -41,12 +41,12 @@ TotalDistribution ComputeDistribution(const RollSpec& spec) {
 
 DistributionSummary Summarize(const TotalDistribution& distribution) {
     DistributionSummary summary;
-    if (distribution.Empty()) {
+    if (distribution.empty()) {
         return summary;
     }
     const std::vector<dice::Chance>& exactly = distribution.exactly;
     summary.minimum = distribution.minTotal;
-    summary.maximum = distribution.MaxTotal();
+    summary.maximum = distribution.maxTotal();
 
     // Moments about the smallest total keep the sums small and accurate.
     dice::Chance mean = 0.0L;

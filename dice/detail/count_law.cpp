@@ -29,7 +29,7 @@ std::vector<Chance> SuccessCountChances(const DiceTerm& dice, const DieLaw& law)
     for (std::size_t i = 0; i < law.chance.size(); ++i) {
         order.push_back({Matches(condition, law.lowest + static_cast<int>(i)), law.chance[i]});
     }
-    order.push_back({Matches(condition, law.Highest() + 1), law.beyond});
+    order.push_back({Matches(condition, law.highest() + 1), law.beyond});
     if (highestFirst) {
         std::reverse(order.begin(), order.end());
     }

@@ -76,8 +76,8 @@ bool CanExplode(const DiceTerm& dice) {
 
 }  // namespace
 
-Chance DieLaw::ChanceOf(long long value) const {
-    return value < lowest || value > Highest() ? 0.0L
+Chance DieLaw::chanceOf(long long value) const {
+    return value < lowest || value > highest() ? 0.0L
                                                : chance[static_cast<std::size_t>(value - lowest)];
 }
 

@@ -21,9 +21,9 @@ struct DieLaw {
     bool endless = false;
     Chance beyond = 0.0L;
 
-    int Highest() const { return lowest + static_cast<int>(chance.size()) - 1; }
+    int highest() const { return lowest + static_cast<int>(chance.size()) - 1; }
     // The chance of `value`, 0 outside the entries.
-    Chance ChanceOf(long long value) const;
+    Chance chanceOf(long long value) const;
 };
 
 // The law whose entries reach `reach` at least, with `beyond` at most

@@ -37,14 +37,14 @@ class PowerFactor final : public Factor {
         }
     }
 
-    Tilted Tilt(Chance theta) override {
-        m_weighed = Weigh(theta);
+    Tilted tilt(Chance theta) override {
+        m_weighed = weigh(theta);
         return m_weighed.tilted;
     }
 
-    Tilted TiltedAt(Chance theta) const override { return Weigh(theta).tilted; }
+    Tilted tiltedAt(Chance theta) const override { return weigh(theta).tilted; }
 
-    void Spectrum(std::size_t length, std::size_t count,
+    void spectrum(std::size_t length, std::size_t count,
                   std::vector<Complex>& values) const override {
         values.assign(count, Complex());
         if (count * m_scores.size() <= kDirectPerLength * length) {
@@ -73,16 +73,16 @@ class PowerFactor final : public Factor {
         }
     }
 
-    Chance LogBound(std::size_t j, std::size_t length) const override {
+    Chance logBound(std::size_t j, std::size_t length) const override {
         return m_power * std::log(VariationBound(m_weighed.variation, 1.0L, j, length));
     }
 
-    void PrepareSpectrum(std::size_t /*length*/, Chance /*tolerance*/) override {}
+    void prepareSpectrum(std::size_t /*length*/, Chance /*tolerance*/) override {}
 
-    long long Lowest() const override { return m_power * m_scores.front(); }
-    long long Highest() const override { return m_power * m_scores.back(); }
+    long long lowest() const override { return m_power * m_scores.front(); }
+    long long highest() const override { return m_power * m_scores.back(); }
 
-    std::vector<Chance> Law(std::size_t count, bool fromTop) const override {
+    std::vector<Chance> law(std::size_t count, bool fromTop) const override {
         std::vector<Chance> one(static_cast<std::size_t>(m_scores.back() - m_scores.front() + 1),
                                 0.0L);
         for (std::size_t i = 0; i < m_scores.size(); ++i) {
@@ -109,7 +109,7 @@ class PowerFactor final : public Factor {
     }
 
     // The products of the squaring above, step by step.
-    double LawWork(std::size_t count, bool /*fromTop*/) const override {
+    double lawWork(std::size_t count, bool /*fromTop*/) const override {
         const auto limit = static_cast<double>(count);
         double one = static_cast<double>(m_scores.back() - m_scores.front() + 1);
         double law = 1.0;
@@ -127,11 +127,11 @@ class PowerFactor final : public Factor {
         return work;
     }
 
-    double SpectrumWork(std::size_t length, std::size_t count) const override {
+    double spectrumWork(std::size_t length, std::size_t count) const override {
         return PowerSpectrumWork(m_scores.size(), m_power, length, count);
     }
 
-    double TiltWork() const override {
+    double tiltWork() const override {
         return kNanosPerTerm * static_cast<double>(m_scores.size());
     }
 
@@ -147,7 +147,7 @@ class PowerFactor final : public Factor {
 
     // The logarithms of the chances, taken the first time a tilt needs them:
     // the sums, which most small rolls take, never do.
-    const std::vector<Chance>& LogChances() const {
+    const std::vector<Chance>& logChances() const {
         if (m_logChance.empty()) {
             for (const Chance chance : m_chance) {
                 m_logChance.push_back(std::log(chance));
@@ -156,10 +156,10 @@ class PowerFactor final : public Factor {
         return m_logChance;
     }
 
-    Weighed Weigh(Chance theta) const {
+    Weighed weigh(Chance theta) const {
         Weighed weighed;
         std::vector<Chance>& weight = weighed.weight;
-        const std::vector<Chance>& logChance = LogChances();
+        const std::vector<Chance>& logChance = logChances();
         std::size_t top = 0;
         for (std::size_t i = 1; i < m_scores.size(); ++i) {
             if (logChance[i] + theta * static_cast<Chance>(m_scores[i] - m_scores[top]) >
@@ -208,44 +208,44 @@ class NegatedFactor final : public Factor {
   public:
     explicit NegatedFactor(std::unique_ptr<Factor> factor) : m_factor(std::move(factor)) {}
 
-    Tilted Tilt(Chance theta) override { return Mirrored(m_factor->Tilt(-theta)); }
-    Tilted TiltedAt(Chance theta) const override { return Mirrored(m_factor->TiltedAt(-theta)); }
+    Tilted tilt(Chance theta) override { return Mirrored(m_factor->tilt(-theta)); }
+    Tilted tiltedAt(Chance theta) const override { return Mirrored(m_factor->tiltedAt(-theta)); }
 
-    void Spectrum(std::size_t length, std::size_t count,
+    void spectrum(std::size_t length, std::size_t count,
                   std::vector<Complex>& values) const override {
-        m_factor->Spectrum(length, count, values);
+        m_factor->spectrum(length, count, values);
         for (Complex& value : values) {
             value = std::conj(value);
         }
     }
 
-    Chance LogBound(std::size_t j, std::size_t length) const override {
-        return m_factor->LogBound(j, length);
+    Chance logBound(std::size_t j, std::size_t length) const override {
+        return m_factor->logBound(j, length);
     }
 
-    void PrepareSpectrum(std::size_t length, Chance tolerance) override {
-        m_factor->PrepareSpectrum(length, tolerance);
+    void prepareSpectrum(std::size_t length, Chance tolerance) override {
+        m_factor->prepareSpectrum(length, tolerance);
     }
 
-    long long Lowest() const override { return -m_factor->Highest(); }
-    long long Highest() const override { return -m_factor->Lowest(); }
+    long long lowest() const override { return -m_factor->highest(); }
+    long long highest() const override { return -m_factor->lowest(); }
 
-    std::vector<Chance> Law(std::size_t count, bool fromTop) const override {
-        std::vector<Chance> law = m_factor->Law(count, !fromTop);
+    std::vector<Chance> law(std::size_t count, bool fromTop) const override {
+        std::vector<Chance> law = m_factor->law(count, !fromTop);
         std::reverse(law.begin(), law.end());
         return law;
     }
 
-    double LawWork(std::size_t count, bool fromTop) const override {
-        return m_factor->LawWork(count, !fromTop);
+    double lawWork(std::size_t count, bool fromTop) const override {
+        return m_factor->lawWork(count, !fromTop);
     }
 
-    double SpectrumWork(std::size_t length, std::size_t count) const override {
-        return m_factor->SpectrumWork(length, count);
+    double spectrumWork(std::size_t length, std::size_t count) const override {
+        return m_factor->spectrumWork(length, count);
     }
 
-    double TiltWork() const override { return m_factor->TiltWork(); }
-    bool DefeatsTilts() const override { return m_factor->DefeatsTilts(); }
+    double tiltWork() const override { return m_factor->tiltWork(); }
+    bool defeatsTilts() const override { return m_factor->defeatsTilts(); }
 
   private:
     static Tilted Mirrored(Tilted tilted) {

@@ -33,46 +33,46 @@ class Factor {
 
     // The law tilted by e^(theta s), kept for the calls of Spectrum until the
     // next Tilt.
-    virtual Tilted Tilt(Chance theta) = 0;
+    virtual Tilted tilt(Chance theta) = 0;
     // The same, without changing what Spectrum uses.
-    virtual Tilted TiltedAt(Chance theta) const = 0;
+    virtual Tilted tiltedAt(Chance theta) const = 0;
 
     // ln of a bound on the size of Spectrum's value at j (0 < j <= length /
     // 2), from summation by parts; it does not grow with j. The product of
     // the factors' values is negligible from the j where their bounds add up
     // to a negligible logarithm.
-    virtual Chance LogBound(std::size_t j, std::size_t length) const = 0;
+    virtual Chance logBound(std::size_t j, std::size_t length) const = 0;
 
     // Readies Spectrum for a transform of `length` whose values of at most
     // `tolerance` in size may be left out.
-    virtual void PrepareSpectrum(std::size_t length, Chance tolerance) = 0;
+    virtual void prepareSpectrum(std::size_t length, Chance tolerance) = 0;
 
     // The tilted law's generating function over its value at x = 1, at
     // x = w^j for j from 0 to count - 1, w = exp(-2 pi i / length), with
     // the scores counted from the reference.
-    virtual void Spectrum(std::size_t length, std::size_t count,
+    virtual void spectrum(std::size_t length, std::size_t count,
                           std::vector<Complex>& values) const = 0;
 
     // The lowest and highest score the law gives a chance.
-    virtual long long Lowest() const = 0;
-    virtual long long Highest() const = 0;
+    virtual long long lowest() const = 0;
+    virtual long long highest() const = 0;
 
-    // The chances of `count` scores from Lowest() up (from Highest() down,
+    // The chances of `count` scores from lowest() up (from highest() down,
     // listed from the lowest of them, when `fromTop`), or of all of them, by
     // sums of products of chances alone; and about how many steps those
     // take. Scores past those asked for need no work.
-    virtual std::vector<Chance> Law(std::size_t count, bool fromTop) const = 0;
+    virtual std::vector<Chance> law(std::size_t count, bool fromTop) const = 0;
 
-    // About how long, in nanoseconds, Law(count, fromTop) takes, and one
+    // About how long, in nanoseconds, law(count, fromTop) takes, and one
     // call of Spectrum(length, count): the sum picks the cheaper way.
-    virtual double LawWork(std::size_t count, bool fromTop) const = 0;
-    virtual double SpectrumWork(std::size_t length, std::size_t count) const = 0;
+    virtual double lawWork(std::size_t count, bool fromTop) const = 0;
+    virtual double spectrumWork(std::size_t length, std::size_t count) const = 0;
     // And one call of Tilt or TiltedAt.
-    virtual double TiltWork() const = 0;
+    virtual double tiltWork() const = 0;
 
     // Whether some totals may lie where no tilt resolves them, so that the
     // sums are the better way unless they are very costly.
-    virtual bool DefeatsTilts() const { return false; }
+    virtual bool defeatsTilts() const { return false; }
 };
 
 // About how many nanoseconds one step of a sum of products of chances takes

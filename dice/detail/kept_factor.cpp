@@ -50,7 +50,7 @@ struct LogFactorials {
         }
     }
 
-    Chance Choose(int n, int k) const {
+    Chance choose(int n, int k) const {
         return ln[static_cast<std::size_t>(n)] - ln[static_cast<std::size_t>(k)] -
                ln[static_cast<std::size_t>(n - k)];
     }
@@ -71,7 +71,7 @@ Chance LogSum(const LogFactorials& factorials, int n, int d, Chance here, Chance
     const Chance ratio = later / here;
     const int peak = std::clamp(static_cast<int>((n + 1) * (later / (later + here))), 0, last);
     const Chance lnPeak =
-        factorials.Choose(n, peak) + peak * std::log(later) + (n - peak) * std::log(here);
+        factorials.choose(n, peak) + peak * std::log(later) + (n - peak) * std::log(here);
     Chance sum = 1.0L;
     Chance term = 1.0L;
     for (int j = peak; j < last && term > 1e-22L * sum; ++j) {
@@ -91,7 +91,7 @@ struct TiltAt {
     Chance theta = 0.0L;
     long long reference = 0;
 
-    Chance Own(long long score) const { return theta * static_cast<Chance>(score - reference); }
+    Chance own(long long score) const { return theta * static_cast<Chance>(score - reference); }
 };
 
 // G_t at x = e^theta and its first two moments about the reference, over
@@ -155,33 +155,33 @@ class KeptFactor final : public Factor {
         m_rows.resize(slots);
     }
 
-    Tilted Tilt(Chance theta) override {
-        m_terms = Weigh(theta, kLogNegligibleShare);
+    Tilted tilt(Chance theta) override {
+        m_terms = weigh(theta, kLogNegligibleShare);
         return m_terms.tilted;
     }
 
     // For the bounds and aims that need the tilted law's size and moments
     // alone, the terms that change them in their 20th digit are enough.
-    Tilted TiltedAt(Chance theta) const override { return Weigh(theta, kLogCoarseShare).tilted; }
+    Tilted tiltedAt(Chance theta) const override { return weigh(theta, kLogCoarseShare).tilted; }
 
-    void Spectrum(std::size_t length, std::size_t count,
+    void spectrum(std::size_t length, std::size_t count,
                   std::vector<Complex>& values) const override;
-    Chance LogBound(std::size_t j, std::size_t length) const override;
-    void PrepareSpectrum(std::size_t length, Chance tolerance) override;
+    Chance logBound(std::size_t j, std::size_t length) const override;
+    void prepareSpectrum(std::size_t length, Chance tolerance) override;
 
-    long long Lowest() const override {
+    long long lowest() const override {
         return m_kept * std::min(m_scores.front(), m_scores.back());
     }
-    long long Highest() const override {
+    long long highest() const override {
         return m_kept * std::max(m_scores.front(), m_scores.back());
     }
 
-    std::vector<Chance> Law(std::size_t count, bool fromTop) const override;
+    std::vector<Chance> law(std::size_t count, bool fromTop) const override;
 
     // Each slot takes each way of fewer than k kept dice (i of them, sums
     // over i times the range, or over as many as are asked for) on to the
     // k - i - 1 ways with more, and to the end.
-    double LawWork(std::size_t count, bool fromTop) const override {
+    double lawWork(std::size_t count, bool fromTop) const override {
         const double k = m_kept;
         const double range = static_cast<double>(std::abs(m_scores.front() - m_scores.back()) + 1);
         const double sums = fromTop ? k * range : std::min(k * range, static_cast<double>(count));
@@ -197,7 +197,7 @@ class KeptFactor final : public Factor {
     // Before the first tilt, a slot of each score and no terms. Each step
     // is a product and a sum in the processor's registers, as quick as a
     // step of the sums.
-    double SpectrumWork(std::size_t /*length*/, std::size_t count) const override {
+    double spectrumWork(std::size_t /*length*/, std::size_t count) const override {
         const auto frequencies = static_cast<double>(count);
         if (m_terms.slots.empty()) {
             return kNanosPerSum * frequencies * static_cast<double>(m_scores.size());
@@ -214,10 +214,10 @@ class KeptFactor final : public Factor {
     // The lowest of exploding dice kept: a high total needs most dice high
     // at once, and past some tilt the tilted law leaps from one peak to
     // another, leaving the totals between to no tilt.
-    bool DefeatsTilts() const override { return m_defeatsTilts; }
+    bool defeatsTilts() const override { return m_defeatsTilts; }
 
     // Each slot's row of terms, in logarithms.
-    double TiltWork() const override {
+    double tiltWork() const override {
         return kNanosPerTerm * static_cast<double>(m_scores.size()) * (4.0 + m_kept);
     }
 
@@ -228,7 +228,7 @@ class KeptFactor final : public Factor {
         std::vector<Chance> logTerm;
         std::vector<Chance> ratio;  // of each term to the one before, past the first
     };
-    const Row& RowOf(std::size_t t) const;
+    const Row& rowOf(std::size_t t) const;
 
     // The terms of one slot t kept for a tilt: those of a from `first` on.
     struct SlotTerms {
@@ -254,16 +254,16 @@ class KeptFactor final : public Factor {
         std::vector<SlotTerms> slots;
     };
 
-    Terms Weigh(Chance theta, Chance logLeastShare) const;
-    std::size_t TopSlot(Chance theta) const;
-    std::vector<Before> BeforeEach(const std::vector<Chance>& weight, long long reference) const;
-    std::vector<SlotBound> Bounds(const TiltAt& at, Chance logTop,
-                                  const std::vector<Before>& before) const;
-    Peak PeakOf(const SlotBound& slot, const TiltAt& at) const;
-    std::vector<Peak> Peaks(const std::vector<SlotBound>& bounds, const TiltAt& at,
-                            Chance logLeastShare, Chance& largest) const;
-    SlotTerms TermsAround(const Peak& peak, Chance largest, Chance logLeastShare) const;
-    Tilted Normalised(std::vector<SlotTerms>& kept, const std::vector<Before>& before,
+    Terms weigh(Chance theta, Chance logLeastShare) const;
+    std::size_t topSlot(Chance theta) const;
+    std::vector<Before> beforeEach(const std::vector<Chance>& weight, long long reference) const;
+    std::vector<SlotBound> slotBounds(const TiltAt& at, Chance logTop,
+                                      const std::vector<Before>& before) const;
+    Peak peakOf(const SlotBound& slot, const TiltAt& at) const;
+    std::vector<Peak> findPeaks(const std::vector<SlotBound>& bounds, const TiltAt& at,
+                                Chance logLeastShare, Chance& largest) const;
+    SlotTerms termsAround(const Peak& peak, Chance largest, Chance logLeastShare) const;
+    Tilted normalised(std::vector<SlotTerms>& kept, const std::vector<Before>& before,
                       long long reference, Chance total) const;
 
     // The ways of fewer than k kept dice, and the entries of each row that
@@ -274,7 +274,7 @@ class KeptFactor final : public Factor {
         std::vector<std::size_t> from;
         std::vector<std::size_t> to;
     };
-    void TakeSlot(std::size_t t, std::size_t step, std::size_t i, Ways& ways,
+    void takeSlot(std::size_t t, std::size_t step, std::size_t i, Ways& ways,
                   std::vector<Chance>& law, std::vector<Chance>& spread) const;
 
     // Where a slot's terms are in the table of roots of unity.
@@ -284,7 +284,7 @@ class KeptFactor final : public Factor {
         std::size_t kept = 0;    // of w^(j k d_t)
         std::size_t needed = 0;  // the frequencies its terms need
     };
-    std::vector<Complex> BeforeFirst(const std::vector<Complex>& roots, std::size_t count) const;
+    std::vector<Complex> beforeFirst(const std::vector<Complex>& roots, std::size_t count) const;
     static void AddTerms(const SlotTerms& slot, const SlotSteps& steps,
                          const std::vector<Complex>& roots, const std::vector<Complex>& g,
                          std::vector<Complex>& values);
@@ -308,14 +308,14 @@ class KeptFactor final : public Factor {
         std::vector<Chance> choose;  // ln C(n, a)
         std::vector<Chance> stepUp;  // ln C(n, a + 1) - ln C(n, a)
     };
-    const Logs& LogsOf() const {
+    const Logs& logsOf() const {
         if (!m_logs) {
             m_logs = std::make_unique<Logs>(*this);
         }
         return *m_logs;
     }
     mutable std::unique_ptr<Logs> m_logs;
-    Chance m_negligible = 0.0L;  // the tolerance of the last PrepareSpectrum
+    Chance m_negligible = 0.0L;  // the tolerance of the last prepareSpectrum()
     // Worked out on first use, from Weigh, which is const: a memo.
     mutable std::vector<Row> m_rows;
     Terms m_terms;
@@ -327,24 +327,24 @@ KeptFactor::Logs::Logs(const KeptFactor& factor) : factorials(factor.m_dice) {
         rest.push_back(std::log(factor.m_chance[t] + factor.m_later[t + 1]));
     }
     for (int a = 0; a < factor.m_kept; ++a) {
-        choose.push_back(factorials.Choose(factor.m_dice, a));
+        choose.push_back(factorials.choose(factor.m_dice, a));
         stepUp.push_back(std::log(static_cast<Chance>(factor.m_dice - a) / (a + 1)));
     }
 }
 
-const KeptFactor::Row& KeptFactor::RowOf(std::size_t t) const {
+const KeptFactor::Row& KeptFactor::rowOf(std::size_t t) const {
     Row& row = m_rows[t];
     if (!row.logTerm.empty()) {
         return row;
     }
-    const LogFactorials& factorials = LogsOf().factorials;
+    const LogFactorials& factorials = logsOf().factorials;
     const auto k = static_cast<std::size_t>(m_kept);
     // With no slot before the first, only a = 0 can be.
     const std::size_t most = t == 0 ? 1 : k;
     row.logTerm.resize(most);
     row.ratio.assign(most, 0.0L);
     for (std::size_t a = 0; a < most; ++a) {
-        row.logTerm[a] = factorials.Choose(m_dice, static_cast<int>(a)) +
+        row.logTerm[a] = factorials.choose(m_dice, static_cast<int>(a)) +
                          LogSum(factorials, m_dice - static_cast<int>(a), m_dice - m_kept,
                                 m_chance[t], m_later[t + 1]);
         if (a > 0) {
@@ -355,18 +355,18 @@ const KeptFactor::Row& KeptFactor::RowOf(std::size_t t) const {
 }
 
 // The slot whose tilted weight is the largest: the die's reference score.
-std::size_t KeptFactor::TopSlot(Chance theta) const {
+std::size_t KeptFactor::topSlot(Chance theta) const {
     std::size_t top = 0;
     for (std::size_t u = 1; u < m_scores.size(); ++u) {
-        if (LogsOf().chance[u] + theta * static_cast<Chance>(m_scores[u] - m_scores[top]) >
-            LogsOf().chance[top]) {
+        if (logsOf().chance[u] + theta * static_cast<Chance>(m_scores[u] - m_scores[top]) >
+            logsOf().chance[top]) {
             top = u;
         }
     }
     return top;
 }
 
-std::vector<Before> KeptFactor::BeforeEach(const std::vector<Chance>& weight,
+std::vector<Before> KeptFactor::beforeEach(const std::vector<Chance>& weight,
                                            long long reference) const {
     const std::size_t slots = m_scores.size();
     std::vector<Before> before(slots + 1);
@@ -387,15 +387,15 @@ std::vector<Before> KeptFactor::BeforeEach(const std::vector<Chance>& weight,
 // Q(t, a), concave in a. Q(t, a) is at most (p_t + L_t)^(n - a), which
 // bounds each slot's terms without working out Q: the slots are taken
 // from the largest bound down, until no bound reaches the terms found.
-std::vector<SlotBound> KeptFactor::Bounds(const TiltAt& at, Chance logTop,
-                                          const std::vector<Before>& before) const {
-    const Logs& logs = LogsOf();
+std::vector<SlotBound> KeptFactor::slotBounds(const TiltAt& at, Chance logTop,
+                                              const std::vector<Before>& before) const {
+    const Logs& logs = logsOf();
     const auto k = static_cast<std::size_t>(m_kept);
     std::vector<SlotBound> bounds(m_scores.size());
     for (std::size_t t = 0; t < bounds.size(); ++t) {
         SlotBound& slot = bounds[t];
         slot.t = t;
-        const Chance own = at.Own(m_scores[t]);
+        const Chance own = at.own(m_scores[t]);
         if (before[t].mass > 0.0L) {
             slot.lean = std::log(before[t].mass) + logTop - own;
         }
@@ -420,8 +420,8 @@ std::vector<SlotBound> KeptFactor::Bounds(const TiltAt& at, Chance logTop,
 
 // The largest term of a slot, by halving over a; its logarithm is kNone
 // when the slot has no term.
-Peak KeptFactor::PeakOf(const SlotBound& slot, const TiltAt& at) const {
-    const std::vector<Chance>& row = RowOf(slot.t).logTerm;
+Peak KeptFactor::peakOf(const SlotBound& slot, const TiltAt& at) const {
+    const std::vector<Chance>& row = rowOf(slot.t).logTerm;
     const std::size_t most = slot.lean == kNone ? 1 : row.size();
     const auto term = [&](std::size_t a) {
         return row[a] + (a > 0 ? static_cast<Chance>(a) * slot.lean : 0.0L);
@@ -436,14 +436,14 @@ Peak KeptFactor::PeakOf(const SlotBound& slot, const TiltAt& at) const {
             high = middle;
         }
     }
-    const Chance log = term(low) + static_cast<Chance>(m_kept) * at.Own(m_scores[slot.t]);
+    const Chance log = term(low) + static_cast<Chance>(m_kept) * at.own(m_scores[slot.t]);
     return {slot.t, low, log, slot.lean};
 }
 
 // The largest term of each slot whose bound reaches the largest term found
 // so far, from the slot of the largest bound, in the order of the slots.
-std::vector<Peak> KeptFactor::Peaks(const std::vector<SlotBound>& bounds, const TiltAt& at,
-                                    Chance logLeastShare, Chance& largest) const {
+std::vector<Peak> KeptFactor::findPeaks(const std::vector<SlotBound>& bounds, const TiltAt& at,
+                                        Chance logLeastShare, Chance& largest) const {
     std::size_t best = 0;
     for (std::size_t t = 0; t < bounds.size(); ++t) {
         best = bounds[t].bound > bounds[best].bound ? t : best;
@@ -451,7 +451,7 @@ std::vector<Peak> KeptFactor::Peaks(const std::vector<SlotBound>& bounds, const 
     std::vector<Peak> peaks;
     largest = kNone;
     const auto weighSlot = [&](const SlotBound& slot) {
-        const Peak peak = PeakOf(slot, at);
+        const Peak peak = peakOf(slot, at);
         if (peak.log != kNone) {
             peaks.push_back(peak);
             largest = std::max(largest, peak.log);
@@ -473,9 +473,9 @@ std::vector<Peak> KeptFactor::Peaks(const std::vector<SlotBound>& bounds, const 
 // A slot's terms from its largest outwards, by the ratios of Q and G_t at
 // e^theta, while they reach e^logLeastShare of the largest of all; their
 // shares are of that largest.
-KeptFactor::SlotTerms KeptFactor::TermsAround(const Peak& peak, Chance largest,
+KeptFactor::SlotTerms KeptFactor::termsAround(const Peak& peak, Chance largest,
                                               Chance logLeastShare) const {
-    const Row& row = RowOf(peak.t);
+    const Row& row = rowOf(peak.t);
     const Chance step = peak.lean == kNone ? 0.0L : std::exp(peak.lean);
     const Chance least = std::exp(logLeastShare);
     const Chance top = std::exp(peak.log - largest);
@@ -511,7 +511,7 @@ KeptFactor::SlotTerms KeptFactor::TermsAround(const Peak& peak, Chance largest,
 
 // The kept terms' shares of the law, and the moments of the kept sum from
 // those of G_t.
-Tilted KeptFactor::Normalised(std::vector<SlotTerms>& kept, const std::vector<Before>& before,
+Tilted KeptFactor::normalised(std::vector<SlotTerms>& kept, const std::vector<Before>& before,
                               long long reference, Chance total) const {
     Chance first = 0.0L;
     Chance second = 0.0L;
@@ -540,27 +540,27 @@ Tilted KeptFactor::Normalised(std::vector<SlotTerms>& kept, const std::vector<Be
     return tilted;
 }
 
-KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
+KeptFactor::Terms KeptFactor::weigh(Chance theta, Chance logLeastShare) const {
     Terms terms;
-    const std::size_t top = TopSlot(theta);
+    const std::size_t top = topSlot(theta);
     const long long reference = m_scores[top];
     terms.dieReference = reference;
     terms.weight = TiltedWeights(m_scores, m_chance, theta, top);
     const TiltAt at{theta, reference};
-    const std::vector<Before> before = BeforeEach(terms.weight, reference);
-    const std::vector<SlotBound> bounds = Bounds(at, LogsOf().chance[top], before);
+    const std::vector<Before> before = beforeEach(terms.weight, reference);
+    const std::vector<SlotBound> bounds = slotBounds(at, logsOf().chance[top], before);
     Chance largest = kNone;
-    const std::vector<Peak> peaks = Peaks(bounds, at, logLeastShare, largest);
+    const std::vector<Peak> peaks = findPeaks(bounds, at, logLeastShare, largest);
     Chance total = 0.0L;
     for (const Peak& peak : peaks) {
         if (peak.log - largest < logLeastShare) {
             continue;
         }
-        terms.slots.push_back(TermsAround(peak, largest, logLeastShare));
+        terms.slots.push_back(termsAround(peak, largest, logLeastShare));
         total += terms.slots.back().shares;
     }
     const Chance logMass = largest + std::log(total);
-    terms.tilted = Normalised(terms.slots, before, reference, total);
+    terms.tilted = normalised(terms.slots, before, reference, total);
     terms.tilted.logMass = logMass;
     return terms;
 }
@@ -570,7 +570,7 @@ KeptFactor::Terms KeptFactor::Weigh(Chance theta, Chance logLeastShare) const {
 // lowest score, while the other dice show later slots. A slot taking c more
 // dice either leaves fewer than k (the ways go on) or completes the kept
 // dice, the rest falling in later slots.
-std::vector<Chance> KeptFactor::Law(std::size_t count, bool fromTop) const {
+std::vector<Chance> KeptFactor::law(std::size_t count, bool fromTop) const {
     const long long lowest = std::min(m_scores.front(), m_scores.back());
     const auto range = static_cast<std::size_t>(std::abs(m_scores.front() - m_scores.back()));
     const auto k = static_cast<std::size_t>(m_kept);
@@ -593,7 +593,7 @@ std::vector<Chance> KeptFactor::Law(std::size_t count, bool fromTop) const {
         }
         for (std::size_t i = k; i-- > 0;) {
             if (ways.from[i] <= ways.to[i]) {
-                TakeSlot(t, step, i, ways, law, spread);
+                takeSlot(t, step, i, ways, law, spread);
             }
         }
     }
@@ -607,7 +607,7 @@ std::vector<Chance> KeptFactor::Law(std::size_t count, bool fromTop) const {
 // The ways of i dice so far with c more in slot t: on to the ways of i + c
 // while fewer than k, and to the law once they complete the kept dice.
 // `spread` is scratch room for C(n - i, c) p^c.
-void KeptFactor::TakeSlot(std::size_t t, std::size_t step, std::size_t i, Ways& ways,
+void KeptFactor::takeSlot(std::size_t t, std::size_t step, std::size_t i, Ways& ways,
                           std::vector<Chance>& law, std::vector<Chance>& spread) const {
     const auto k = static_cast<std::size_t>(m_kept);
     const auto n = static_cast<std::size_t>(m_dice);
@@ -647,7 +647,7 @@ void KeptFactor::TakeSlot(std::size_t t, std::size_t step, std::size_t i, Ways& 
 
 // G_t at x = e^theta w^j, for the slots before the first slot that counts:
 // root by root while those are few, else by one transform.
-std::vector<Complex> KeptFactor::BeforeFirst(const std::vector<Complex>& roots,
+std::vector<Complex> KeptFactor::beforeFirst(const std::vector<Complex>& roots,
                                              std::size_t count) const {
     const std::size_t length = roots.size();
     std::vector<Complex> g(count);
@@ -670,14 +670,14 @@ std::vector<Complex> KeptFactor::BeforeFirst(const std::vector<Complex>& roots,
     return g;
 }
 
-void KeptFactor::Spectrum(std::size_t length, std::size_t count,
+void KeptFactor::spectrum(std::size_t length, std::size_t count,
                           std::vector<Complex>& values) const {
     values.assign(count, Complex());
     if (m_terms.slots.empty()) {
         return;
     }
     const std::vector<Complex>& roots = RootsOfUnity(length);
-    std::vector<Complex> g = BeforeFirst(roots, count);
+    std::vector<Complex> g = beforeFirst(roots, count);
     std::size_t next = 0;
     const std::size_t last = m_terms.slots.back().slot;
     for (std::size_t t = m_terms.slots.front().slot; t <= last; ++t) {
@@ -744,7 +744,7 @@ void KeptFactor::AddMinorTerms(const SlotTerms& slot, const SlotSteps& steps,
 
 // Each slot's terms are at most their shares times a bound on |y|^a, y =
 // G_t / (G_t at 1).
-Chance KeptFactor::LogBound(std::size_t j, std::size_t length) const {
+Chance KeptFactor::logBound(std::size_t j, std::size_t length) const {
     Chance sum = 0.0L;
     for (const SlotTerms& slot : m_terms.slots) {
         // A slot of a negligible share changes no total by more than its
@@ -762,7 +762,7 @@ Chance KeptFactor::LogBound(std::size_t j, std::size_t length) const {
     return std::log(sum);
 }
 
-void KeptFactor::PrepareSpectrum(std::size_t length, Chance tolerance) {
+void KeptFactor::prepareSpectrum(std::size_t length, Chance tolerance) {
     constexpr Chance kPi = 3.141592653589793238462643383279502884L;
     m_negligible = tolerance;
     const Chance share =

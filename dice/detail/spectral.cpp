@@ -30,7 +30,7 @@ bool IsTransformLength(std::size_t n) {
 struct Plan {
     explicit Plan(std::size_t n) : length(n), transform(n / 2, false) {}
 
-    const std::vector<Complex>& Roots() {
+    const std::vector<Complex>& rootTable() {
         if (roots.empty()) {
             roots.resize(length);
             for (std::size_t m = 0; m < length; ++m) {
@@ -101,7 +101,7 @@ std::size_t TransformLength(std::size_t atLeast) {
 }
 
 const std::vector<Complex>& RootsOfUnity(std::size_t length) {
-    return PlanOf(length).Roots();
+    return PlanOf(length).rootTable();
 }
 
 std::vector<Complex> ForwardReal(const std::vector<Chance>& values, std::size_t length) {

@@ -149,7 +149,7 @@ Support Support::OfSpans(std::vector<Span> spans) {
     return support;
 }
 
-bool Support::Contains(long long value) const {
+bool Support::contains(long long value) const {
     const long long shifted = value - m_offset;
     if (m_spans.empty() || shifted % m_step != 0) {
         return false;
@@ -162,12 +162,12 @@ bool Support::Contains(long long value) const {
 }
 
 Support SumOf(const Support& a, const Support& b, long long lowest, long long highest) {
-    if (a.Empty() || b.Empty()) {
+    if (a.empty() || b.empty()) {
         return {};
     }
-    if (a.IsRun() && b.IsRun()) {
-        return Support::Run(std::max(a.Lowest() + b.Lowest(), lowest),
-                            std::min(a.Highest() + b.Highest(), highest));
+    if (a.isRun() && b.isRun()) {
+        return Support::Run(std::max(a.lowest() + b.lowest(), lowest),
+                            std::min(a.highest() + b.highest(), highest));
     }
     // A single value sits on any lattice: taking its step of 1 would split
     // the other side into one span per value.
@@ -196,7 +196,7 @@ Support SumOf(const Support& a, const Support& b, long long lowest, long long hi
     };
     const std::vector<Span> left = onLattice(a);
     const std::vector<Span> right = onLattice(b);
-    const long long offset = a.Lowest() + b.Lowest();
+    const long long offset = a.lowest() + b.lowest();
     const long long from = CeilDiv(lowest - offset, step);
     const long long to = FloorDiv(highest - offset, step);
     // Spans on the lattice, counted from `offset`.
@@ -223,8 +223,8 @@ Support SumOf(const Support& a, const Support& b, long long lowest, long long hi
     return sum;
 }
 
-Support Support::Multiple(int times, long long lowest, long long highest) const {
-    if (Empty() || times < 1) {
+Support Support::multiple(int times, long long lowest, long long highest) const {
+    if (empty() || times < 1) {
         return {};
     }
     // By doubling: the sums of 1, 2, 4, ... members, and of the members
@@ -233,12 +233,12 @@ Support Support::Multiple(int times, long long lowest, long long highest) const 
     // the range.
     const auto within = [&](const Support& a, const Support& b, int count) {
         const long long left = times - count;
-        return SumOf(a, b, lowest - left * Highest(), highest - left * Lowest());
+        return SumOf(a, b, lowest - left * this->highest(), highest - left * this->lowest());
     };
     Support sum = Point(0);
     Support power = *this;
     int taken = 0;
-    for (int rest = times, each = 1; rest > 0 && !sum.Empty(); rest >>= 1, each *= 2) {
+    for (int rest = times, each = 1; rest > 0 && !sum.empty(); rest >>= 1, each *= 2) {
         if ((rest & 1) != 0) {
             taken += each;
             sum = within(sum, power, taken);
@@ -250,12 +250,12 @@ Support Support::Multiple(int times, long long lowest, long long highest) const 
     return sum;
 }
 
-Support Support::Negated() const {
+Support Support::negated() const {
     Support negated;
-    if (Empty()) {
+    if (empty()) {
         return negated;
     }
-    negated.m_offset = -Highest();
+    negated.m_offset = -highest();
     negated.m_step = m_step;
     const long long top = m_spans.back().last;
     for (auto span = m_spans.rbegin(); span != m_spans.rend(); ++span) {

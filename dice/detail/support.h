@@ -31,18 +31,18 @@ class Support {
     // Every number from `first` to `last`, none when last < first.
     static Support Run(long long first, long long last);
 
-    bool Empty() const { return m_spans.empty(); }
+    bool empty() const { return m_spans.empty(); }
     // Whether it holds every number from its lowest to its highest.
-    bool IsRun() const { return m_spans.size() == 1 && m_step == 1; }
-    long long Lowest() const { return m_offset + m_step * m_spans.front().first; }
-    long long Highest() const { return m_offset + m_step * m_spans.back().last; }
-    bool Contains(long long value) const;
+    bool isRun() const { return m_spans.size() == 1 && m_step == 1; }
+    long long lowest() const { return m_offset + m_step * m_spans.front().first; }
+    long long highest() const { return m_offset + m_step * m_spans.back().last; }
+    bool contains(long long value) const;
 
     // Every a + b, kept only from `lowest` to `highest`.
     friend Support SumOf(const Support& a, const Support& b, long long lowest, long long highest);
     // Every sum of `times` members (repeats allowed), from `lowest` to `highest`.
-    Support Multiple(int times, long long lowest, long long highest) const;
-    Support Negated() const;
+    Support multiple(int times, long long lowest, long long highest) const;
+    Support negated() const;
 
   private:
     static Support OfSpans(std::vector<Span> spans);

@@ -43,7 +43,7 @@ struct SumTilt {
     Chance variance = 0.0L;
 
     // ln of the mean of e^(theta S), the total S counted from 0.
-    Chance LogMoment() const { return logMass + theta * static_cast<Chance>(reference); }
+    Chance logMoment() const { return logMass + theta * static_cast<Chance>(reference); }
 };
 
 SumTilt Combined(const Sum& sum, Chance theta, const std::vector<Tilted>& parts) {
@@ -63,7 +63,7 @@ SumTilt Combined(const Sum& sum, Chance theta, const std::vector<Tilted>& parts)
 SumTilt TiltAll(Sum& sum, Chance theta) {
     std::vector<Tilted> parts;
     for (auto& factor : sum.factors) {
-        parts.push_back(factor->Tilt(theta));
+        parts.push_back(factor->tilt(theta));
     }
     return Combined(sum, theta, parts);
 }
@@ -71,7 +71,7 @@ SumTilt TiltAll(Sum& sum, Chance theta) {
 SumTilt TiltedAt(const Sum& sum, Chance theta) {
     std::vector<Tilted> parts;
     for (const auto& factor : sum.factors) {
-        parts.push_back(factor->TiltedAt(theta));
+        parts.push_back(factor->tiltedAt(theta));
     }
     return Combined(sum, theta, parts);
 }
@@ -89,7 +89,7 @@ Chance ChernoffDistance(const Sum& sum, const SumTilt& tilt, Chance tail, bool u
         const Chance lambda = std::min(normal * scale, kLargestTilt);
         const Chance step = upwards ? lambda : -lambda;
         const SumTilt other = TiltedAt(sum, tilt.theta + step);
-        const Chance logMoment = other.LogMoment() - tilt.LogMoment() - step * tilt.mean;
+        const Chance logMoment = other.logMoment() - tilt.logMoment() - step * tilt.mean;
         best = std::min(best, (logMoment + margin) / lambda);
         // A tail about as light as a normal law's needs no further look.
         if (best <= 1.25L * std::sqrt(2.0L * margin) * sigma) {
@@ -108,31 +108,31 @@ class Sweep {
           m_budget(budget),
           m_first(first),
           m_last(last),
-          m_lowest(sum.Lowest()),
-          m_highest(sum.Highest()),
+          m_lowest(sum.lowest()),
+          m_highest(sum.highest()),
           m_chance(static_cast<std::size_t>(last - first + 1), 0.0L),
           m_resolved(m_chance.size(), 0.0L),
           m_possible(m_chance.size()) {
         assert(first <= last);
         for (std::size_t i = 0; i < m_possible.size(); ++i) {
-            m_possible[i] = possible.Contains(first + static_cast<long long>(i));
+            m_possible[i] = possible.contains(first + static_cast<long long>(i));
         }
         for (const auto& factor : m_sum.factors) {
-            m_tiltWork += factor->TiltWork();
+            m_tiltWork += factor->tiltWork();
         }
     }
 
-    std::optional<SumChances> Run() {
-        const SumTilt centre = Resolve(0.0L);
+    std::optional<SumChances> run() {
+        const SumTilt centre = resolve(0.0L);
         const long long anchor =
             std::clamp(static_cast<long long>(std::llround(centre.mean)), m_first, m_last);
-        SweepFrom(anchor, true, 0.0L);
-        SweepFrom(anchor, false, 0.0L);
+        sweepFrom(anchor, true, 0.0L);
+        sweepFrom(anchor, false, 0.0L);
         // Totals far less likely than both neighbours can be left between
         // the tilts of the sweeps: each is aimed at on its own.
-        for (long long s = m_first; s <= m_last && Going(); ++s) {
-            if (Unresolved(s)) {
-                Resolve(Aim(static_cast<Chance>(s), 0.0L, 0.0L));
+        for (long long s = m_first; s <= m_last && going(); ++s) {
+            if (unresolved(s)) {
+                resolve(aim(static_cast<Chance>(s), 0.0L, 0.0L));
             }
         }
         if (m_spent > m_budget) {
@@ -140,16 +140,16 @@ class Sweep {
         }
         SumChances result;
         result.first = m_first;
-        result.relativeError = ErrorOf(m_first, m_last);
+        result.relativeError = errorOf(m_first, m_last);
         result.lowUnresolved = m_first - 1;
         result.highUnresolved = m_last + 1;
         for (long long s = m_first; s <= anchor; ++s) {
-            result.lowUnresolved = Unresolved(s) ? s : result.lowUnresolved;
+            result.lowUnresolved = unresolved(s) ? s : result.lowUnresolved;
         }
         for (long long s = m_last; s > anchor; --s) {
-            result.highUnresolved = Unresolved(s) ? s : result.highUnresolved;
+            result.highUnresolved = unresolved(s) ? s : result.highUnresolved;
         }
-        result.errorBetween = ErrorOf(result.lowUnresolved + 1, result.highUnresolved - 1);
+        result.errorBetween = errorOf(result.lowUnresolved + 1, result.highUnresolved - 1);
         result.chance = std::move(m_chance);
         return result;
     }
@@ -158,7 +158,7 @@ class Sweep {
     // Relative to the true chance, which may lie below the computed one by
     // as much as the transform's error: the bound for the totals from
     // `from` to `to`.
-    double ErrorOf(long long from, long long to) const {
+    double errorOf(long long from, long long to) const {
         Chance worst = 1.0L;
         for (long long s = from; s <= to; ++s) {
             const auto i = static_cast<std::size_t>(s - m_first);
@@ -169,16 +169,16 @@ class Sweep {
                    : std::numeric_limits<double>::infinity();
     }
 
-    SumTilt Weighed(Chance theta) {
+    SumTilt weighed(Chance theta) {
         m_spent += m_tiltWork;
         return TiltedAt(m_sum, theta);
     }
 
-    bool Going() const {
+    bool going() const {
         return m_tilts < kMostTilts && m_spent <= m_budget && m_fruitless < kMostFruitless;
     }
 
-    bool Unresolved(long long s) const {
+    bool unresolved(long long s) const {
         const auto i = static_cast<std::size_t>(s - m_first);
         return m_possible[i] && m_resolved[i] < kResolved;
     }
@@ -187,31 +187,31 @@ class Sweep {
     // Each next tilt is read off the chances resolved so far: their slope at
     // the last resolved total, undone by the tilt, puts the tilted law's
     // peak there, and their curvature tells how far past it to lead.
-    void SweepFrom(long long anchor, bool upwards, Chance theta) {
+    void sweepFrom(long long anchor, bool upwards, Chance theta) {
         const long long step = upwards ? 1 : -1;
         long long s = anchor;
         Chance lead = 0.5L;
         int misses = 0;
-        while (Going()) {
-            while (s >= m_first && s <= m_last && !Unresolved(s)) {
+        while (going()) {
+            while (s >= m_first && s <= m_last && !unresolved(s)) {
                 s += step;
             }
             if (s < m_first || s > m_last) {
                 return;
             }
-            const std::optional<Chance> slope = SlopeBefore(s, upwards, lead);
-            theta = slope ? *slope : Aim(static_cast<Chance>(s), upwards ? lead : -lead, theta);
+            const std::optional<Chance> slope = slopeBefore(s, upwards, lead);
+            theta = slope ? *slope : aim(static_cast<Chance>(s), upwards ? lead : -lead, theta);
             // Where the chances fall off no faster than exponentially, as past
             // exploding dice, the slope's tilt leaves the tilted law flat, its
             // mass at the far end of where the dice were followed: aim its
             // mean within the totals instead.
-            const Chance mean = Weighed(theta).mean;
+            const Chance mean = weighed(theta).mean;
             if (upwards ? mean > static_cast<Chance>(m_last)
                         : mean < static_cast<Chance>(m_first)) {
-                theta = Aim(static_cast<Chance>(s), upwards ? lead : -lead, theta);
+                theta = aim(static_cast<Chance>(s), upwards ? lead : -lead, theta);
             }
-            Resolve(theta);
-            if (!Unresolved(s)) {
+            resolve(theta);
+            if (!unresolved(s)) {
                 lead = 0.5L;
                 misses = 0;
                 continue;
@@ -220,7 +220,7 @@ class Sweep {
             if (++misses == 2) {
                 // Newton's method on the tilted mean, for laws whose
                 // chances bend too sharply to be read off.
-                Resolve(Aim(static_cast<Chance>(s), 0.0L, theta));
+                resolve(aim(static_cast<Chance>(s), 0.0L, theta));
             } else if (misses >= 4) {
                 // Left for the pass over single totals.
                 s += step;
@@ -233,7 +233,7 @@ class Sweep {
     // The tilt that puts the tilted law's peak `lead` of its widths past the
     // last resolved total before `s`, from the logarithms of the chances of
     // resolved totals there; nothing without three such totals.
-    std::optional<Chance> SlopeBefore(long long s, bool upwards, Chance lead) const {
+    std::optional<Chance> slopeBefore(long long s, bool upwards, Chance lead) const {
         const long long step = upwards ? -1 : 1;
         std::vector<long long> near;
         for (long long t = s + step; t >= m_first && t <= m_last && near.size() < 3; t += step) {
@@ -261,11 +261,11 @@ class Sweep {
 
     // The tilt whose mean lies `lead` of its standard deviations past
     // `target`, within the totals, by Newton's method kept within a bracket.
-    Chance Aim(Chance target, Chance lead, Chance theta) {
+    Chance aim(Chance target, Chance lead, Chance theta) {
         Chance low = -kLargestTilt;
         Chance high = kLargestTilt;
         for (int i = 0; i < 60; ++i) {
-            const SumTilt tilt = Weighed(theta);
+            const SumTilt tilt = weighed(theta);
             const Chance sigma = std::sqrt(tilt.variance);
             const Chance aim =
                 std::clamp(target + lead * kCover * sigma, static_cast<Chance>(m_first),
@@ -289,7 +289,7 @@ class Sweep {
 
     // One tilt: the chances of the totals it resolves better than any
     // tilt before.
-    SumTilt Resolve(Chance theta) {
+    SumTilt resolve(Chance theta) {
         ++m_tilts;
         m_spent += m_tiltWork;
         const SumTilt tilt = TiltAll(m_sum, theta);
@@ -297,10 +297,10 @@ class Sweep {
         // Differences over a quarter of a width see past the unevenness of
         // lattices and gaps.
         m_spacing = std::max<long long>(1, static_cast<long long>(sigma / 4.0L));
-        const Window window = WindowOf(tilt, sigma);
-        const std::optional<std::vector<Chance>> tilted = TiltedChances(window.length);
+        const Window window = windowOf(tilt, sigma);
+        const std::optional<std::vector<Chance>> tilted = tiltedChances(window.length);
         if (tilted) {
-            Keep(tilt, window, *tilted);
+            keep(tilt, window, *tilted);
         }
         return tilt;
     }
@@ -315,7 +315,7 @@ class Sweep {
 
     // A side whose last total is nearer than a normal law's tail needs no
     // bound: nothing lies past it.
-    Window WindowOf(const SumTilt& tilt, Chance sigma) const {
+    Window windowOf(const SumTilt& tilt, Chance sigma) const {
         const Chance tail = kNegligible * kResolved / static_cast<Chance>(m_highest - m_lowest + 1);
         const Chance normalTail = 1.25L * std::sqrt(-2.0L * std::log(tail)) * sigma;
         const Chance toHighest = static_cast<Chance>(m_highest) - tilt.mean + 1.0L;
@@ -343,16 +343,16 @@ class Sweep {
     // The tilted chances: the product of the factors' values, those past the
     // frequencies any factor needs being negligible, transformed back.
     // Nothing once the budget is spent.
-    std::optional<std::vector<Chance>> TiltedChances(std::size_t length) {
+    std::optional<std::vector<Chance>> tiltedChances(std::size_t length) {
         const Chance leftOut = kNegligible * kResolved / static_cast<Chance>(length);
         for (const auto& factor : m_sum.factors) {
-            factor->PrepareSpectrum(length, leftOut);
+            factor->prepareSpectrum(length, leftOut);
         }
-        const std::size_t count = FrequenciesNeeded(length, std::log(leftOut));
+        const std::size_t count = frequenciesNeeded(length, std::log(leftOut));
         m_spent +=
             kNanosPerTerm * static_cast<double>(length) * std::log2(static_cast<double>(length));
         for (const auto& factor : m_sum.factors) {
-            m_spent += factor->SpectrumWork(length, count);
+            m_spent += factor->spectrumWork(length, count);
         }
         if (m_spent > m_budget) {
             return std::nullopt;
@@ -360,7 +360,7 @@ class Sweep {
         std::vector<Complex> product(count, Complex(1.0L));
         std::vector<Complex> values;
         for (const auto& factor : m_sum.factors) {
-            factor->Spectrum(length, count, values);
+            factor->spectrum(length, count, values);
             assert(values.size() == count);
             for (std::size_t j = 0; j < count; ++j) {
                 product[j] = Times(product[j], values[j]);
@@ -373,7 +373,7 @@ class Sweep {
     // better than any before. The tilt is undone by e^(ln mass - theta (s -
     // reference)), stepped from total to total by products and started
     // afresh now and then.
-    void Keep(const SumTilt& tilt, const Window& window, const std::vector<Chance>& tilted) {
+    void keep(const SumTilt& tilt, const Window& window, const std::vector<Chance>& tilted) {
         const auto m = static_cast<long long>(window.length);
         const auto at = [&](long long s) {
             return tilted[static_cast<std::size_t>(((s - tilt.reference) % m + m) % m)];
@@ -405,11 +405,11 @@ class Sweep {
     // The frequencies from 0 on past which the product of the factors'
     // values stays below e^logLeft: the least j where their bounds, which
     // fall as j grows, add up to less, found by halving.
-    std::size_t FrequenciesNeeded(std::size_t length, Chance logLeft) const {
+    std::size_t frequenciesNeeded(std::size_t length, Chance logLeft) const {
         const auto bound = [&](std::size_t j) {
             Chance sum = 0.0L;
             for (const auto& factor : m_sum.factors) {
-                sum += factor->LogBound(j, length);
+                sum += factor->logBound(j, length);
             }
             return sum;
         };
@@ -444,18 +444,18 @@ class Sweep {
 
 }  // namespace
 
-long long Sum::Lowest() const {
+long long Sum::lowest() const {
     long long lowest = constant;
     for (const auto& factor : factors) {
-        lowest += factor->Lowest();
+        lowest += factor->lowest();
     }
     return lowest;
 }
 
-long long Sum::Highest() const {
+long long Sum::highest() const {
     long long highest = constant;
     for (const auto& factor : factors) {
-        highest += factor->Highest();
+        highest += factor->highest();
     }
     return highest;
 }
@@ -488,7 +488,7 @@ double DirectWork(const Sum& sum, const std::vector<Needed>& needed) {
     double range = 1.0;
     for (std::size_t i = 0; i < sum.factors.size(); ++i) {
         const auto count = static_cast<double>(needed[i].count);
-        work += sum.factors[i]->LawWork(needed[i].count, needed[i].fromTop) +
+        work += sum.factors[i]->lawWork(needed[i].count, needed[i].fromTop) +
                 ConvolvedWork(range, count, range + count);
         range += count - 1.0;
     }
@@ -503,20 +503,20 @@ double Materialize(Sum& sum, std::vector<Needed>& needed, std::size_t length) {
     for (std::size_t i = 0; i < sum.factors.size(); ++i) {
         std::unique_ptr<Factor>& factor = sum.factors[i];
         const Needed want = needed[i];
-        const double spectrum = factor->SpectrumWork(length, frequencies);
-        const auto whole = static_cast<std::size_t>(factor->Highest() - factor->Lowest() + 1);
-        if (want.count < whole || factor->LawWork(want.count, want.fromTop) > spectrum) {
+        const double spectrum = factor->spectrumWork(length, frequencies);
+        const auto whole = static_cast<std::size_t>(factor->highest() - factor->lowest() + 1);
+        if (want.count < whole || factor->lawWork(want.count, want.fromTop) > spectrum) {
             tilt += spectrum;
             continue;
         }
-        const long long start = factor->Lowest();
-        std::vector<Chance> law = factor->Law(want.count, false);
+        const long long start = factor->lowest();
+        std::vector<Chance> law = factor->law(want.count, false);
         if (std::none_of(law.begin(), law.end(), [](Chance c) { return c > 0.0L; })) {
             continue;
         }
         factor = PowerOf(start, law, 1);
-        needed[i] = {static_cast<std::size_t>(factor->Highest() - factor->Lowest() + 1), false};
-        tilt += factor->SpectrumWork(length, frequencies);
+        needed[i] = {static_cast<std::size_t>(factor->highest() - factor->lowest() + 1), false};
+        tilt += factor->spectrumWork(length, frequencies);
     }
     return tilt;
 }
@@ -544,11 +544,11 @@ constexpr double kBudgetShare = 1.5;
 // whichever end those reach.
 std::vector<Needed> NeededScores(Sum& sum, const SumRequest& request) {
     std::vector<Needed> needed;
-    const long long lowest = sum.Lowest();
-    const long long highest = sum.Highest();
+    const long long lowest = sum.lowest();
+    const long long highest = sum.highest();
     for (auto& factor : sum.factors) {
-        long long low = std::max(factor->Lowest(), request.first - (highest - factor->Highest()));
-        long long high = std::min(factor->Highest(), request.last - (lowest - factor->Lowest()));
+        long long low = std::max(factor->lowest(), request.first - (highest - factor->highest()));
+        long long high = std::min(factor->highest(), request.last - (lowest - factor->lowest()));
         // On a side without end, past the factor's own negligible tail.
         Sum alone;
         alone.factors.push_back(std::move(factor));
@@ -559,9 +559,9 @@ std::vector<Needed> NeededScores(Sum& sum, const SumRequest& request) {
             low = std::max(low, TailEnd(alone, request.negligible, false));
         }
         factor = std::move(alone.factors.front());
-        const bool fromTop = low > factor->Lowest() && high == factor->Highest();
+        const bool fromTop = low > factor->lowest() && high == factor->highest();
         const auto count = static_cast<std::size_t>(
-            std::max(0LL, fromTop ? factor->Highest() - low + 1 : high - factor->Lowest() + 1));
+            std::max(0LL, fromTop ? factor->highest() - low + 1 : high - factor->lowest() + 1));
         needed.push_back({count, fromTop});
     }
     return needed;
@@ -578,7 +578,7 @@ bool TiltsFirst(Sum& sum, std::vector<Needed>& needed, SumMethod method, double&
     const double tilt = Materialize(sum, needed, length);
     work = DirectWork(sum, needed);
     const bool defeated = std::any_of(sum.factors.begin(), sum.factors.end(),
-                                      [](const auto& factor) { return factor->DefeatsTilts(); });
+                                      [](const auto& factor) { return factor->defeatsTilts(); });
     return kFewestTilts * tilt < work && !(defeated && work <= kSumsOverDefeatedTilts);
 }
 
@@ -598,10 +598,10 @@ SumChances DirectSum(const Sum& sum, const std::vector<Needed>& needed, const Su
     long long start = sum.constant;
     for (std::size_t i = 0; i < sum.factors.size(); ++i) {
         const Factor& factor = *sum.factors[i];
-        law = Convolved(law, factor.Law(needed[i].count, needed[i].fromTop),
+        law = Convolved(law, factor.law(needed[i].count, needed[i].fromTop),
                         std::numeric_limits<std::size_t>::max());
-        start += needed[i].fromTop ? factor.Highest() - static_cast<long long>(needed[i].count) + 1
-                                   : factor.Lowest();
+        start += needed[i].fromTop ? factor.highest() - static_cast<long long>(needed[i].count) + 1
+                                   : factor.lowest();
     }
     SumChances result;
     result.first = first;
@@ -609,7 +609,7 @@ SumChances DirectSum(const Sum& sum, const std::vector<Needed>& needed, const Su
     result.chance.assign(static_cast<std::size_t>(last - first + 1), 0.0L);
     for (long long s = first; s <= last; ++s) {
         const long long at = s - start;
-        if (possible.Contains(s) && at >= 0 && at < static_cast<long long>(law.size())) {
+        if (possible.contains(s) && at >= 0 && at < static_cast<long long>(law.size())) {
             result.chance[static_cast<std::size_t>(s - first)] = law[static_cast<std::size_t>(at)];
         }
     }
@@ -661,7 +661,7 @@ SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& req
                                   ? std::numeric_limits<double>::infinity()
                                   : kBudgetShare * work;
         std::optional<SumChances> tilted =
-            Sweep(sum, possible, request.first, request.last, budget).Run();
+            Sweep(sum, possible, request.first, request.last, budget).run();
         if (tilted && !(method == SumMethod::kFastest && WorthRedoing(*tilted, work))) {
             return *std::move(tilted);
         }
@@ -706,7 +706,7 @@ Chance LeastOverTilts(const Function& f) {
 
 // ln of the mean of e^(l S) at l = +-e^x.
 Chance LogMomentAt(const Sum& sum, Chance x, bool upwards) {
-    return TiltedAt(sum, upwards ? std::exp(x) : -std::exp(x)).LogMoment();
+    return TiltedAt(sum, upwards ? std::exp(x) : -std::exp(x)).logMoment();
 }
 
 }  // namespace
@@ -718,9 +718,9 @@ long long TailEnd(const Sum& sum, Chance tail, bool upwards) {
     const Chance end = LeastOverTilts(
         [&](Chance x) { return (LogMomentAt(sum, x, upwards) + margin) / std::exp(x); });
     if (upwards) {
-        return std::min(sum.Highest(), static_cast<long long>(std::ceil(end)));
+        return std::min(sum.highest(), static_cast<long long>(std::ceil(end)));
     }
-    return std::max(sum.Lowest(), static_cast<long long>(std::floor(-end)));
+    return std::max(sum.lowest(), static_cast<long long>(std::floor(-end)));
 }
 
 Chance TailChance(const Sum& sum, long long total, bool upwards) {

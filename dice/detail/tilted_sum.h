@@ -29,8 +29,8 @@ struct Sum {
     std::vector<std::unique_ptr<Factor>> factors;
     long long constant = 0;
 
-    long long Lowest() const;
-    long long Highest() const;
+    long long lowest() const;
+    long long highest() const;
 };
 
 struct SumChances {

@@ -16,7 +16,7 @@ namespace {
 
 Expression Parsed(const std::string& text) {
     const ParseResult parsed = ParseExpression(text);
-    EXPECT_TRUE(parsed.Ok()) << text << ": " << parsed.error.message;
+    EXPECT_TRUE(parsed.ok()) << text << ": " << parsed.error.message;
     return parsed.expression.value_or(Expression{});
 }
 
@@ -81,11 +81,11 @@ TEST(dice_chances, EndsAndListedTotals) {
         const TotalDistribution d = ExactChances(Parsed(c.text));
         EXPECT_EQ(std::tie(d.hasLowest, d.hasHighest, d.minTotal),
                   std::tie(c.hasLowest, c.hasHighest, c.lowest));
-        EXPECT_EQ(d.MaxTotal(), c.highest);
+        EXPECT_EQ(d.maxTotal(), c.highest);
         if (!c.hasHighest) {
-            EXPECT_GE(d.Exactly(d.MaxTotal()), kLeastListedChance);
-            EXPECT_GT(d.AtLeast(d.MaxTotal()), d.Exactly(d.MaxTotal()));
-            EXPECT_FALSE(d.Knows(d.MaxTotal() + 1));
+            EXPECT_GE(d.chanceOf(d.maxTotal()), kLeastListedChance);
+            EXPECT_GT(d.chanceAtLeast(d.maxTotal()), d.chanceOf(d.maxTotal()));
+            EXPECT_FALSE(d.knows(d.maxTotal() + 1));
         }
     }
     // Asked for, a total far past the table is listed with its chance (one
@@ -95,7 +95,7 @@ TEST(dice_chances, EndsAndListedTotals) {
     const std::optional<std::string> disagreement =
         oracle::Disagreement(far, *oracle::EnumerateTotals(Parsed("2d6!"), 55, 200000), 1e-13);
     EXPECT_FALSE(disagreement) << *disagreement;
-    EXPECT_EQ(far.MaxTotal(), 300);
+    EXPECT_EQ(far.maxTotal(), 300);
 }
 
 // Keeping the highest of dice whose lowest face is rare makes the law leap

@@ -63,7 +63,7 @@ TEST(dice_parse, ErrorsNameTheirColumn) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         const ParseResult result = ParseExpression(c.text);
-        ASSERT_FALSE(result.Ok());
+        ASSERT_FALSE(result.ok());
         EXPECT_EQ(result.error.column, c.column);
         EXPECT_NE(result.error.message.find(c.fragment), std::string::npos) << result.error.message;
     }
@@ -96,10 +96,10 @@ TEST(dice_parse, CanonicalSpellingRoundTrips) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         const ParseResult typed = ParseExpression(c.typed);
-        ASSERT_TRUE(typed.Ok()) << typed.error.message;
+        ASSERT_TRUE(typed.ok()) << typed.error.message;
         EXPECT_EQ(CanonicalText(*typed.expression), c.canonical);
         const ParseResult again = ParseExpression(CanonicalText(*typed.expression));
-        ASSERT_TRUE(again.Ok()) << again.error.message;
+        ASSERT_TRUE(again.ok()) << again.error.message;
         EXPECT_EQ(*again.expression, *typed.expression);
         EXPECT_EQ(*ParseExpression(c.same).expression, *typed.expression);
     }

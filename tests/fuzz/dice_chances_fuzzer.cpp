@@ -34,9 +34,9 @@ void ExpectAlike(const Expression& expression, const TotalDistribution& a,
                  const TotalDistribution& b) {
     const long double error = a.relativeError + b.relativeError + 1e-18L;
     for (int total = std::max(a.minTotal, b.minTotal);
-         total <= std::min(a.MaxTotal(), b.MaxTotal()); ++total) {
-        const long double x = a.Exactly(total);
-        const long double y = b.Exactly(total);
+         total <= std::min(a.maxTotal(), b.maxTotal()); ++total) {
+        const long double x = a.chanceOf(total);
+        const long double y = b.chanceOf(total);
         if ((x == 0.0L) != (y == 0.0L) || std::abs(x - y) > error * std::max(x, y)) {
             Fail(expression, "the two ways differ at " + std::to_string(total));
         }
@@ -48,10 +48,10 @@ void ExpectAlike(const Expression& expression, const TotalDistribution& a,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ParseResult parsed =
         ParseExpression(std::string_view(reinterpret_cast<const char*>(data), size));
-    if (!parsed.Ok()) {
+    if (!parsed.ok()) {
         alearo::oracle::ByteSource bytes(data, size);
         parsed = ParseExpression(alearo::oracle::RandomExpressionText(bytes));
-        if (!parsed.Ok()) {
+        if (!parsed.ok()) {
             return 0;
         }
     }

@@ -83,13 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ParseResult parsed =
         ParseExpression(std::string_view(reinterpret_cast<const char*>(data), size));
     std::uint64_t seed = size;
-    if (!parsed.Ok()) {
+    if (!parsed.ok()) {
         if (size >= sizeof seed) {
             std::memcpy(&seed, data, sizeof seed);
         }
         alearo::oracle::ByteSource bytes(data, size);
         parsed = ParseExpression(alearo::oracle::RandomExpressionText(bytes));
-        if (!parsed.Ok()) {
+        if (!parsed.ok()) {
             return 0;
         }
     }
@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(repeat.total == roll.total && repeat.terms.size() == roll.terms.size(), e,
             "the same seed rolls other dice");
     const TotalDistribution chances = ExactChances(e, TotalRange{total, total});
-    Require(!chances.Knows(total) || chances.Exactly(total) > 0.0L, e,
+    Require(!chances.knows(total) || chances.chanceOf(total) > 0.0L, e,
             "a total rolled that the chances say cannot happen");
     return 0;
 }

@@ -54,7 +54,7 @@ TEST(ChartBinsTest, MergesNeighbouringTotalsIntoBarsOfTheirAverage) {
             }
         }
     }
-    EXPECT_EQ(BinChart({1, none}, {1, none}, {1, none}, 10).Bars(), 0);
+    EXPECT_EQ(BinChart({1, none}, {1, none}, {1, none}, 10).bars(), 0);
 }
 
 }  // namespace

@@ -52,10 +52,10 @@ TEST(DistributionTest, MatchesExactCountsOfEveryFaceCombination) {
         const long double all = std::pow(static_cast<long double>(spec.sides), spec.dice);
         Count seen = 0;
         for (const auto& [total, count] : counts) {
-            EXPECT_NEAR(d.Exactly(total) / (count / all), 1.0L, 1e-14L) << total;
-            EXPECT_NEAR(d.AtLeast(total), 1 - seen / all, 1e-15) << total;
+            EXPECT_NEAR(d.chanceOf(total) / (count / all), 1.0L, 1e-14L) << total;
+            EXPECT_NEAR(d.chanceAtLeast(total), 1 - seen / all, 1e-15) << total;
             seen += count;
-            EXPECT_NEAR(d.AtMost(total), seen / all, 1e-15) << total;
+            EXPECT_NEAR(d.chanceAtMost(total), seen / all, 1e-15) << total;
         }
     }
     EXPECT_TRUE(ComputeDistribution({101, 6, 0, 0, false, false}).exactly.empty());

@@ -255,39 +255,39 @@ std::optional<std::string> Disagreement(const dice::TotalDistribution& computed,
     const long long highest = exact.weight.rbegin()->first;
     if (exact.unknown == 0) {
         check("lowest", lowest, computed.hasLowest ? computed.minTotal - lowest : 1, 0);
-        check("highest", highest, computed.hasHighest ? computed.MaxTotal() - highest : 1, 0);
+        check("highest", highest, computed.hasHighest ? computed.maxTotal() - highest : 1, 0);
     }
     const auto waysOf = [&](long long t) { return exact.weight.count(t) ? exact.weight.at(t) : 0; };
     // Each total, and the running sums from each end, exact while every
     // total summed is.
     Count below = 0;
     for (long long total = std::min<long long>(lowest, computed.minTotal);
-         total <= std::max<long long>(highest, computed.MaxTotal()) && !found; ++total) {
+         total <= std::max<long long>(highest, computed.maxTotal()) && !found; ++total) {
         const Count weight = waysOf(total);
-        const bool listed = total >= computed.minTotal && total <= computed.MaxTotal();
-        below = exact.IsExact(total) && below >= 0 ? below : Count(-1);
+        const bool listed = total >= computed.minTotal && total <= computed.maxTotal();
+        below = exact.isExact(total) && below >= 0 ? below : Count(-1);
         // A total likely enough to list is listed.
         const bool likely =
-            exact.IsExact(total) && Float(weight) / all >= Float(dice::kLeastListedChance);
+            exact.isExact(total) && Float(weight) / all >= Float(dice::kLeastListedChance);
         check("listing", total, listed || !likely ? 1.0L : 0.0L, exact.denominator);
-        if (listed && exact.IsExact(total)) {
+        if (listed && exact.isExact(total)) {
             const auto t = static_cast<int>(total);
-            check("chance", total, computed.Exactly(t), weight);
+            check("chance", total, computed.chanceOf(t), weight);
             if (below >= 0 && computed.hasLowest) {
-                check("at most", total, computed.AtMost(t), below + weight);
-                check("at least", total, computed.AtLeast(t), exact.denominator - below);
+                check("at most", total, computed.chanceAtMost(t), below + weight);
+                check("at least", total, computed.chanceAtLeast(t), exact.denominator - below);
             }
         }
         below = below >= 0 ? Count(below + weight) : below;
     }
     Count above = 0;
-    for (long long total = std::max<long long>(highest, computed.MaxTotal());
+    for (long long total = std::max<long long>(highest, computed.maxTotal());
          total >= computed.minTotal && computed.hasHighest && !computed.hasLowest &&
-         exact.IsExact(total);
+         exact.isExact(total);
          --total) {
         above += waysOf(total);
-        if (total <= computed.MaxTotal()) {
-            check("at least", total, computed.AtLeast(static_cast<int>(total)), above);
+        if (total <= computed.maxTotal()) {
+            check("at least", total, computed.chanceAtLeast(static_cast<int>(total)), above);
         }
     }
     return found;

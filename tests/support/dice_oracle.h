@@ -36,7 +36,7 @@ struct ExactTotals {
     Count unknown = 0;
     long long unknownFrom = kFar;
     long long unknownTo = -kFar;
-    bool IsExact(long long total) const { return total > unknownTo && total < unknownFrom; }
+    bool isExact(long long total) const { return total > unknownTo && total < unknownFrom; }
 };
 
 // A term of plain dice, kept or not, of more than `mostCombinations`

@@ -17,8 +17,8 @@ class ByteSource {
     ByteSource(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
 
     // A number from 0 to bound - 1; 0 once the bytes run out.
-    int Below(int bound);
-    bool Empty() const { return m_position >= m_size; }
+    int below(int bound);
+    bool empty() const { return m_position >= m_size; }
 
   private:
     const std::uint8_t* m_data;

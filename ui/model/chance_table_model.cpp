@@ -50,13 +50,13 @@ QVariant ChanceTableModel::data(const QModelIndex& index, int role) const {
     const int column = index.column() - 1;
     const bool ofForm = column < kColumnsOfOne;
     const TotalDistribution& d = ofForm ? m_distribution : *m_compared;
-    if (!d.Knows(total)) {
+    if (!d.knows(total)) {
         // Past the listed totals of a side without end.
         return QString();
     }
-    const Chance chance = column % kColumnsOfOne == 0   ? d.Exactly(total)
-                          : column % kColumnsOfOne == 1 ? d.AtLeast(total)
-                                                        : d.AtMost(total);
+    const Chance chance = column % kColumnsOfOne == 0   ? d.chanceOf(total)
+                          : column % kColumnsOfOne == 1 ? d.chanceAtLeast(total)
+                                                        : d.chanceAtMost(total);
     return QString::fromStdString(
         PercentText(chance, ofForm ? m_decimals : m_comparedDecimals, d.relativeError));
 }

@@ -27,7 +27,7 @@ constexpr int kChancesKept = 64;
 
 // Why an expression cannot be read ("Column 4: ..."), or empty.
 QString ProblemText(const dice::ParseResult& parsed) {
-    return parsed.Ok() ? QString()
+    return parsed.ok() ? QString()
                        : DiceTrayModel::tr("Column %1: %2")
                              .arg(parsed.error.column)
                              .arg(QString::fromStdString(parsed.error.message));
@@ -114,9 +114,9 @@ void DiceTrayModel::askChances(const QString& key, const dice::Expression& expre
                     chancesCame(key, expression, std::move(chances));
                 });
         }
-    } else if (known->Knows(roll.total)) {
-        setChances(roll.id, static_cast<double>(known->AtLeast(roll.total)),
-                   static_cast<double>(known->AtMost(roll.total)));
+    } else if (known->knows(roll.total)) {
+        setChances(roll.id, static_cast<double>(known->chanceAtLeast(roll.total)),
+                   static_cast<double>(known->chanceAtMost(roll.total)));
     } else {
         // Past the totals listed: worked out for this one alone.
         m_worker.run(
@@ -124,8 +124,8 @@ void DiceTrayModel::askChances(const QString& key, const dice::Expression& expre
             [expression, total = roll.total] {
                 const dice::TotalDistribution far =
                     dice::ExactChances(expression, dice::TotalRange{total, total});
-                return std::pair{static_cast<double>(far.AtLeast(total)),
-                                 static_cast<double>(far.AtMost(total))};
+                return std::pair{static_cast<double>(far.chanceAtLeast(total)),
+                                 static_cast<double>(far.chanceAtMost(total))};
             },
             [this, id = roll.id](std::pair<double, double> chances) {
                 setChances(id, chances.first, chances.second);
@@ -166,7 +166,7 @@ bool DiceTrayModel::saveTyped(const QString& expression, const QString& label) {
 bool DiceTrayModel::roll(const QString& expression, const QString& label) {
     const dice::ParseResult parsed = dice::ParseExpression(expression.toStdString());
     setExpressionError(ProblemText(parsed));
-    if (!parsed.Ok()) {
+    if (!parsed.ok()) {
         return false;
     }
     const dice::Expression& typed = *parsed.expression;
@@ -181,9 +181,9 @@ bool DiceTrayModel::roll(const QString& expression, const QString& label) {
     entry.dice = QString::fromStdString(dice::RollText(typed, m_roll));
     entry.spoken = RollSentence(entry.label, typed, m_roll);
     const auto known = m_chances.constFind(entry.expression);
-    if (known != m_chances.cend() && known->Knows(total)) {
-        entry.atLeast = static_cast<double>(known->AtLeast(total));
-        entry.atMost = static_cast<double>(known->AtMost(total));
+    if (known != m_chances.cend() && known->knows(total)) {
+        entry.atLeast = static_cast<double>(known->chanceAtLeast(total));
+        entry.atMost = static_cast<double>(known->chanceAtMost(total));
     } else {
         entry.atLeast = entry.atMost = HistoryEntry::kUnknownChance;
     }

@@ -105,7 +105,7 @@ void StatisticsModel::setComparisonText(const QString& text) {
         return;
     }
     const dice::ParseResult parsed = dice::ParseExpression(text.toStdString());
-    if (!parsed.Ok()) {
+    if (!parsed.ok()) {
         // The last valid comparison stays while the player corrects the text.
         m_comparisonError = tr("Column %1: %2")
                                 .arg(parsed.error.column)

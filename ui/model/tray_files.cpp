@@ -55,7 +55,7 @@ QString EntryProblem(const QJsonValue& item, const QString& name, const QString&
         return Tr("it has no expression");
     }
     const dice::ParseResult parsed = dice::ParseExpression(expression.toStdString());
-    if (!parsed.Ok()) {
+    if (!parsed.ok()) {
         return Tr("at column %1 of \"%2\": %3")
             .arg(parsed.error.column)
             .arg(expression, QString::fromStdString(parsed.error.message));

@@ -49,10 +49,11 @@ struct SavedRoll {
 // same time. Whatever goes wrong with the file, the tray goes on: a file
 // that cannot be read is put aside under a dated name (never deleted or
 // overwritten) and a new one begun; a folder that cannot be written or a
-// file of a newer version leave the rolls of this run in memory; a write
-// that fails (a full disk, a lock held too long) keeps the rolls in memory
-// until the next write takes them. takeProblem() says what happened, for
-// the player.
+// file of a newer version leave the rolls of this run in memory; a file
+// another program holds at the start, or a write that fails (a full disk, a
+// lock held too long), keeps them in memory until writePending() gets them
+// through. takeProblem() says what happened, for the player. Its calls wait
+// for a busy file: TrayStoreThread runs it on a thread of its own.
 class TrayStore {
     Q_DECLARE_TR_FUNCTIONS(TrayStore)
 

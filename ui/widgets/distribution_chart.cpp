@@ -87,7 +87,7 @@ void DistributionChart::paintEvent(QPaintEvent* /*event*/) {
     const int hi = chart.highest;
     const int count = hi - lo + 1;
     const int perBar = chart.perBar;
-    const int bars = chart.Bars();
+    const int bars = chart.bars();
     const double peak = chart.peak;
     const double yStep = NiceTickStep(peak, 4);
     const double yTop = std::ceil(peak / yStep) * yStep;
