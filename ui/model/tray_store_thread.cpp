@@ -73,26 +73,26 @@ class TrayStoreThread::Worker : public QObject {
 };
 
 TrayStoreThread::TrayStoreThread(const QString& folder, QObject* parent)
-    : QObject(parent), m_worker(new Worker(*this)) {
+    : QObject(parent), m_worker(std::make_unique<Worker>(*this)) {
     m_thread.setObjectName(QStringLiteral("alearo-tray-store"));
     m_worker->moveToThread(&m_thread);
     m_thread.start();
     QMetaObject::invokeMethod(
-        m_worker, [worker = m_worker, folder] { worker->open(folder); }, Qt::QueuedConnection);
+        m_worker.get(), [worker = m_worker.get(), folder] { worker->open(folder); },
+        Qt::QueuedConnection);
 }
 
 TrayStoreThread::~TrayStoreThread() {
     QMetaObject::invokeMethod(
-        m_worker, [worker = m_worker, home = thread()] { worker->close(home); },
+        m_worker.get(), [worker = m_worker.get(), home = thread()] { worker->close(home); },
         Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
-    delete m_worker;
 }
 
 void TrayStoreThread::post(std::function<void(TrayStore&)> job) {
     QMetaObject::invokeMethod(
-        m_worker, [worker = m_worker, job = std::move(job)] { worker->perform(job); },
+        m_worker.get(), [worker = m_worker.get(), job = std::move(job)] { worker->perform(job); },
         Qt::QueuedConnection);
 }
 

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QThread>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -78,7 +79,7 @@ class TrayStoreThread : public QObject {
     void answer(std::function<void()> reply);
 
     QThread m_thread;
-    Worker* m_worker;
+    std::unique_ptr<Worker> m_worker;  // on m_thread until it ends
 };
 
 }  // namespace alearo
