@@ -192,11 +192,11 @@ bool DiceTrayModel::roll(const QString& expression, const QString& label) {
     m_store.run(
         [entry](TrayStore& store) mutable {
             store.append(entry);
-            return std::tuple{entry, store.historyCount(), store.firstId()};
+            return std::tuple{entry.id, store.historyCount(), store.firstId()};
         },
-        [this, id = entry.id](const std::tuple<HistoryEntry, int, int>& stored) {
-            const auto& [written, count, firstId] = stored;
-            m_history->written(id, written, count, firstId);
+        [this, id = entry.id](std::tuple<qint64, int, int> stored) {
+            const auto [storedId, count, firstId] = stored;
+            m_history->written(id, storedId, count, firstId);
             if (!m_pruneDue && count > kKeptRolls + kPruneBatch) {
                 m_pruneDue = true;
                 prune();

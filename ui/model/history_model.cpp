@@ -236,16 +236,16 @@ void HistoryModel::append(const HistoryEntry& entry) {
     endInsertRows();
 }
 
-void HistoryModel::written(qint64 id, const HistoryEntry& stored, int count, int firstId) {
+void HistoryModel::written(qint64 id, qint64 storedId, int count, int firstId) {
     if (m_taking.empty() || m_taking.front().id != id) {
         return;  // the history was cleared since
     }
     // Rolls another Alearo wrote meanwhile come before it, as in the store.
     sync(count - 1, firstId);
     HistoryEntry entry = m_taking.front();
-    entry.id = stored.id;
+    entry.id = storedId;
     m_taking.erase(m_taking.begin());
-    m_storedIds.emplace(id, stored.id);
+    m_storedIds.emplace(id, storedId);
     ++m_stored;
     keep(m_stored - 1, entry);
 }

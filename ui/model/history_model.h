@@ -46,11 +46,11 @@ class HistoryModel : public QAbstractListModel {
     void fetchOlder();
 
     // A roll just made, shown at once under an id below 0 of its own;
-    // written() once the store took it, as `stored`, holding `count` rolls
-    // from the id `firstId`.
+    // written() once the store took it under `storedId`, holding `count`
+    // rolls from the id `firstId`.
     void append(const HistoryEntry& entry);
     bool allTaken() const { return m_taking.empty(); }
-    void written(qint64 id, const HistoryEntry& stored, int count, int firstId);
+    void written(qint64 id, qint64 storedId, int count, int firstId);
     // What the store holds now: rolls added at the end and the oldest
     // pruned (by this Alearo or another), or the history emptied.
     void sync(int count, int firstId);

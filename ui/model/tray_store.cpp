@@ -112,7 +112,7 @@ QString TrayStore::takeProblem() {
 
 bool TrayStore::open(const QString& path) {
     if (QFileInfo::exists(path) && !BeginsLikeADatabase(path)) {
-        putAside(path, TrayStore::tr("it is not a database of Alearo's"));
+        putAside(path, tr("it is not a database of Alearo's"));
         if (QFileInfo::exists(path)) {
             return false;
         }
@@ -204,12 +204,11 @@ TrayStore::Opening TrayStore::openFile(const QString& path) {
                        {}};
     };
     const auto newer = [&path] {
-        return Opening{
-            Opening::kLeftAlone,
-            {},
-            TrayStore::tr("%1 was written by a newer Alearo and is left as it is. The rolls of "
+        return Opening{Opening::kLeftAlone,
+                       {},
+                       tr("%1 was written by a newer Alearo and is left as it is. The rolls of "
                           "this session are kept until Alearo closes.")
-                .arg(QDir::toNativeSeparators(path))};
+                           .arg(QDir::toNativeSeparators(path))};
     };
     if (QFileInfo::exists(path)) {
         if (HeaderVersion(path) > tray_schema::kVersion) {
@@ -230,7 +229,7 @@ TrayStore::Opening TrayStore::openFile(const QString& path) {
             return failed(query.lastError());
         }
         if (query.value(0).toString() != QLatin1String("ok")) {
-            return {Opening::kDamaged, TrayStore::tr("it is damaged"), {}};
+            return {Opening::kDamaged, tr("it is damaged"), {}};
         }
         query.finish();
         closeUnless(false);
@@ -245,7 +244,7 @@ TrayStore::Opening TrayStore::openFile(const QString& path) {
         return failed(m_db.isOpen() ? query.lastError() : m_db.lastError());
     }
     if (query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0) {
-        return {Opening::kBusy, TrayStore::tr("another program holds the file"), {}};
+        return {Opening::kBusy, tr("another program holds the file"), {}};
     }
     query.finish();
     if (!query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
