@@ -448,6 +448,8 @@ TEST_F(Tray, TakesAFileHeldAtTheStartOnceItIsFree) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return tray.storeStatus().contains("again"); },
                                     3 * DiceTrayModel::kPendingRetryMs));
         EXPECT_EQ(ShownEntry(*tray.history(), 0).label, QLatin1String("waited"));
+        // The message comes just before the rolls the file holds.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !tray.saved()->unreadable(); }));
         EXPECT_TRUE(tray.saveTyped(QStringLiteral("1d4"), {}));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
