@@ -79,7 +79,8 @@ void AskAll(const std::string& expression, std::vector<Answer>& answers) {
 
 // Expressions built to cost the most: the largest sums, subtracted
 // exploding dice, rerolls that leave one face, keeping and exploding the
-// largest dice allowed, and every pair of modifiers on them.
+// largest dice allowed, every pair of modifiers on them, and rolls against
+// a target or an opponent.
 std::vector<std::string> BuiltToCost() {
     std::vector<std::string> built = {
         "100d100",
@@ -124,6 +125,17 @@ std::vector<std::string> BuiltToCost() {
         "100d100!>=100",
         "50d100!-50d100!",
         "1d100!-1d100!+1d100!-1d100!+1d100!",
+        // Opposed rolls: the largest sums split between the sides, kept
+        // exploding dice far apart, and a target far in a tail.
+        "50d1000+50d999+50d998+50d997+50d996 vs 50d995+50d994+50d993+50d992+50d991",
+        "100d1000+100d1000+100d1000 vs 100d1000+100d1000",
+        "100d100!kh50+100d99!kh50+100d98!kh50 vs 100d97!kl50+100d96!kl50",
+        "100d100!kh50+100d99!kh50 vs 100d98!kl50+100d97!kl50",
+        "100d100!kl50 vs 100d100!kh50+100d100!",
+        "100d100!-100d100! vs 100d100!-100d100!",
+        "1d100! vs 100d100!+100d100!+100d100!+100d100!",
+        "100d1000+100d1000+100d1000+100d1000+100d1000 vs 490000",
+        "100d100!kh50+100d99!kh50+100d98!kh50+100d97!kh50+100d96!kh50 vs =9000",
     };
     const std::vector<std::string> modifiers = {"kh50",  "kl50",  "dl1",   "!",    "r<50",
                                                 "ro<50", "min30", "max70", ">=50", "r1"};

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "dice/chances.h"
+#include "dice/odds.h"
 #include "dice/parse.h"
 #include "dice/roll.h"
 #include "dice/roll_text.h"
@@ -59,7 +60,15 @@ constexpr const char* kHelp =
     "  minN maxN       a die counts as at least N, at most N\n"
     "  >=N <N =N ...   count the dice that match instead of adding them\n"
     "Examples: 2d20kh1+5  4d6dl1  1d8+3d6+3  8d6!  10d10>=8  4dF  1d%\n"
-    "Limits: 100 dice in a term, 500 dice, 10 terms of dice and 500000 faces in all;\n"
+    "\n"
+    "After the roll, vs sets a target or an opponent: 1d20+5 vs 15 hits on 15 or more\n"
+    "(vs >15, vs <=8, vs <8 and vs =12 compare otherwise; a target is from -1000000 to\n"
+    "1000000); 2d6+3 vs 2d6+1 rolls both and wins on a higher total. roll then gives\n"
+    "both totals and the outcome (hit or miss; win, tie or loss), chances the chance of\n"
+    "each outcome, and --at-least, --at-most and --exactly the chances of the roll's\n"
+    "own totals.\n"
+    "Limits: 100 dice in a term, 500 dice, 10 terms of dice and 500000 faces in all\n"
+    "(both sides of vs together);\n"
     "only dice of up to 100 faces are kept, dropped or exploded.\n"
     "\n"
     "On a side without end, a total asked for on its own is answered as far as its\n"
@@ -248,19 +257,39 @@ std::optional<UsageError> CheckCommandOptions(const Options& options) {
     return std::nullopt;
 }
 
+// "12 vs 9: win", or with --verbose each side's dice: "12 = [4 5] + 3 vs 9 =
+// [3 5] + 1: win"; against a target "20: hit".
+void AppendVersusRoll(std::string& out, const Expression& expression,
+                      const alearo::dice::RollResult& result, bool verbose) {
+    if (verbose) {
+        alearo::dice::AppendRollText(out, expression, result);
+    } else {
+        alearo::dice::AppendNumber(out, result.total);
+        if (expression.opposed()) {
+            out += " vs ";
+            alearo::dice::AppendNumber(out, result.opponentTotal);
+        }
+    }
+    out += ": ";
+    out += alearo::dice::VerdictText(
+        alearo::dice::VerdictOf(expression, result.total, result.opponentTotal));
+}
+
 void Rolls(const Expression& expression, const Options& options, Output& output) {
     alearo::dice::Generator generator =
         options.seed ? alearo::dice::Generator(*options.seed) : alearo::dice::Generator();
     alearo::dice::RollResult result;
     for (int roll = 0; roll < options.times; ++roll) {
         std::string& out = output.buffer();
-        if (!options.verbose) {
+        if (expression.versus()) {
+            alearo::dice::Roll(expression, generator, result);
+            AppendVersusRoll(out, expression, result, options.verbose);
+        } else if (!options.verbose) {
             alearo::dice::AppendNumber(out, alearo::dice::RollTotal(expression, generator));
-            output.append("\n");
-            continue;
+        } else {
+            alearo::dice::Roll(expression, generator, result);
+            alearo::dice::AppendRollText(out, expression, result);
         }
-        alearo::dice::Roll(expression, generator, result);
-        alearo::dice::AppendRollText(out, expression, result);
         output.append("\n");
     }
 }
@@ -312,9 +341,38 @@ void ReadableTable(const alearo::TotalDistribution& distribution, Output& output
     }
 }
 
+// The chance of each outcome of a roll with "vs": a table of percentages to
+// read, or fractions.
+int OddsTable(const Expression& expression, const Options& options, Output& output) {
+    const std::optional<alearo::dice::Odds> odds = alearo::dice::ExactOdds(expression);
+    if (!odds) {
+        return Fail("a chance of this roll is below 1e-300, too small to work out");
+    }
+    if (options.format != "table") {
+        alearo::WriteOddsTable(expression, *odds,
+                               options.format == "tsv" ? alearo::TableFormat::kTabSeparated
+                                                       : alearo::TableFormat::kCommaSeparated,
+                               [&output](std::string_view text) { output.append(text); });
+        return 0;
+    }
+    const std::vector<alearo::dice::Verdict> verdicts = alearo::dice::PossibleVerdicts(expression);
+    const std::vector<std::string> percents = alearo::OddsPercents(expression, *odds);
+    output.append("Outcome  Chance\n");
+    for (std::size_t i = 0; i < verdicts.size(); ++i) {
+        const std::string_view word = alearo::dice::VerdictText(verdicts[i]);
+        std::string& out = output.buffer();
+        out.append(7 - word.size(), ' ').append(word).append("  ").append(percents[i]);
+        output.append("\n");
+    }
+    return 0;
+}
+
 // The chances of the expression in the format asked for; 2 when a single
 // total asked for lies too far past the end of a side without end.
 int Chances(const Expression& expression, const Options& options, Output& output) {
+    if (expression.versus() && options.single.empty()) {
+        return OddsTable(expression, options, output);
+    }
     if (!options.single.empty()) {
         const int total = options.singleTotal;
         const alearo::TotalDistribution distribution =

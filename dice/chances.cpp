@@ -175,9 +175,15 @@ Built Build(const Expression& expression, Chance negligible, std::optional<Range
 // enough to list it with all its digits if its chance is not below the least
 // reachable. `built` is rebuilt to that depth.
 Chance Depth(const Expression& expression, const std::optional<TotalRange>& alsoList,
-             Built& built) {
-    const Chance depth = kLeastListedChance;
-    if (!alsoList || (built.hasLowest && built.hasHighest)) {
+             Chance listedTo, Built& built) {
+    const Chance depth = listedTo;
+    if (built.hasLowest && built.hasHighest) {
+        return depth;
+    }
+    if (!alsoList) {
+        if (depth < kLeastListedChance) {
+            built = Build(expression, depth * kBeyondComputed * kBeyondChain);
+        }
         return depth;
     }
     Chance needed = depth;
@@ -229,7 +235,7 @@ struct Listing {
 };
 
 Listing Listed(const Built& built, const SumChances& chances, const Cumulative& sums,
-               const std::optional<TotalRange>& alsoList) {
+               const std::optional<TotalRange>& alsoList, Chance listedTo) {
     const long long first = chances.first;
     const long long last = first + static_cast<long long>(chances.chance.size()) - 1;
     const auto chanceOf = [&](long long total) {
@@ -237,12 +243,12 @@ Listing Listed(const Built& built, const SumChances& chances, const Cumulative& 
     };
     Listing listed{first, last};
     if (!built.hasLowest) {
-        while (listed.first < last && chanceOf(listed.first) < kLeastListedChance) {
+        while (listed.first < last && chanceOf(listed.first) < listedTo) {
             ++listed.first;
         }
     }
     if (!built.hasHighest) {
-        while (listed.last > listed.first && chanceOf(listed.last) < kLeastListedChance) {
+        while (listed.last > listed.first && chanceOf(listed.last) < listedTo) {
             --listed.last;
         }
     }
@@ -304,20 +310,17 @@ TotalDistribution Distribution(const Built& built, SumChances chances, Cumulativ
     });
 }
 
-}  // namespace
-
-TotalDistribution ExactChances(const Expression& expression, std::optional<TotalRange> alsoList) {
-    return ExactChances(expression, alsoList, ChanceMethod::kFastest);
-}
-
-TotalDistribution ExactChances(const Expression& expression, std::optional<TotalRange> alsoList,
-                               ChanceMethod method) {
+// The chances of every total, on a side without end down to `listedTo`, or
+// further to reach a total asked for.
+TotalDistribution ChancesListedTo(const Expression& expression,
+                                  const std::optional<TotalRange>& alsoList, ChanceMethod method,
+                                  Chance listedTo) {
     if (expression.terms.empty()) {
         return {};
     }
     const Chance least = kLeastListedChance * kBeyondComputed * kBeyondChain;
     Built built = Build(expression, least);
-    const Chance depth = Depth(expression, alsoList, built);
+    const Chance depth = Depth(expression, alsoList, listedTo, built);
     const Chance beyond = depth * kBeyondComputed;
     const long long first =
         built.hasLowest ? built.sum.lowest() : TailEnd(built.sum, beyond, false);
@@ -340,8 +343,24 @@ TotalDistribution ExactChances(const Expression& expression, std::optional<Total
            chances.chance.size() == static_cast<std::size_t>(last - first + 1));
     assert(AreChances(chances.chance));
     Cumulative sums = CumulativeOf(chances.chance, chances.chance.size());
-    const Listing listed = Listed(built, chances, sums, alsoList);
+    const Listing listed = Listed(built, chances, sums, alsoList, listedTo);
     return Distribution(built, std::move(chances), std::move(sums), listed);
+}
+
+}  // namespace
+
+TotalDistribution ExactChances(const Expression& expression, std::optional<TotalRange> alsoList) {
+    return ExactChances(expression, alsoList, ChanceMethod::kFastest);
+}
+
+TotalDistribution ExactChances(const Expression& expression, std::optional<TotalRange> alsoList,
+                               ChanceMethod method) {
+    return ChancesListedTo(expression, alsoList, method, kLeastListedChance);
+}
+
+TotalDistribution ExactChancesListedTo(const Expression& expression, Chance least) {
+    return ChancesListedTo(expression, std::nullopt, ChanceMethod::kFastest,
+                           std::max(least, kLeastReachableChance));
 }
 
 }  // namespace alearo::dice

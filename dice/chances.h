@@ -26,6 +26,11 @@ constexpr Chance kLeastReachableChance = 1e-300L;
 TotalDistribution ExactChances(const Expression& expression,
                                std::optional<TotalRange> alsoList = std::nullopt);
 
+// The same, the table of a side without end going on to the last total
+// whose chance reaches `least` (kLeastReachableChance at the least) rather
+// than kLeastListedChance.
+TotalDistribution ExactChancesListedTo(const Expression& expression, Chance least);
+
 // How ExactChances works the chances out: whichever way is faster, or, for
 // tests that compare them, by the tilted transforms or by sums of products of
 // chances alone.

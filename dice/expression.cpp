@@ -103,7 +103,7 @@ bool operator!=(const Term& a, const Term& b) {
 }
 
 bool operator==(const Expression& a, const Expression& b) {
-    return a.terms == b.terms;
+    return a.terms == b.terms && a.target == b.target && a.opponent == b.opponent;
 }
 bool operator!=(const Expression& a, const Expression& b) {
     return !(a == b);
@@ -157,17 +157,43 @@ std::string DiceText(const DiceTerm& dice) {
     return text;
 }
 
-}  // namespace
-
-std::string CanonicalText(const Expression& expression) {
+std::string TermsText(const std::vector<Term>& terms) {
     std::string text;
-    for (const Term& term : expression.terms) {
+    for (const Term& term : terms) {
         if (term.negative) {
             text += '-';
         } else if (!text.empty()) {
             text += '+';
         }
         text += term.isDice ? DiceText(term.dice) : std::to_string(term.number);
+    }
+    return text;
+}
+
+// A target as tables say it: "15" to meet 15, else with its comparison.
+std::string TargetText(const Condition& target) {
+    return target.compare == Compare::kGreaterOrEqual ? std::to_string(target.value)
+                                                      : ConditionText(target);
+}
+
+}  // namespace
+
+Expression RollSide(const Expression& expression) {
+    return Expression{expression.terms, std::nullopt, {}};
+}
+
+Expression OpponentSide(const Expression& expression) {
+    return Expression{expression.opponent, std::nullopt, {}};
+}
+
+std::string VersusText(const Expression& expression) {
+    return expression.target ? TargetText(*expression.target) : TermsText(expression.opponent);
+}
+
+std::string CanonicalText(const Expression& expression) {
+    std::string text = TermsText(expression.terms);
+    if (expression.versus()) {
+        text += " vs " + VersusText(expression);
     }
     return text;
 }

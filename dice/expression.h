@@ -22,6 +22,9 @@ constexpr int kMaxSelectedFaces = 100;
 constexpr int kMaxFaces = 1000;
 constexpr int kMaxNumber = 10000;
 constexpr int kMaxTerms = 1000;
+// A target after "vs" lies within this of 0, beyond the totals of any dice
+// that do not explode.
+constexpr int kMaxTarget = 1000000;
 
 enum class Compare { kEqual, kLess, kGreater, kLessOrEqual, kGreaterOrEqual };
 
@@ -77,9 +80,20 @@ struct Term {
     DiceTerm dice;   // the dice of a term that is not
 };
 
+// A roll, and what its total is measured against when "vs" follows it: a
+// target it must meet, or the total of an opponent's roll it must beat.
 struct Expression {
     std::vector<Term> terms;
+    std::optional<Condition> target;  // "vs 15" is at least 15: ">=15"
+    std::vector<Term> opponent;       // "vs 2d6+1", without a target
+
+    bool opposed() const { return !opponent.empty(); }
+    bool versus() const { return target.has_value() || opposed(); }
 };
+
+// The roll alone, and the opponent's roll alone, without "vs".
+Expression RollSide(const Expression& expression);
+Expression OpponentSide(const Expression& expression);
 
 // Equal when they roll alike and spell alike canonically: "k" equals "kh1"
 // and "d%" equals "d100", while "4d6dl1" and "4d6kh3" differ.
@@ -96,8 +110,14 @@ bool operator!=(const Expression& a, const Expression& b);
 
 // The expression in lower case without spaces, every count spelled out and
 // the modifiers of a term in the order they act: "2d20kh1+5",
-// "4d6r1!min2max5dl1>=4". It parses back to an equal expression.
+// "4d6r1!min2max5dl1>=4", then " vs " and the target or the opponent:
+// "1d20+5 vs 15", "1d20 vs <=8", "2d6+3 vs 2d6+1". It parses back to an
+// equal expression.
 std::string CanonicalText(const Expression& expression);
+
+// What follows "vs" in the canonical text: "15", "<=8" or "2d6+1"; empty
+// without "vs".
+std::string VersusText(const Expression& expression);
 
 // The spelling of a comparison, such as ">=".
 const char* CompareText(Compare compare);

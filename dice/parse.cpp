@@ -19,6 +19,11 @@ std::string TooManyFacesToSelect() {
            " faces can be kept, dropped or exploded.";
 }
 
+std::string TargetRange() {
+    return "A target is from -" + std::to_string(kMaxTarget) + " to " + std::to_string(kMaxTarget) +
+           ".";
+}
+
 bool IsSpace(char c) {
     return c == ' ' || c == '\t';
 }
@@ -62,9 +67,11 @@ class Parser {
   public:
     explicit Parser(std::string_view text) : m_text(text) {}
 
-    ParseResult run() {
+    // The whole text as an expression, or only what follows a roll: "vs"
+    // and its target or opponent.
+    ParseResult run(bool versusOnly = false) {
         ParseResult result;
-        if (!parseAll()) {
+        if (!(versusOnly ? parseVersusOnly() : parseAll())) {
             result.error = std::move(*m_error);
             return result;
         }
@@ -135,6 +142,28 @@ class Parser {
         if (atEnd()) {
             return fail(0, "Nothing to roll: type dice such as 2d6+3.");
         }
+        if (atVersus()) {
+            return fail(m_pos, "Put the roll before \"vs\", as in 1d20+5 vs 15.");
+        }
+        if (!parseSide(m_expression.terms)) {
+            return false;
+        }
+        return atEnd() || parseVersus();
+    }
+
+    bool parseVersusOnly() {
+        skipSpaces();
+        if (!atVersus()) {
+            return fail(m_pos, "Start with \"vs\", as in vs 15 or vs 2d6+1.");
+        }
+        return parseVersus();
+    }
+
+    // "vs" binds loosest: it ends the terms of a side.
+    bool atVersus() const { return peek() == 'v' && peek(1) == 's'; }
+
+    // Terms joined by "+" and "-", up to the end or to "vs".
+    bool parseSide(std::vector<Term>& terms) {
         bool negative = false;
         std::optional<char> sign;
         if (peek() == '+' || peek() == '-') {
@@ -149,17 +178,16 @@ class Parser {
             if (!parseOperand(term, sign)) {
                 return false;
             }
-            m_expression.terms.push_back(term);
-            const bool afterDice = term.isDice;
+            terms.push_back(term);
             skipSpaces();
-            if (atEnd()) {
+            if (atEnd() || atVersus()) {
                 return true;
             }
             const char c = peek();
             if (c != '+' && c != '-') {
-                return failBetweenTerms(afterDice);
+                return failBetweenTerms(term.isDice);
             }
-            if (static_cast<int>(m_expression.terms.size()) >= kMaxTerms) {
+            if (static_cast<int>(terms.size()) >= kMaxTerms) {
                 return fail(m_pos, "Too many terms: an expression holds at most " +
                                        std::to_string(kMaxTerms) + ".");
             }
@@ -167,6 +195,117 @@ class Parser {
             sign = c;
             ++m_pos;
         }
+    }
+
+    // At "vs": a target, with or without its comparison, or the opponent's
+    // roll. An opponent without dice is a total to meet, as a bare number is.
+    bool parseVersus() {
+        m_pos += 2;
+        skipSpaces();
+        if (atEnd()) {
+            return fail(m_pos,
+                        "Put a target or a roll after \"vs\", as in 1d20+5 vs 15 or "
+                        "2d6+3 vs 2d6+1.");
+        }
+        if (peek() == '<' || peek() == '>' || peek() == '=') {
+            if (!parseTarget()) {
+                return false;
+            }
+        } else if (!parseBareTarget() && !m_error && !parseOpponent()) {
+            return false;
+        }
+        if (m_error) {
+            return false;
+        }
+        skipSpaces();
+        if (atVersus()) {
+            return fail(m_pos, "A roll takes only one \"vs\".");
+        }
+        return atEnd() || fail(m_pos, "Unexpected " + Shown(m_text[m_pos]) +
+                                          " after the target: it is one number.");
+    }
+
+    // The opponent's terms; numbers alone are a target to meet, as one is.
+    bool parseOpponent() {
+        const std::size_t at = m_pos;
+        if (!parseSide(m_expression.opponent)) {
+            return false;
+        }
+        if (std::any_of(m_expression.opponent.begin(), m_expression.opponent.end(),
+                        [](const Term& term) { return term.isDice; })) {
+            return true;
+        }
+        long long value = 0;
+        for (const Term& term : m_expression.opponent) {
+            value += term.negative ? -term.number : term.number;
+        }
+        if (value < -kMaxTarget || value > kMaxTarget) {
+            return fail(at, TargetRange());
+        }
+        m_expression.target = Condition{Compare::kGreaterOrEqual, static_cast<int>(value)};
+        m_expression.opponent.clear();
+        return true;
+    }
+
+    // A comparison and its number, which may be below 0: "<=8", ">-2".
+    bool parseTarget() {
+        Condition target;
+        target.compare = readCompare();
+        skipSpaces();
+        const std::size_t at = m_pos;
+        const bool below = peek() == '-';
+        if (below) {
+            ++m_pos;
+            skipSpaces();
+        }
+        if (!IsDigit(peek())) {
+            const std::string name = std::string("\"") + CompareText(target.compare) + "\"";
+            return fail(m_pos, name + " needs a number after it, as in 1d20 vs " +
+                                   CompareText(target.compare) + "15.");
+        }
+        if (!targetNumber(at, below, target.value)) {
+            return false;
+        }
+        m_expression.target = target;
+        return true;
+    }
+
+    // A number alone after "vs", "15" or "-3", which may reach past the
+    // numbers a term adds, as far as totals go; false, with nothing read,
+    // when more follows it.
+    bool parseBareTarget() {
+        const std::size_t at = m_pos;
+        const bool below = peek() == '-';
+        m_pos += below ? 1 : 0;
+        skipSpaces();
+        std::size_t end = m_pos;
+        while (end < m_text.size() && IsDigit(m_text[end])) {
+            ++end;
+        }
+        std::size_t after = end;
+        while (after < m_text.size() && IsSpace(m_text[after])) {
+            ++after;
+        }
+        if (end == m_pos || after < m_text.size()) {
+            m_pos = at;
+            return false;
+        }
+        int value = 0;
+        if (!targetNumber(at, below, value)) {
+            return false;
+        }
+        m_expression.target = Condition{Compare::kGreaterOrEqual, value};
+        return true;
+    }
+
+    // The digits of a target that starts at `at`, below 0 if `below`.
+    bool targetNumber(std::size_t at, bool below, int& value) {
+        const long long read = readDigits();
+        if (read > kMaxTarget) {
+            return fail(at, TargetRange());
+        }
+        value = static_cast<int>(below ? -read : read);
+        return true;
     }
 
     bool failBetweenTerms(bool afterDice) {
@@ -205,7 +344,7 @@ class Parser {
             term.isDice = true;
             return parseDice(term.dice, at, 1);
         }
-        if (sign && (atEnd() || !IsLetter(c))) {
+        if (sign && (atEnd() || !IsLetter(c) || atVersus())) {
             return fail(at, std::string("A term is missing after \"") + *sign + "\".");
         }
         if (IsLetter(c)) {
@@ -466,6 +605,10 @@ class Parser {
 
 ParseResult ParseExpression(std::string_view text) {
     return Parser(text).run();
+}
+
+ParseResult ParseVersus(std::string_view text) {
+    return Parser(text).run(true);
 }
 
 }  // namespace alearo::dice

@@ -26,6 +26,11 @@ struct ParseResult {
 
 // Reads dice notation such as "2d20kh1+5", "1d8+3d6+3", "8d6!" or "10d10>=8".
 // Spaces may stand around any token and letters may be of either case.
+// "vs" at the end binds loosest: "1d20+5 vs 15", "2d6+3 vs 2d6+1".
 ParseResult ParseExpression(std::string_view text);
+
+// What follows a roll given elsewhere, "vs 15" or "vs 2d6+1": an expression
+// without terms of its own, with its target or opponent.
+ParseResult ParseVersus(std::string_view text);
 
 }  // namespace alearo::dice

@@ -198,12 +198,15 @@ RollResult Roll(const Expression& expression, Generator& generator) {
     return result;
 }
 
-void Roll(const Expression& expression, Generator& generator, RollResult& result) {
-    result.total = 0;
-    result.terms.resize(expression.terms.size());
-    for (std::size_t t = 0; t < expression.terms.size(); ++t) {
-        const Term& term = expression.terms[t];
-        TermRoll& roll = result.terms[t];
+namespace {
+
+// Rolls the terms into `rolls`, one each; their total.
+int RollTerms(const std::vector<Term>& terms, Generator& generator, std::vector<TermRoll>& rolls) {
+    int total = 0;
+    rolls.resize(terms.size());
+    for (std::size_t t = 0; t < terms.size(); ++t) {
+        const Term& term = terms[t];
+        TermRoll& roll = rolls[t];
         if (!term.isDice) {
             roll.dice.clear();
             roll.score = term.number;
@@ -228,8 +231,16 @@ void Roll(const Expression& expression, Generator& generator, RollResult& result
             }
             roll.score = Score(dice, values.data(), keep.data());
         }
-        result.total += term.negative ? -roll.score : roll.score;
+        total += term.negative ? -roll.score : roll.score;
     }
+    return total;
+}
+
+}  // namespace
+
+void Roll(const Expression& expression, Generator& generator, RollResult& result) {
+    result.total = RollTerms(expression.terms, generator, result.terms);
+    result.opponentTotal = RollTerms(expression.opponent, generator, result.opponentTerms);
 }
 
 int RollTotal(const Expression& expression, Generator& generator) {

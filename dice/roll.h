@@ -71,6 +71,9 @@ struct TermRoll {
 struct RollResult {
     int total = 0;
     std::vector<TermRoll> terms;  // one per term of the expression
+    // The opponent's roll after "vs", rolled after the roll's own dice.
+    int opponentTotal = 0;
+    std::vector<TermRoll> opponentTerms;
 };
 
 // Rolls every die of the expression, keeping the faces for a listing.
@@ -80,8 +83,8 @@ RollResult Roll(const Expression& expression, Generator& generator);
 // next: many rolls in a row need no new memory.
 void Roll(const Expression& expression, Generator& generator, RollResult& result);
 
-// The same roll's total alone, without a record of each die: the same draws
-// give the same total as Roll.
+// The same roll's total alone, without a record of each die or the
+// opponent's roll: the same draws give the same total as Roll.
 int RollTotal(const Expression& expression, Generator& generator);
 
 }  // namespace alearo::dice

@@ -64,20 +64,33 @@ void AppendNumber(std::string& out, long long value) {
     out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
-void AppendRollText(std::string& out, const Expression& expression, const RollResult& roll) {
-    AppendNumber(out, roll.total);
+namespace {
+
+void AppendSide(std::string& out, const std::vector<Term>& terms,
+                const std::vector<TermRoll>& rolls, int total) {
+    AppendNumber(out, total);
     out += " =";
-    for (std::size_t i = 0; i < roll.terms.size() && i < expression.terms.size(); ++i) {
-        const Term& term = expression.terms[i];
+    for (std::size_t i = 0; i < rolls.size() && i < terms.size(); ++i) {
+        const Term& term = terms[i];
         if (term.negative || i > 0) {
             out += term.negative ? " -" : " +";
         }
         out += ' ';
         if (term.isDice) {
-            AppendDice(out, roll.terms[i]);
+            AppendDice(out, rolls[i]);
         } else {
             AppendNumber(out, term.number);
         }
+    }
+}
+
+}  // namespace
+
+void AppendRollText(std::string& out, const Expression& expression, const RollResult& roll) {
+    AppendSide(out, expression.terms, roll.terms, roll.total);
+    if (expression.opposed()) {
+        out += " vs ";
+        AppendSide(out, expression.opponent, roll.opponentTerms, roll.opponentTotal);
     }
 }
 

@@ -16,13 +16,44 @@ namespace {
 constexpr int kChanceDigits = 12;
 constexpr int kSmallPercentDigits = 3;
 
+struct Separators {
+    explicit Separators(TableFormat format)
+        : cell(format == TableFormat::kTabSeparated ? "\t" : ","),
+          line(format == TableFormat::kTabSeparated ? "\n" : "\r\n") {}
+    std::string cell;
+    std::string line;
+};
+
 }  // namespace
+
+void WriteOddsTable(const dice::Expression& expression, const dice::Odds& odds, TableFormat format,
+                    const TextSink& sink) {
+    const Separators separators(format);
+    sink("Outcome" + separators.cell + "Chance" + separators.line);
+    for (const dice::Verdict verdict : dice::PossibleVerdicts(expression)) {
+        sink(dice::VerdictText(verdict) + separators.cell +
+             ChanceFraction(odds.chanceOf(verdict), odds.relativeError) + separators.line);
+    }
+}
+
+std::vector<std::string> OddsPercents(const dice::Expression& expression, const dice::Odds& odds) {
+    const std::vector<dice::Verdict> verdicts = dice::PossibleVerdicts(expression);
+    std::vector<Chance> chances(verdicts.size());
+    std::transform(verdicts.begin(), verdicts.end(), chances.begin(),
+                   [&odds](dice::Verdict verdict) { return odds.chanceOf(verdict); });
+    const int decimals = TableDecimals(chances, odds.relativeError);
+    std::vector<std::string> percents(chances.size());
+    std::transform(chances.begin(), chances.end(), percents.begin(), [&](Chance chance) {
+        return PercentText(chance, decimals, odds.relativeError);
+    });
+    return percents;
+}
 
 void WriteTable(const TotalDistribution& distribution, const TotalDistribution* compared,
                 TableFormat format, const TextSink& sink) {
-    const bool tabs = format == TableFormat::kTabSeparated;
-    const std::string separator = tabs ? "\t" : ",";
-    const std::string lineEnd = tabs ? "\n" : "\r\n";
+    const Separators separators(format);
+    const std::string& separator = separators.cell;
+    const std::string& lineEnd = separators.line;
     std::string line =
         "Total" + separator + "Chance" + separator + "At least" + separator + "At most";
     if (compared != nullptr) {

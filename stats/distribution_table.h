@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "dice/odds.h"
 #include "stats/roll_distribution.h"
 
 namespace alearo {
@@ -37,6 +38,17 @@ std::string TabSeparatedTable(const TotalDistribution& distribution,
                               const TotalDistribution* compared = nullptr);
 std::string CsvTable(const TotalDistribution& distribution,
                      const TotalDistribution* compared = nullptr);
+
+// The odds of a roll against a target or an opponent: one line per verdict
+// that `expression` can come to under the header "Outcome, Chance", each
+// chance a fraction as above: "hit,0.55".
+void WriteOddsTable(const dice::Expression& expression, const dice::Odds& odds, TableFormat format,
+                    const TextSink& sink);
+
+// The chance of each verdict that `expression` can come to, in the order of
+// PossibleVerdicts, as percentages with as many decimals as tell them apart
+// (TableDecimals): "55.00%", "45.00%".
+std::vector<std::string> OddsPercents(const dice::Expression& expression, const dice::Odds& odds);
 
 // The lowest and highest listed totals of either distribution.
 std::pair<int, int> TotalsOfBoth(const TotalDistribution& distribution,

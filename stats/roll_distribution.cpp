@@ -36,7 +36,9 @@ TotalDistribution ComputeDistribution(const RollSpec& spec) {
     dice::Term modifier;
     modifier.negative = spec.totalModifier < 0;
     modifier.number = std::abs(spec.totalModifier);
-    return dice::ExactChances(dice::Expression{{dice, modifier}});
+    dice::Expression expression;
+    expression.terms = {dice, modifier};
+    return dice::ExactChances(expression);
 }
 
 DistributionSummary Summarize(const TotalDistribution& distribution) {
@@ -70,10 +72,11 @@ DistributionSummary Summarize(const TotalDistribution& distribution) {
     summary.median =
         distribution.minTotal + static_cast<int>(halfway - distribution.atMost.begin());
     const dice::Chance highest = *std::max_element(exactly.begin(), exactly.end());
-    const auto mode = std::find_if(exactly.begin(), exactly.end(), [&](dice::Chance chance) {
-        return chance >= highest * (1.0L - same);
-    });
-    summary.mostLikely = distribution.minTotal + static_cast<int>(mode - exactly.begin());
+    for (std::size_t i = 0; i < exactly.size(); ++i) {
+        if (exactly[i] >= highest * (1.0L - same)) {
+            summary.mostLikely.push_back(distribution.minTotal + static_cast<int>(i));
+        }
+    }
     return summary;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <vector>
+
 #include "dice/total_distribution.h"
 #include "engine/roll_spec.h"
 
@@ -23,8 +25,8 @@ struct DistributionSummary {
     int maximum = 0;
     double mean = 0.0;
     double standardDeviation = 0.0;
-    int median = 0;      // the smallest total whose at-most chance reaches one half
-    int mostLikely = 0;  // the smallest of the totals of highest chance
+    int median = 0;               // the smallest total whose at-most chance reaches one half
+    std::vector<int> mostLikely;  // the totals of highest chance, in order
 };
 
 // Over the listed totals, which hold all but a negligible part of the chances.

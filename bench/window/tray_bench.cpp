@@ -110,15 +110,14 @@ BENCHMARK(BM_RollFromKeyToEntryShown)->Unit(benchmark::kMillisecond)->UseRealTim
 
 void BM_AppendRoll(benchmark::State& state) {
     TrayStore store(g_full->path());
-    HistoryEntry entry{0,
-                       QDateTime::currentDateTimeUtc(),
-                       QStringLiteral("Longsword attack"),
-                       QStringLiteral("2d20kh1+5"),
-                       22,
-                       QStringLiteral("22 = [17 (15)] + 5"),
-                       QStringLiteral("Longsword attack, 2d20kh1+5: 22."),
-                       0.36,
-                       0.72};
+    HistoryEntry entry;
+    entry.time = QDateTime::currentDateTimeUtc();
+    entry.label = QStringLiteral("Longsword attack");
+    entry.expression = QStringLiteral("2d20kh1+5");
+    entry.total = 22;
+    entry.dice = QStringLiteral("22 = [17 (15)] + 5");
+    entry.spoken = QStringLiteral("Longsword attack, 2d20kh1+5: 22.");
+    entry.setChances({0.36, 0.72});
     for (auto _ : state) {
         store.append(entry);
     }

@@ -72,6 +72,18 @@ TEST_F(DiceCliTest, OutputAndExitStatus) {
         {"roll --format csv 2d6", 2, "^$", "--format does not go with roll"},
         {"chances --exactly 3 --at-most 4 2d6", 2, "^$", "only one of"},
         {"roll", 2, "^$", "no expression"},
+        // A target or an opponent: both totals and the outcome, each side's
+        // dice with --verbose, the chance of each outcome, and roll's
+        // status 0 whatever the outcome.
+        {"roll --times 40 --seed 2 '1d20+5 vs 15'", 0, "^(([2-9]|1[0-4]): miss\n|(1[5-9]|2[0-5]): hit\n){40}$", "^$"},
+        {"roll --verbose --seed 2 '2d6+3 vs 2d6-1d4'", 0, "^[0-9]+ = \\[[1-6] [1-6]\\] \\+ 3 vs -?[0-9]+ = \\[[1-6] [1-6]\\] - \\[[1-4]\\]: (win|tie|loss)\n$", "^$"},
+        {"roll --times 200 --seed 5 '1d2 vs 1d2'", 0, "1 vs 2: loss\n.*2 vs 2: tie\n.*2 vs 1: win\n", "^$"},
+        {"chances '1d20+5 vs 15'", 0, "^Outcome  Chance\n    hit  55.00%\n   miss  45.00%\n$", "^$"},
+        {"chances --format tsv '2d6+3 vs 2d6+1'", 0, "^Outcome\tChance\nwin\t0.664351851852\ntie\t0.096450617284\nloss\t0.239197530864\n$", "^$"},
+        {"chances --format csv '1d6 vs 0'", 0, "^Outcome,Chance\r\nhit,1\r\nmiss,0\r\n$", "^$"},
+        {"chances --at-least 15 '1d20+5 vs 15'", 0, "^0.55\n$", "^$"},
+        {"chances '1d6! vs 3000'", 2, "^$", "too small to work out"},
+        {"roll '1d20 vs >='", 2, "^$", "column 11: \">=\" needs a number"},
         // clang-format on
     };
     for (const auto& c : cases) {

@@ -59,6 +59,21 @@ TEST(dice_parse, ErrorsNameTheirColumn) {
         {"--1", 2, "term is missing after \"-\""},
         {"*3", 1, "cannot start a term"},
         {"2d6+\xC3\xA9", 5, "term is missing"},
+        // A target or an opponent after "vs", which binds loosest.
+        {"1d20 vs", 8, "Put a target or a roll after \"vs\""},
+        {"1d20 vs  ", 10, "Put a target or a roll after \"vs\""},
+        {"1d20+5 vs 15 vs 3", 14, "only one \"vs\""},
+        {"1d20 vs 2d6 VS 3", 13, "only one \"vs\""},
+        {"1d20 vs >=", 11, "\">=\" needs a number after it, as in 1d20 vs >=15"},
+        {"1d20 vs <-", 11, "\"<\" needs a number"},
+        {"1d20 vs >15+2", 12, "after the target"},
+        {"vs 15", 1, "Put the roll before \"vs\""},
+        {"1d20+ vs 15", 7, "term is missing after \"+\""},
+        {"1d20 vs 2d6+", 13, "term is missing after \"+\""},
+        {"1d20 v 15", 6, "Unknown letter \"v\""},
+        {"1d20 vs <=1000001", 11, "target is from -1000000 to 1000000"},
+        {"1d20 vs 5 x", 11, "Unknown letter \"x\""},
+        {"100d6+100d6+100d6 vs 100d6+100d6+1d6", 34, "at most 500 in all"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -92,6 +107,18 @@ TEST(dice_parse, CanonicalSpellingRoundTrips) {
         {"100d1000r<500+100d1000+100d1000+100d1000+100d1000",
          "100d1000r<500+100d1000+100d1000+100d1000+100d1000",
          "100D1000R<500 + 100d1000+100d1000+100d1000+100d1000"},
+        // A target is met at least, unless a comparison says otherwise; a
+        // side without dice is a target, and a success pool may be either.
+        {"1d20+5 VS 15", "1d20+5 vs 15", "1d20+5vs>=15"},
+        {"1d20 vs > 15", "1d20 vs >15", "1D20 VS >15"},
+        {"1d20 vs<=8", "1d20 vs <=8", "1d20 vs <= 8"},
+        {"2d6 vs =12", "2d6 vs =12", "2d6 vs=12"},
+        {"1d4-10 vs >= -7", "1d4-10 vs -7", "1d4-10 vs 3-10"},
+        {"100d1000 vs 99000", "100d1000 vs 99000", "100D1000VS 99000 "},
+        {"1d6 vs - 3", "1d6 vs -3", "1d6 vs 2-5"},
+        {"2d6+3 vs 2d6-1d4", "2d6+3 vs 2d6-1d4", "2D6+3VS2d6-1d4"},
+        {"10d10>=8 vs 3", "10d10>=8 vs 3", "10d10>=8 vs >=3"},
+        {"4d6 vs 4d6>=5", "4d6 vs 4d6>=5", "4d6 vs 4d6 >= 5"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -108,9 +135,22 @@ TEST(dice_parse, CanonicalSpellingRoundTrips) {
                                {"2d6r1", "2d6ro1"},
                                {"1d6", "-1d6"},
                                {"1d6>3", "1d6<3"},
-                               {"1d6+3", "1d6+2"}}) {
+                               {"1d6+3", "1d6+2"},
+                               {"1d6 vs 3", "1d6 vs >3"},
+                               {"1d6 vs 3", "1d6 vs 1d6"},
+                               {"1d6 vs 1d6", "1d6 vs -1d6"},
+                               {"1d6 vs 3", "1d6"}}) {
         EXPECT_NE(*ParseExpression(a).expression, *ParseExpression(b).expression) << a;
     }
+}
+
+// What follows a roll on its own: the statistics window's comparison.
+TEST(dice_parse, VersusAlone) {
+    EXPECT_EQ(VersusText(*ParseVersus(" VS <=8").expression), "<=8");
+    EXPECT_EQ(CanonicalText(*ParseVersus("vs 2d6-1").expression), " vs 2d6-1");
+    const ParseResult wrong = ParseVersus("2d6");
+    EXPECT_EQ(wrong.error.column, 1);
+    EXPECT_EQ(ParseVersus("vs").error.column, 3);
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 // transforms alone against them too, and against the chances as worked out
 // when the expression is too large to count. An input that reads as an
 // expression is taken as it is (the seeds are such texts); other bytes make
-// one.
+// one. The odds of a roll with "vs" (typed, or made from the bytes left
+// over) are held to counts of every pair of totals.
 
 #include <cmath>
 #include <cstdint>
@@ -16,9 +17,11 @@
 #include <string_view>
 
 #include "dice/chances.h"
+#include "dice/odds.h"
 #include "dice/parse.h"
 #include "dice_oracle.h"
 #include "random_expression.h"
+#include "verdict_oracle.h"
 
 namespace {
 
@@ -43,19 +46,58 @@ void ExpectAlike(const Expression& expression, const TotalDistribution& a,
     }
 }
 
+// A target or an opponent, made from the bytes: no "vs" when they run out.
+void AddVersus(Expression& expression, alearo::oracle::ByteSource& bytes) {
+    if (bytes.empty()) {
+        return;
+    }
+    if (bytes.below(2) == 0) {
+        const ParseResult versus =
+            ParseVersus(" vs " + alearo::oracle::RandomExpressionText(bytes));
+        if (versus.ok()) {
+            expression.opponent = versus.expression->opponent;
+            expression.target = versus.expression->target;
+        }
+        return;
+    }
+    const Compare compares[] = {Compare::kGreaterOrEqual, Compare::kGreater, Compare::kLessOrEqual,
+                                Compare::kLess, Compare::kEqual};
+    const Compare compare = compares[bytes.below(5)];
+    expression.target = Condition{compare, bytes.below(64) - 8};
+}
+
+void CheckOdds(const Expression& expression) {
+    if (!expression.versus()) {
+        return;
+    }
+    const std::optional<Odds> odds = ExactOdds(expression);
+    const std::optional<alearo::oracle::Verdicts> exact =
+        alearo::oracle::CountVerdicts(expression, 20000);
+    if (odds && exact) {
+        if (const std::optional<std::string> disagreement =
+                alearo::oracle::OddsDisagreement(*odds, *exact, kEnoughError)) {
+            Fail(expression, "odds, " + *disagreement);
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    alearo::oracle::ByteSource bytes(data, size);
     ParseResult parsed =
         ParseExpression(std::string_view(reinterpret_cast<const char*>(data), size));
     if (!parsed.ok()) {
-        alearo::oracle::ByteSource bytes(data, size);
         parsed = ParseExpression(alearo::oracle::RandomExpressionText(bytes));
         if (!parsed.ok()) {
             return 0;
         }
     }
-    const Expression& expression = *parsed.expression;
+    Expression expression = *parsed.expression;
+    if (!expression.versus()) {
+        AddVersus(expression, bytes);
+    }
+    CheckOdds(expression);
     const TotalDistribution fastest =
         ExactChances(expression, std::nullopt, ChanceMethod::kFastest);
     const TotalDistribution transform =

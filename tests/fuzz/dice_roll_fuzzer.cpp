@@ -96,14 +96,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Expression& e = *parsed.expression;
     Generator first(seed);
     const RollResult roll = Roll(e, first);
-    int total = 0;
-    for (std::size_t i = 0; i < e.terms.size(); ++i) {
-        if (e.terms[i].isDice) {
-            CheckTerm(e, e.terms[i].dice, roll.terms[i]);
+    const auto sideTotal = [&e](const std::vector<Term>& terms,
+                                const std::vector<TermRoll>& rolls) {
+        int sum = 0;
+        for (std::size_t i = 0; i < terms.size(); ++i) {
+            if (terms[i].isDice) {
+                CheckTerm(e, terms[i].dice, rolls[i]);
+            }
+            sum += terms[i].negative ? -rolls[i].score : rolls[i].score;
         }
-        total += e.terms[i].negative ? -roll.terms[i].score : roll.terms[i].score;
-    }
+        return sum;
+    };
+    const int total = sideTotal(e.terms, roll.terms);
     Require(total == roll.total, e, "a total that is not its terms'");
+    Require(roll.opponentTerms.size() == e.opponent.size() &&
+                sideTotal(e.opponent, roll.opponentTerms) == roll.opponentTotal,
+            e, "an opponent's total that is not its terms'");
     Generator again(seed);
     Require(RollTotal(e, again) == roll.total, e, "the same seed rolls another total");
     Generator third(seed);

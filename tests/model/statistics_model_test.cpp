@@ -25,9 +25,12 @@ class StatisticsModelTest : public QObject {
         roller.setEntryText(RollerModel::Entry::kCheckTarget, QStringLiteral("10"));
         compare(" 3D6 ");
         QCOMPARE(stats.comparisonError(), QString());
+        // The d6 beats 3 (1 way of 216) with 4 to 6, 4 (3 ways) with 5 or
+        // 6, and 5 (6 ways) with a 6: 15 of 1,296; it ties 3 to 6 in 1 + 3 +
+        // 6 + 10 ways: 20 of 1,296.
         QCOMPARE(stats.comparisonSummary(),
                  "3d6: Lowest 3, highest 18, mean 10.50, standard deviation 2.96, median 10, "
-                 "most likely 10.");
+                 "most likely 10 and 11. The roll vs 3d6: wins 1.16%, ties 1.54%, loses 97.30%.");
         // 135 of the 216 ways three dice fall reach 10.
         QVERIFY2(stats.checkerChance().endsWith(QLatin1String(" With 3d6: 62.5%.")),
                  qPrintable(stats.checkerChance()));
@@ -36,10 +39,32 @@ class StatisticsModelTest : public QObject {
         QCOMPARE(stats.chart().firstTotal, 1);
         QCOMPARE(stats.chart().comparedFirstTotal, 3);
 
+        // A target for the form's roll alone, or with the compared roll's
+        // own: 56 of the 216 ways three dice fall stay at 8 or less.
+        for (const auto& [typed, summary] : std::vector<std::pair<const char*, const char*>>{
+                 {"vs 4", "The roll vs 4: hits 50.00%, misses 50.00%."},
+                 {"VS>4", "The roll vs >4: hits 33.33%, misses 66.67%."},
+                 {"vs =7", "The roll vs =7: hits 0%, misses 100%."},
+                 {"3d6 vs <=8",
+                  "3d6: Lowest 3, highest 18, mean 10.50, standard deviation 2.96, median 10, "
+                  "most likely 10 and 11. The roll vs <=8: hits 100%, misses 0%. 3d6 vs <=8: "
+                  "hits 25.93%, misses 74.07%."}}) {
+            compare(typed);
+            QCOMPARE(stats.comparisonSummary(), QString::fromUtf8(summary));
+        }
+        compare("vs");
+        QVERIFY(stats.comparisonError().startsWith(QLatin1String("Column 3: ")));
+        QVERIFY(
+            stats.tableText().endsWith(QLatin1String("\n\nOutcome\tChance\nhit\t1\nmiss\t0\n")));
+        compare(" 3D6 ");
+
         // Rows over both rolls: 1 to 18. Where one roll cannot reach, its
         // chance is 0, at least 1 below and 0 above, at most the other way.
+        // Then the odds of the d6 against 3d6.
         const QStringList lines = stats.tableText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 1 + 18 + 1);
+        QCOMPARE(lines.size(), 1 + 18 + 1 + 4 + 1);
+        QCOMPARE(lines.mid(19).join(QLatin1Char(' ')),
+                 " Outcome\tChance win\t0.0115740740741 tie\t0.0154320987654 loss\t0.97299382716 ");
         QCOMPARE(lines[0],
                  "Total\tChance\tAt least\tAt most\tCompared chance\tCompared at least\t"
                  "Compared at most");

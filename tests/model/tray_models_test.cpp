@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <csignal>
+#include <set>
 
 #include <gmock/gmock.h>
 
@@ -49,7 +50,8 @@ TEST(RollStory, IsToldAsOneSentenceAndAsText) {
     std::string told;
     for (const char* text :
          {"2d20kh1+5", "4d6dl1", "3d6!", "4d6r1", "4d6ro<3", "3d6min3", "4d8max5", "6d10>=8",
-          "2d20kl1", "5dF", "2d6!+1d4-3", "3d10r10!", "5d6kh2>=3"}) {
+          "2d20kl1", "5dF", "2d6!+1d4-3", "3d10r10!", "5d6kh2>=3", "1d20+5 vs 15", "1d20 vs <=8",
+          "2d6+3 vs 2d6-1d4", "4d6>=5 vs 2d6>=5"}) {
         const dice::Expression expression = *dice::ParseExpression(text).expression;
         dice::Generator generator(7);
         for (int i = 0; i < 3; ++i) {
@@ -60,7 +62,17 @@ TEST(RollStory, IsToldAsOneSentenceAndAsText) {
     }
     ExpectGoldenText(ALEARO_GOLDEN_DIR "/roll_stories.txt", told);
     // A high total is rare at the top: its chance of at least it is small.
-    EXPECT_EQ(HistoryModel::ChancesText(0.08, 0.95).toStdString(), "top 8%, bottom 95%");
+    // The chance of a verdict is that of the one that came.
+    HistoryEntry entry;
+    entry.setChances({0.08, 0.95, 0.55, 0, 0.45});
+    EXPECT_EQ(HistoryModel::ChancesText(entry).toStdString(), "top 8%, bottom 95%");
+    for (const auto& [verdict, told] : std::vector<std::pair<dice::Verdict, std::string>>{
+             {dice::Verdict::kHit, "55% to hit"},
+             {dice::Verdict::kMiss, "45% to miss"},
+             {dice::Verdict::kTie, "win 55%, tie 0%, loss 45%"}}) {
+        entry.verdict = verdict;
+        EXPECT_EQ(HistoryModel::ChancesText(entry).toStdString(), told);
+    }
 }
 
 // A roll of what is typed: its entry, its chances from the exact chances,
@@ -110,14 +122,75 @@ TEST_F(Tray, RollsWhatIsTypedAndKeepsItsChances) {
     AwaitChances();
 }
 
+// A roll against a target or an opponent: its verdict agrees with its
+// totals, is said in its sentence, shown with the odds, copied, kept in the
+// file and exported in the columns at the end. 1d6 vs 1d6: 15 wins, 6 ties
+// and 15 losses of 36.
+TEST_F(Tray, TellsHowARollAgainstATargetOrAnOpponentCameOut) {
+    constexpr int kRolls = 40;
+    {
+        DiceTrayModel tray(QStringLiteral("data"));
+        ASSERT_TRUE(AwaitOpened(tray));
+        // The last with its odds known as it is written.
+        for (int i = 0; i < kRolls; ++i) {
+            if (i == kRolls - 1) {
+                AwaitChances();
+            }
+            ASSERT_TRUE(tray.roll(QStringLiteral("1d6 VS 1d6"), {}));
+        }
+        ASSERT_TRUE(tray.roll(QStringLiteral("1d4+1 vs 5"), QStringLiteral("Save")));
+        AwaitChances();
+        ASSERT_TRUE(AwaitTaken(*tray.history()));
+    }
+    DiceTrayModel tray(QStringLiteral("data"));
+    ASSERT_TRUE(AwaitOpened(tray));
+    std::set<std::string> seen;
+    for (int row = 0; row < kRolls; ++row) {
+        const HistoryEntry entry = ShownEntry(*tray.history(), row);
+        const int us = entry.total;
+        const int them = entry.opponentTotal;
+        const std::string verdict = us > them ? "win" : us == them ? "tie" : "loss";
+        seen.insert(verdict);
+        const std::string told =
+            tray.history()->index(row).data(Qt::AccessibleTextRole).toString().toStdString();
+        EXPECT_EQ(told, "1d6 vs 1d6: " + std::to_string(us) + " against " + std::to_string(them) +
+                            ", " + verdict + ". Die " + std::to_string(us) +
+                            "; the opponent's die " + std::to_string(them) +
+                            ". Chances: win 42%, tie 17%, loss 42%.");
+        EXPECT_THAT(tray.history()->index(row).data().toString().toStdString(),
+                    HasSubstr(" = " + std::to_string(us) + " vs " + std::to_string(them) + ", " +
+                              verdict + "\n"));
+    }
+    EXPECT_EQ(seen.size(), 3u);
+    const HistoryEntry save = ShownEntry(*tray.history(), kRolls);
+    EXPECT_EQ(save.verdict, save.total == 5 ? dice::Verdict::kHit : dice::Verdict::kMiss);
+    EXPECT_THAT(tray.entryText(kRolls).toStdString(),
+                HasSubstr(save.total == 5 ? ", hit (25% to hit)" : ", miss (75% to miss)"));
+    QSignalSpy exported(&tray, &DiceTrayModel::historyExported);
+    tray.exportHistory(QStringLiteral("h.csv"));
+    ASSERT_TRUE(exported.wait());
+    const std::string csv = ReadFile("h.csv");
+    EXPECT_THAT(csv,
+                HasSubstr(",1d6 vs 1d6," + std::to_string(ShownEntry(*tray.history(), 0).total)));
+    EXPECT_THAT(csv, HasSubstr(std::to_string(ShownEntry(*tray.history(), 0).opponentTotal) +
+                               ",0.41666666667,0.16666666667,0.41666666667\r\n"));
+    EXPECT_THAT(csv,
+                testing::ContainsRegex(",Save,1d4\\+1 vs 5,[2-5],\\[[1-4]\\] \\+ 1,(hit|miss),,"
+                                       "0.25,0,0.75\r\n$"));
+}
+
 // A long history opens at its newest rolls, fetches older ones on demand,
 // reads every page back in order after a restart, and prunes the oldest.
 TEST_F(Tray, ReadsALongHistoryBackAndPrunesTheOldest) {
     {
         TrayStore store(QStringLiteral("data"));
         const QDateTime now = QDateTime::currentDateTimeUtc();
-        HistoryEntry entry{0,  now, {}, QStringLiteral("1d6"), 3, QStringLiteral("3 = [3]"),
-                           {}, 1,   1};
+        HistoryEntry entry;
+        entry.time = now;
+        entry.expression = QStringLiteral("1d6");
+        entry.total = 3;
+        entry.dice = QStringLiteral("3 = [3]");
+        entry.atLeast = entry.atMost = 1;
         for (int i = 0; i < 1500; ++i) {
             entry.label = i == 1450 ? QStringLiteral("say \"hi\"") : QString::number(i);
             store.append(entry);
@@ -152,9 +225,10 @@ TEST_F(Tray, ReadsALongHistoryBackAndPrunesTheOldest) {
     EXPECT_EQ(csv.count("\r\n"), 1202);
     EXPECT_THAT(
         csv.constData(),
-        testing::ContainsRegex("^time,label,expression,total,dice\r\n.*"
-                               "Z,\"say \"\"hi\"\"\",1d6,3,\\[3\\]\r\n.*"
-                               "\r\n20[0-9-]{8}T[0-9:]{8}Z,\"Hit, hard\",1d1,1,\\[1\\]\r\n$"));
+        testing::ContainsRegex("^time,label,expression,total,dice,outcome,opponent total,hit or "
+                               "win,tie,miss or loss\r\n.*"
+                               "Z,\"say \"\"hi\"\"\",1d6,3,\\[3\\],,,,,\r\n.*"
+                               "\r\n20[0-9-]{8}T[0-9:]{8}Z,\"Hit, hard\",1d1,1,\\[1\\],,,,,\r\n$"));
 }
 
 // A roll the file cannot take for a while (another Alearo holds it past the
@@ -304,11 +378,11 @@ TEST_F(Tray, BringsAFirstVersionFileUpToDate) {
         EXPECT_EQ(first.time, QDateTime::fromString("2026-12-01T18:02:03.004Z", Qt::ISODateWithMs));
         EXPECT_EQ(last.label + last.dice, QLatin1String("Damage9 = [1, 5] + 3"));
         EXPECT_DOUBLE_EQ(first.atLeast + first.atMost, 1.05);
-        EXPECT_FALSE(last.chancesKnown());
+        EXPECT_FALSE(last.chancesKnown() || last.verdict || last.oddsKnown());
         tray.renameSaved(1, QStringLiteral("Big fireball"));
         tray.moveSaved(2, 0);
     }
-    EXPECT_EQ(ReadFile("data/alearo.sqlite").substr(60, 4), std::string("\0\0\0\2", 4));
+    EXPECT_EQ(ReadFile("data/alearo.sqlite").substr(60, 4), std::string("\0\0\0\3", 4));
     EXPECT_EQ(StoredNames("data"), QLatin1String("Stats=4d6dl1 Longsword=1d20+5 Big fireball=8d6"));
 }
 

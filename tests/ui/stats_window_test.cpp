@@ -2,6 +2,7 @@
 // The statistics window's numbers where the player sees them, against counts
 // of the 36 ways two six-sided dice fall.
 #include <QAbstractItemModel>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
 
@@ -38,6 +39,13 @@ class StatsWindowTest : public QObject {
             headers << table->headerData(column, Qt::Horizontal).toString();
         }
         QCOMPARE(headers.join(QLatin1Char('|')), QStringLiteral("Total|Chance|At least|At most"));
+        // The four columns share the table's width, each at least as wide as
+        // its heading.
+        const QHeaderView* header = stats->findChild<QTableView*>()->horizontalHeader();
+        for (int column = 0; column < 4; ++column) {
+            QVERIFY(std::abs(header->sectionSize(column) - header->sectionSize(0)) <= 1);
+            QVERIFY(header->sectionSize(column) >= header->sectionSizeHint(column));
+        }
         int below = 0;
         for (int row = 0; row < 11; ++row) {
             const int total = 2 + row;

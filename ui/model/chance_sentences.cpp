@@ -2,6 +2,7 @@
 #include "ui/model/chance_sentences.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 #include "stats/checker_chance.h"
 #include "stats/decimal_text.h"
@@ -91,6 +92,34 @@ QString CheckOutcome(const Checker& checker, double chance, int rolls, int match
         .arg(Rolls(rolls))
         .arg(checker.target)
         .arg(OneDecimal(chance * rolls), extreme, Percent(tail.chance, kBinomialError));
+}
+
+QString VerdictWord(dice::Verdict verdict) {
+    switch (verdict) {
+        case dice::Verdict::kHit:
+            return Sentences::tr("hit");
+        case dice::Verdict::kMiss:
+            return Sentences::tr("miss");
+        case dice::Verdict::kWin:
+            return Sentences::tr("win");
+        case dice::Verdict::kTie:
+            return Sentences::tr("tie");
+        case dice::Verdict::kLoss:
+            return Sentences::tr("loss");
+    }
+    return {};
+}
+
+QString OddsText(const dice::Expression& versus, const dice::Odds& odds) {
+    QStringList percents;
+    for (const std::string& percent : OddsPercents(versus, odds)) {
+        percents << QString::fromStdString(percent);
+    }
+    // In the order of dice::PossibleVerdicts.
+    if (versus.target) {
+        return Sentences::tr("hits %1, misses %2").arg(percents[0], percents[1]);
+    }
+    return Sentences::tr("wins %1, ties %2, loses %3").arg(percents[0], percents[1], percents[2]);
 }
 
 QString ComparedChance(const QString& name, dice::Chance chance, double relativeError) {

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "dice/chance.h"
+#include "dice/odds.h"
 #include "engine/checker.h"
 #include "stats/goodness_of_fit.h"
 
@@ -26,6 +27,14 @@ QString CheckOutcome(const Checker& checker, double chance, int rolls, int match
 
 // The checker's chance for a compared expression: "With 2d20kh1+5: 52.3%."
 QString ComparedChance(const QString& name, dice::Chance chance, double relativeError);
+
+// The chance of each verdict of a roll with "vs" (`versus` has the target or
+// the opponent), with as many decimals as tell them apart: "hits 55.00%,
+// misses 45.00%" or "wins 66.44%, ties 9.65%, loses 23.92%".
+QString OddsText(const dice::Expression& versus, const dice::Odds& odds);
+
+// One verdict as the dice tray shows it: "hit", "tie".
+QString VerdictWord(dice::Verdict verdict);
 
 // One plain sentence about the fit, such as "The totals fit the chances of
 // this roll (chi-square 7.31, 9 degrees of freedom, p = 0.60)."

@@ -101,6 +101,28 @@ void DiceTrayModel::remember(const QString& expression) {
     m_recent.setStringList(recent.mid(0, kRecentKept));
 }
 
+DiceTrayModel::ExpressionChances DiceTrayModel::ChancesOf(const dice::Expression& expression) {
+    ExpressionChances chances{dice::ExactChances(expression), std::nullopt};
+    if (expression.target) {
+        chances.odds = dice::OddsAgainstTarget(chances.totals, *expression.target);
+    }
+    if (expression.versus() && !chances.odds) {
+        chances.odds = dice::ExactOdds(expression);
+    }
+    return chances;
+}
+
+RollChances DiceTrayModel::ExpressionChances::of(int total) const {
+    RollChances chances{static_cast<double>(totals.chanceAtLeast(total)),
+                        static_cast<double>(totals.chanceAtMost(total))};
+    if (odds) {
+        chances.win = static_cast<double>(odds->win);
+        chances.tie = static_cast<double>(odds->tie);
+        chances.loss = static_cast<double>(odds->loss);
+    }
+    return chances;
+}
+
 void DiceTrayModel::askChances(const QString& key, const dice::Expression& expression,
                                Awaiting roll) {
     const auto known = m_chances.constFind(key);
@@ -109,32 +131,28 @@ void DiceTrayModel::askChances(const QString& key, const dice::Expression& expre
         awaiting.push_back(roll);
         if (awaiting.size() == 1) {
             m_worker.run(
-                ChanceWorker::kOwnLane, [expression] { return dice::ExactChances(expression); },
-                [this, key, expression](dice::TotalDistribution chances) {
+                ChanceWorker::kOwnLane, [expression] { return ChancesOf(expression); },
+                [this, key, expression](ExpressionChances chances) {
                     chancesCame(key, expression, std::move(chances));
                 });
         }
-    } else if (known->knows(roll.total)) {
-        setChances(roll.id, static_cast<double>(known->chanceAtLeast(roll.total)),
-                   static_cast<double>(known->chanceAtMost(roll.total)));
+    } else if (known->totals.knows(roll.total)) {
+        setChances(roll.id, known->of(roll.total));
     } else {
         // Past the totals listed: worked out for this one alone.
         m_worker.run(
             ChanceWorker::kOwnLane,
-            [expression, total = roll.total] {
-                const dice::TotalDistribution far =
-                    dice::ExactChances(expression, dice::TotalRange{total, total});
-                return std::pair{static_cast<double>(far.chanceAtLeast(total)),
-                                 static_cast<double>(far.chanceAtMost(total))};
+            [expression, odds = known->odds, total = roll.total] {
+                return ExpressionChances{
+                    dice::ExactChances(expression, dice::TotalRange{total, total}), odds}
+                    .of(total);
             },
-            [this, id = roll.id](std::pair<double, double> chances) {
-                setChances(id, chances.first, chances.second);
-            });
+            [this, id = roll.id](const RollChances& chances) { setChances(id, chances); });
     }
 }
 
 void DiceTrayModel::chancesCame(const QString& key, const dice::Expression& expression,
-                                dice::TotalDistribution chances) {
+                                ExpressionChances chances) {
     if (m_chances.size() >= kChancesKept) {
         m_chances.clear();
     }
@@ -144,9 +162,9 @@ void DiceTrayModel::chancesCame(const QString& key, const dice::Expression& expr
     }
 }
 
-void DiceTrayModel::setChances(qint64 id, double atLeast, double atMost) {
-    m_history->setChances(id, atLeast, atMost);
-    m_store.run([id, atLeast, atMost](TrayStore& store) { store.setChances(id, atLeast, atMost); });
+void DiceTrayModel::setChances(qint64 id, const RollChances& chances) {
+    m_history->setChances(id, chances);
+    m_store.run([id, chances](TrayStore& store) { store.setChances(id, chances); });
 }
 
 QString DiceTrayModel::ProblemOf(const QString& expression) {
@@ -180,13 +198,13 @@ bool DiceTrayModel::roll(const QString& expression, const QString& label) {
     entry.total = total;
     entry.dice = QString::fromStdString(dice::RollText(typed, m_roll));
     entry.spoken = RollSentence(entry.label, typed, m_roll);
-    const auto known = m_chances.constFind(entry.expression);
-    if (known != m_chances.cend() && known->knows(total)) {
-        entry.atLeast = static_cast<double>(known->chanceAtLeast(total));
-        entry.atMost = static_cast<double>(known->chanceAtMost(total));
-    } else {
-        entry.atLeast = entry.atMost = HistoryEntry::kUnknownChance;
+    if (typed.versus()) {
+        entry.verdict = dice::VerdictOf(typed, total, m_roll.opponentTotal);
+        entry.opponentTotal = m_roll.opponentTotal;
     }
+    const auto known = m_chances.constFind(entry.expression);
+    entry.setChances(known != m_chances.cend() && known->totals.knows(total) ? known->of(total)
+                                                                             : RollChances{});
     entry.id = --m_lastNewId;
     m_history->append(entry);
     m_store.run(

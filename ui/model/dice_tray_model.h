@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "dice/odds.h"
 #include "dice/roll.h"
 #include "dice/total_distribution.h"
 #include "ui/model/chance_worker.h"
@@ -111,10 +112,17 @@ class DiceTrayModel : public QObject {
         qint64 id = 0;
         int total = 0;
     };
+    // The chances of an expression's totals, and the odds of its "vs".
+    struct ExpressionChances {
+        dice::TotalDistribution totals;
+        std::optional<dice::Odds> odds;
+        RollChances of(int total) const;
+    };
+    static ExpressionChances ChancesOf(const dice::Expression& expression);
     void askChances(const QString& key, const dice::Expression& expression, Awaiting roll);
     void chancesCame(const QString& key, const dice::Expression& expression,
-                     dice::TotalDistribution chances);
-    void setChances(qint64 id, double atLeast, double atMost);
+                     ExpressionChances chances);
+    void setChances(qint64 id, const RollChances& chances);
     void setExpressionError(const QString& error);
     void remember(const QString& expression);
     void prune();
@@ -128,8 +136,8 @@ class DiceTrayModel : public QObject {
     QStringListModel m_recent;
     QString m_expressionError;
     dice::Generator m_generator;
-    QHash<QString, dice::TotalDistribution> m_chances;  // by canonical expression
-    QHash<QString, std::vector<Awaiting>> m_awaiting;   // by canonical expression
+    QHash<QString, ExpressionChances> m_chances;       // by canonical expression
+    QHash<QString, std::vector<Awaiting>> m_awaiting;  // by canonical expression
     ChanceWorker m_worker;
     dice::RollResult m_roll;  // reused from roll to roll
     bool m_pruneDue = false;

@@ -2,20 +2,26 @@
 #include "ui/model/history_model.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <algorithm>
 
 #include "stats/distribution_table.h"
+#include "ui/model/chance_sentences.h"
 
 namespace alearo {
 
 namespace {
 
-// The chances kept with a roll come from the exact chances, as sure as a
-// double holds them.
-constexpr double kStoredChanceError = 1e-12;
-
 QString Percent(double chance) {
-    return QString::fromStdString(PercentText(chance, 0, kStoredChanceError));
+    return QString::fromStdString(PercentText(chance, 0, HistoryEntry::kStoredChanceError));
+}
+
+// The dice of an entry without the totals its first line shows: "[5 2] + 3"
+// or, against an opponent, "[5 2] + 3 vs [4 6] + 1".
+QString DiceShown(const HistoryEntry& entry) {
+    static const QRegularExpression kOpponentTotal(QStringLiteral(" vs -?[0-9]+ = "));
+    return entry.dice.section(QLatin1String(" = "), 1, -1)
+        .replace(kOpponentTotal, QStringLiteral(" vs "));
 }
 
 QString ShownTime(const HistoryEntry& entry) {
@@ -109,8 +115,8 @@ void HistoryModel::pageRead(quint64 generation, int first, std::vector<HistoryEn
     if (const auto kept = m_pages.find(first); kept != m_pages.end()) {
         for (std::size_t i = 0; i < std::min(rows.size(), kept->second.size()); ++i) {
             if (rows[i].id == kept->second[i].id && !rows[i].chancesKnown()) {
-                rows[i].atLeast = kept->second[i].atLeast;
-                rows[i].atMost = kept->second[i].atMost;
+                const HistoryEntry& known = kept->second[i];
+                rows[i].setChances({known.atLeast, known.atMost, known.win, known.tie, known.loss});
             }
         }
     }
@@ -137,8 +143,7 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
             return tr("%1  %2%3 = %4\n%5   %6")
                 .arg(ShownTime(*entry),
                      entry->label.isEmpty() ? QString() : entry->label + QLatin1String("  "),
-                     entry->expression, QString::number(entry->total),
-                     entry->dice.section(QLatin1String(" = "), 1), chancesOf(*entry));
+                     entry->expression, TotalText(*entry), DiceShown(*entry), chancesOf(*entry));
         case Qt::AccessibleTextRole:
         case Qt::ToolTipRole:
             return SpokenText(*entry);
@@ -161,28 +166,69 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QString HistoryModel::ChancesText(double atLeast, double atMost) {
-    return tr("top %1, bottom %2").arg(Percent(atLeast), Percent(atMost));
+namespace {
+
+bool AgainstTarget(dice::Verdict verdict) {
+    return verdict == dice::Verdict::kHit || verdict == dice::Verdict::kMiss;
+}
+
+// "55% to hit", "45% to miss", or "win 66%, tie 10%, loss 24%".
+QString OddsText(const HistoryEntry& entry) {
+    switch (*entry.verdict) {
+        case dice::Verdict::kHit:
+            return HistoryModel::tr("%1 to hit").arg(Percent(entry.win));
+        case dice::Verdict::kMiss:
+            return HistoryModel::tr("%1 to miss").arg(Percent(entry.loss));
+        default:
+            return HistoryModel::tr("win %1, tie %2, loss %3")
+                .arg(Percent(entry.win), Percent(entry.tie), Percent(entry.loss));
+    }
+}
+
+}  // namespace
+
+QString HistoryModel::TotalText(const HistoryEntry& entry) {
+    if (!entry.verdict) {
+        return QString::number(entry.total);
+    }
+    const QString totals = AgainstTarget(*entry.verdict)
+                               ? QString::number(entry.total)
+                               : tr("%1 vs %2").arg(entry.total).arg(entry.opponentTotal);
+    return tr("%1, %2").arg(totals, VerdictWord(*entry.verdict));
+}
+
+QString HistoryModel::ChancesText(const HistoryEntry& entry) {
+    if (!entry.chancesKnown()) {
+        return {};
+    }
+    // A roll with "vs" is told by the chance of its verdict, which says more
+    // than how rare its total is.
+    if (entry.verdict) {
+        return entry.oddsKnown() ? OddsText(entry) : tr("odds too small to work out");
+    }
+    return tr("top %1, bottom %2").arg(Percent(entry.atLeast), Percent(entry.atMost));
 }
 
 QString HistoryModel::SpokenText(const HistoryEntry& entry) {
-    return entry.chancesKnown()
-               ? tr("%1 Chances: %2.").arg(entry.spoken, ChancesText(entry.atLeast, entry.atMost))
-               : entry.spoken;
+    return entry.chancesKnown() ? tr("%1 Chances: %2.").arg(entry.spoken, ChancesText(entry))
+                                : entry.spoken;
 }
 
 QString HistoryModel::CopiedText(const HistoryEntry& entry) {
     QString text = ShownTime(entry) + QLatin1Char(' ') +
                    tr("%1 %2: %3").arg(entry.label, entry.expression, entry.dice).trimmed();
+    if (entry.verdict) {
+        text += QLatin1String(", ") + VerdictWord(*entry.verdict);
+    }
     if (entry.chancesKnown()) {
-        text += QLatin1String(" (") + ChancesText(entry.atLeast, entry.atMost) + QLatin1Char(')');
+        text += QLatin1String(" (") + ChancesText(entry) + QLatin1Char(')');
     }
     return text;
 }
 
 QString HistoryModel::chancesOf(const HistoryEntry& entry) const {
     if (entry.chancesKnown()) {
-        return ChancesText(entry.atLeast, entry.atMost);
+        return ChancesText(entry);
     }
     return m_working ? tr("working out the chances\u2026") : QString();
 }
@@ -205,12 +251,11 @@ int HistoryModel::rowOf(qint64 id) const {
     return -1;
 }
 
-void HistoryModel::setChances(qint64 id, double atLeast, double atMost) {
+void HistoryModel::setChances(qint64 id, const RollChances& chances) {
     const int row = rowOf(id);
     // The same entry as find() gives, changed: the model's own, not a view's.
     if (auto* entry = row >= 0 ? const_cast<HistoryEntry*>(find(row)) : nullptr) {
-        entry->atLeast = atLeast;
-        entry->atMost = atMost;
+        entry->setChances(chances);
         emit dataChanged(index(row), index(row));
     }
 }

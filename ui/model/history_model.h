@@ -61,13 +61,18 @@ class HistoryModel : public QAbstractListModel {
     // After another Alearo wrote to the store: as sync(), and the newest
     // rows read again for the chances it worked out.
     void refresh(int count, int firstId);
-    void setChances(qint64 id, double atLeast, double atMost);
+    void setChances(qint64 id, const RollChances& chances);
     // Whether chances are being worked out for a while: the rolls still
     // without them say so where their chances will be.
     void setWorking(bool working);
 
-    // "top 8%, bottom 95%": how rare a total this high and this low is.
-    static QString ChancesText(double atLeast, double atMost);
+    // "top 8%, bottom 95%": how rare a total this high and this low is; for
+    // a roll with "vs", the chance of its verdict instead ("55% to hit",
+    // "45% to miss") or of each against an opponent ("win 66%, tie 10%,
+    // loss 24%"). Empty until they are known.
+    static QString ChancesText(const HistoryEntry& entry);
+    // The total as the entry shows it: "20", "20, hit" or "12 vs 9, win".
+    static QString TotalText(const HistoryEntry& entry);
     // The entry's sentence for screen readers, with its chances once known.
     static QString SpokenText(const HistoryEntry& entry);
     // The entry for the clipboard: its time as shown, the roll and its chances.

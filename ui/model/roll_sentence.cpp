@@ -4,6 +4,9 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include "dice/odds.h"
+#include "ui/model/chance_sentences.h"
+
 namespace alearo {
 
 namespace {
@@ -86,11 +89,27 @@ QString RollSentence(const QString& label, const dice::Expression& expression,
                      const dice::RollResult& roll) {
     QString sentence = label.isEmpty() ? QString() : label + QLatin1String(", ");
     sentence += QString::fromStdString(dice::CanonicalText(expression)) + QLatin1String(": ") +
-                QString::number(roll.total) + QLatin1Char('.');
+                QString::number(roll.total);
+    if (expression.opposed()) {
+        sentence += Tr(" against %1").arg(roll.opponentTotal);
+    }
+    if (expression.versus()) {
+        sentence += QLatin1String(", ") +
+                    VerdictWord(dice::VerdictOf(expression, roll.total, roll.opponentTotal));
+    }
+    sentence += QLatin1Char('.');
     QStringList terms;
     for (std::size_t i = 0; i < expression.terms.size() && i < roll.terms.size(); ++i) {
         if (expression.terms[i].isDice) {
             terms << TermSentence(expression.terms[i].dice, roll.terms[i], terms.isEmpty());
+        }
+    }
+    for (std::size_t i = 0; i < expression.opponent.size() && i < roll.opponentTerms.size(); ++i) {
+        if (expression.opponent[i].isDice) {
+            const QString dice =
+                TermSentence(expression.opponent[i].dice, roll.opponentTerms[i], false);
+            terms
+                << (terms.isEmpty() ? Tr("The opponent's %1") : Tr("the opponent's %1")).arg(dice);
         }
     }
     if (!terms.isEmpty()) {

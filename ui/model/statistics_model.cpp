@@ -55,13 +55,40 @@ void StatisticsModel::refresh() {
 
 namespace {
 
+// "most likely 10", "most likely 10 and 11", "most likely 1 to 5" (a run of
+// more than two), or "every total equally likely".
+QString MostLikelyText(const TotalDistribution& distribution, const std::vector<int>& totals) {
+    if (totals.empty()) {
+        return StatisticsModel::tr("most likely none");
+    }
+    const bool every = distribution.hasLowest && distribution.hasHighest &&
+                       totals.size() == distribution.exactly.size();
+    if (every) {
+        return StatisticsModel::tr("every total equally likely");
+    }
+    const bool run =
+        totals.size() > 2 && totals.back() - totals.front() + 1 == static_cast<int>(totals.size());
+    if (run) {
+        return StatisticsModel::tr("most likely %1 to %2").arg(totals.front()).arg(totals.back());
+    }
+    QStringList listed;
+    for (const int total : totals) {
+        listed << QString::number(total);
+    }
+    const QString last = listed.takeLast();
+    return listed.isEmpty() ? StatisticsModel::tr("most likely %1").arg(last)
+                            : StatisticsModel::tr("most likely %1 and %2")
+                                  .arg(listed.join(QLatin1String(", ")), last);
+}
+
 // "Lowest 3, highest 18, mean 10.50, standard deviation 2.96, median 10, most
-// likely 10." Exploding dice have no highest total (subtracted, no lowest).
+// likely 10 and 11." Exploding dice have no highest total (subtracted, no
+// lowest).
 QString SummaryOf(const TotalDistribution& distribution) {
     const DistributionSummary summary = Summarize(distribution);
     return StatisticsModel::tr(
                "Lowest %1, highest %2, mean %3, standard deviation %4, median "
-               "%5, most likely %6.")
+               "%5, %6.")
         .arg(distribution.hasLowest ? QString::number(summary.minimum)
                                     : StatisticsModel::tr("none"))
         .arg(distribution.hasHighest ? QString::number(summary.maximum)
@@ -69,7 +96,7 @@ QString SummaryOf(const TotalDistribution& distribution) {
         .arg(summary.mean, 0, 'f', 2)
         .arg(summary.standardDeviation, 0, 'f', 2)
         .arg(summary.median)
-        .arg(summary.mostLikely);
+        .arg(MostLikelyText(distribution, summary.mostLikely));
 }
 
 }  // namespace
@@ -89,6 +116,7 @@ void StatisticsModel::showDistribution(TotalDistribution distribution, const Rol
     m_description = QString::fromStdString(DescriptionLine(spec));
     m_summary = SummaryOf(m_distribution);
     showTable();
+    showOdds();
     refresh();
 }
 
@@ -101,39 +129,98 @@ void StatisticsModel::setComparisonText(const QString& text) {
     m_comparisonError.clear();
     if (text.trimmed().isEmpty()) {
         m_worker.drop(kComparisonLane);
-        showComparison(std::nullopt, {});
+        showComparison({}, {});
         return;
     }
-    const dice::ParseResult parsed = dice::ParseExpression(text.toStdString());
+    // "vs 15" sets a target for the form's roll; "vs 2d6" is 2d6.
+    const std::string typed = text.toStdString();
+    const bool versusOnly = text.trimmed().startsWith(QLatin1String("vs"), Qt::CaseInsensitive);
+    const dice::ParseResult parsed =
+        versusOnly ? dice::ParseVersus(typed) : dice::ParseExpression(typed);
     if (!parsed.ok()) {
         // The last valid comparison stays while the player corrects the text.
         m_comparisonError = tr("Column %1: %2")
                                 .arg(parsed.error.column)
                                 .arg(QString::fromStdString(parsed.error.message));
+    } else if (versusOnly && parsed.expression->opposed()) {
+        compareWith(dice::OpponentSide(*parsed.expression));
     } else {
-        const dice::Expression expression = *parsed.expression;
-        // Every total the checker can name is listed, even past where the
-        // table of an expression without end would stop.
-        m_worker.run(
-            kComparisonLane,
-            [expression] {
-                return dice::ExactChances(expression, dice::TotalRange{kCheckTargetRange.minimum,
-                                                                       kCheckTargetRange.maximum});
-            },
-            [this, name = QString::fromStdString(dice::CanonicalText(expression))](
-                TotalDistribution chances) { showComparison(std::move(chances), name); });
+        compareWith(*parsed.expression);
     }
     emit changed();
 }
 
-void StatisticsModel::showComparison(std::optional<TotalDistribution> chances,
-                                     const QString& name) {
-    m_comparison = std::move(chances);
-    m_comparisonName = name;
-    m_comparisonSummary =
-        m_comparison ? name + QLatin1String(": ") + SummaryOf(*m_comparison) : QString();
+void StatisticsModel::compareWith(const dice::Expression& typed) {
+    if (typed.terms.empty()) {
+        m_worker.drop(kComparisonLane);
+        showComparison({}, typed);
+        return;
+    }
+    // Every total the checker can name is listed, even past where the
+    // table of an expression without end would stop.
+    m_worker.run(
+        kComparisonLane,
+        [typed] {
+            return Compared{dice::ExactChances(dice::RollSide(typed),
+                                               dice::TotalRange{kCheckTargetRange.minimum,
+                                                                kCheckTargetRange.maximum}),
+                            typed.versus() ? dice::ExactOdds(typed) : std::nullopt};
+        },
+        [this, typed](Compared compared) { showComparison(std::move(compared), typed); });
+}
+
+void StatisticsModel::showComparison(Compared compared, const dice::Expression& typed) {
+    m_comparison = std::move(compared.chances);
+    m_comparedOdds = compared.odds;
+    m_compared = typed;
+    m_comparisonName = QString::fromStdString(dice::CanonicalText(dice::RollSide(typed)));
+    m_comparedSummary = m_comparison
+                            ? m_comparisonName + QLatin1String(": ") + SummaryOf(*m_comparison)
+                            : QString();
     showTable();
+    showOdds();
     refresh();
+}
+
+dice::Expression StatisticsModel::formVersus() const {
+    dice::Expression versus;
+    versus.target = m_compared.target;
+    if (!versus.target && m_comparison) {
+        versus.opponent = m_compared.terms;
+    }
+    return versus;
+}
+
+std::optional<dice::Odds> StatisticsModel::formOdds() const {
+    if (m_compared.target) {
+        return dice::OddsAgainstTarget(m_distribution, *m_compared.target);
+    }
+    return m_comparison ? dice::OddsAgainst(m_distribution, *m_comparison) : std::nullopt;
+}
+
+// The compared expression's summary, then the odds of the form's roll
+// against it ("The roll vs 2d6: wins 40.28%, ...") and of its own "vs".
+void StatisticsModel::showOdds() {
+    QStringList lines;
+    if (!m_comparedSummary.isEmpty()) {
+        lines << m_comparedSummary;
+    }
+    const dice::Expression versus = formVersus();
+    const auto oddsLine = [](const QString& name, const dice::Expression& versus,
+                             const std::optional<dice::Odds>& odds) {
+        return odds ? tr("%1: %2.").arg(name, OddsText(versus, *odds))
+                    : tr("%1: a chance too small to work out.").arg(name);
+    };
+    if (m_shownSpec && versus.versus()) {
+        const QString name =
+            tr("The roll vs %1").arg(QString::fromStdString(dice::VersusText(versus)));
+        lines << oddsLine(name, versus, formOdds());
+    }
+    if (!m_compared.terms.empty() && m_compared.versus() && m_comparison) {
+        lines << oddsLine(QString::fromStdString(dice::CanonicalText(m_compared)), m_compared,
+                          m_comparedOdds);
+    }
+    m_comparisonSummary = lines.join(QLatin1Char(' '));
 }
 
 void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
@@ -195,16 +282,30 @@ void StatisticsModel::showResults(bool formValid, const QString& invalidName) {
                          : tr("Roll to test these dice for fairness.");
 }
 
+// The table, then after an empty line the odds of the form's roll against
+// the comparison or the target, when there are some.
+std::string StatisticsModel::tableIn(TableFormat format) const {
+    std::string text;
+    const TextSink sink = [&text](std::string_view line) { text += line; };
+    WriteTable(m_distribution, m_comparison ? &*m_comparison : nullptr, format, sink);
+    const dice::Expression versus = formVersus();
+    if (versus.versus()) {
+        if (const std::optional<dice::Odds> odds = formOdds()) {
+            text += format == TableFormat::kTabSeparated ? "\n" : "\r\n";
+            WriteOddsTable(versus, *odds, format, sink);
+        }
+    }
+    return text;
+}
+
 QString StatisticsModel::tableText() const {
-    return QString::fromStdString(
-        TabSeparatedTable(m_distribution, m_comparison ? &*m_comparison : nullptr));
+    return QString::fromStdString(tableIn(TableFormat::kTabSeparated));
 }
 
 Outcome StatisticsModel::saveTable(const QString& path) {
-    return RollerModel::WrittenOrWhy(
-        QFileInfo(path).fileName(),
-        ReplaceFileContents(QFile::encodeName(path).toStdString(),
-                            CsvTable(m_distribution, m_comparison ? &*m_comparison : nullptr)));
+    return RollerModel::WrittenOrWhy(QFileInfo(path).fileName(),
+                                     ReplaceFileContents(QFile::encodeName(path).toStdString(),
+                                                         tableIn(TableFormat::kCommaSeparated)));
 }
 
 }  // namespace alearo

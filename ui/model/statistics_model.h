@@ -6,8 +6,10 @@
 #include <optional>
 #include <vector>
 
+#include "dice/odds.h"
 #include "engine/checker.h"
 #include "engine/roll_spec.h"
+#include "stats/distribution_table.h"
 #include "stats/roll_distribution.h"
 #include "ui/model/chance_table_model.h"
 #include "ui/model/chance_worker.h"
@@ -62,7 +64,9 @@ class StatisticsModel : public QObject {
     QString comparisonText() const { return m_comparisonText; }
     QString comparisonError() const { return m_comparisonError; }
     // The compared expression's lowest, highest, mean, standard deviation,
-    // median and most likely total; empty without a comparison.
+    // median and most likely total; then how the form's roll fares against
+    // it, or against the target after "vs", and the odds of the compared
+    // expression's own "vs". Empty without a comparison.
     QString comparisonSummary() const { return m_comparisonSummary; }
     // "Working out the chances..." while chances have been awaited for a
     // while; empty otherwise.
@@ -87,7 +91,18 @@ class StatisticsModel : public QObject {
   private:
     void requestDistribution();
     void showDistribution(TotalDistribution distribution, const RollSpec& spec);
-    void showComparison(std::optional<TotalDistribution> chances, const QString& name);
+    // The chances of a compared roll, and the odds of its own "vs".
+    struct Compared {
+        std::optional<TotalDistribution> chances;
+        std::optional<dice::Odds> odds;
+    };
+    void compareWith(const dice::Expression& typed);
+    void showComparison(Compared compared, const dice::Expression& typed);
+    void showOdds();
+    // The odds of the form's roll against the comparison or the target.
+    std::optional<dice::Odds> formOdds() const;
+    std::string tableIn(TableFormat format) const;
+    dice::Expression formVersus() const;
     void showResults(bool formValid, const QString& invalidName);
     void showTable();
 
@@ -110,6 +125,9 @@ class StatisticsModel : public QObject {
     QString m_comparisonName;
     QString m_comparisonSummary;
     std::optional<TotalDistribution> m_comparison;
+    dice::Expression m_compared;  // as typed, with any "vs"; no terms for "vs 15" alone
+    std::optional<dice::Odds> m_comparedOdds;
+    QString m_comparedSummary;
     ChanceWorker m_worker;
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/model/tray_files.h"
 
+#include "stats/distribution_table.h"
+
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -114,12 +116,38 @@ SavedRollsRead ReadSavedRollsJson(const QByteArray& json) {
     return read;
 }
 
+namespace {
+
+// The columns of a roll with "vs", empty for one without: its verdict, the
+// opponent's total, and the chance of each verdict once known.
+QByteArray VersusFields(const HistoryEntry& entry) {
+    if (!entry.verdict) {
+        return ",,,,";
+    }
+    const bool opposed =
+        !(*entry.verdict == dice::Verdict::kHit || *entry.verdict == dice::Verdict::kMiss);
+    QByteArray fields = QByteArray(dice::VerdictText(*entry.verdict)) + ',' +
+                        (opposed ? QByteArray::number(entry.opponentTotal) : QByteArray());
+    for (const double chance : {entry.win, entry.tie, entry.loss}) {
+        fields += ',';
+        if (entry.oddsKnown()) {
+            fields +=
+                QByteArray::fromStdString(ChanceFraction(chance, HistoryEntry::kStoredChanceError));
+        }
+    }
+    return fields;
+}
+
+}  // namespace
+
 QByteArray HistoryCsv(const std::vector<HistoryEntry>& entries) {
-    QByteArray csv = "time,label,expression,total,dice\r\n";
+    QByteArray csv =
+        "time,label,expression,total,dice,outcome,opponent total,hit or win,tie,miss or loss\r\n";
     for (const HistoryEntry& entry : entries) {
         csv += CsvField(entry.time.toUTC().toString(Qt::ISODate)) + ',' + CsvField(entry.label) +
                ',' + CsvField(entry.expression) + ',' + QByteArray::number(entry.total) + ',' +
-               CsvField(entry.dice.section(QLatin1String(" = "), 1)) + "\r\n";
+               CsvField(entry.dice.section(QLatin1String(" = "), 1, -1)) + ',' +
+               VersusFields(entry) + "\r\n";
     }
     return csv;
 }

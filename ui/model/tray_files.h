@@ -27,7 +27,11 @@ struct SavedRollsRead {
 SavedRollsRead ReadSavedRollsJson(const QByteArray& json);
 
 // The history as CSV, one roll a line after a header: the time in ISO 8601
-// (UTC), the label, the expression, the total and the dice.
+// (UTC), the label, the expression, the total and the dice; then, for a roll
+// with "vs", its outcome ("hit", "miss", "win", "tie" or "loss"), the
+// opponent's total, and the chances of a hit or win, a tie, and a miss or
+// loss as fractions (empty for a roll without "vs", or before they are
+// known). Columns only ever come at the end, for readers of older files.
 QByteArray HistoryCsv(const std::vector<HistoryEntry>& entries);
 
 }  // namespace alearo

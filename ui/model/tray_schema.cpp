@@ -28,6 +28,17 @@ QStringList MakeVersion2() {
             QStringLiteral("ALTER TABLE saved_by_id RENAME TO saved")};
 }
 
+// Version 3: how a roll with "vs" came out, and its odds. Rolls of before
+// had none.
+QStringList MakeVersion3() {
+    return {QStringLiteral("ALTER TABLE history ADD COLUMN verdict TEXT NOT NULL DEFAULT ''"),
+            QStringLiteral("ALTER TABLE history ADD COLUMN opponent_total INTEGER NOT NULL "
+                           "DEFAULT 0"),
+            QStringLiteral("ALTER TABLE history ADD COLUMN win REAL NOT NULL DEFAULT -1"),
+            QStringLiteral("ALTER TABLE history ADD COLUMN tie REAL NOT NULL DEFAULT -1"),
+            QStringLiteral("ALTER TABLE history ADD COLUMN loss REAL NOT NULL DEFAULT -1")};
+}
+
 }  // namespace
 
 QStringList StepTo(int version) {
@@ -36,6 +47,8 @@ QStringList StepTo(int version) {
             return MakeVersion1();
         case 2:
             return MakeVersion2();
+        case 3:
+            return MakeVersion3();
         default:
             return {};
     }

@@ -10,7 +10,7 @@ namespace alearo::tray_schema {
 // The dice tray's file: its tables and columns by name, and the steps that
 // bring a file of any earlier version up to this one. A file keeps its
 // version in PRAGMA user_version.
-inline constexpr int kVersion = 2;
+inline constexpr int kVersion = 3;
 
 namespace history {
 inline constexpr QLatin1String kTable{"history"};
@@ -23,6 +23,13 @@ inline constexpr QLatin1String kDice{"dice"};
 inline constexpr QLatin1String kSpoken{"spoken"};
 inline constexpr QLatin1String kAtLeast{"at_least"};
 inline constexpr QLatin1String kAtMost{"at_most"};
+// A roll with "vs": "hit", "miss", "win", "tie" or "loss" (empty without),
+// the opponent's total, and the chance of each verdict (below 0 until known).
+inline constexpr QLatin1String kVerdict{"verdict"};
+inline constexpr QLatin1String kOpponentTotal{"opponent_total"};
+inline constexpr QLatin1String kWin{"win"};
+inline constexpr QLatin1String kTie{"tie"};
+inline constexpr QLatin1String kLoss{"loss"};
 }  // namespace history
 
 namespace saved {

@@ -12,7 +12,20 @@
 #include <optional>
 #include <vector>
 
+#include "dice/odds.h"
+
 namespace alearo {
+
+// What is worked out about a roll after it is made: the chance of a total at
+// least and at most as high, and for a roll with "vs" the chance of each
+// verdict (a hit counts as a win, a miss as a loss); below 0 until known.
+struct RollChances {
+    double atLeast = -1.0;
+    double atMost = -1.0;
+    double win = -1.0;
+    double tie = -1.0;
+    double loss = -1.0;
+};
 
 // One roll of the dice tray, as the history keeps it.
 struct HistoryEntry {
@@ -25,9 +38,27 @@ struct HistoryEntry {
     QString spoken;        // the roll as one sentence, for screen readers
     double atLeast = 1.0;  // the chance of a total at least this high,
     double atMost = 1.0;   // and of one at least this low
-    // Both chances, until they are worked out.
+    // A roll with "vs": how it came out, the opponent's total, and the
+    // chance of each verdict, as RollChances has them.
+    std::optional<dice::Verdict> verdict;
+    int opponentTotal = 0;
+    double win = -1.0;
+    double tie = -1.0;
+    double loss = -1.0;
+    // Every chance, until they are worked out.
     static constexpr double kUnknownChance = -1.0;
+    // The chances kept with a roll come from the exact chances, as sure as
+    // a double holds them.
+    static constexpr double kStoredChanceError = 1e-12;
     bool chancesKnown() const { return atLeast >= 0.0; }
+    bool oddsKnown() const { return win >= 0.0; }
+    void setChances(const RollChances& chances) {
+        atLeast = chances.atLeast;
+        atMost = chances.atMost;
+        win = chances.win;
+        tie = chances.tie;
+        loss = chances.loss;
+    }
 };
 
 // A roll the player keeps under a name.
@@ -79,7 +110,7 @@ class TrayStore {
     std::vector<HistoryEntry> history(int first, int count);
     void append(HistoryEntry& entry);
     // The chances of the entry `id`, once they are worked out.
-    void setChances(qint64 id, double atLeast, double atMost);
+    void setChances(qint64 id, const RollChances& chances);
     int prune(int keep);
     void clearHistory();
 

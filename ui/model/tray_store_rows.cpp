@@ -27,7 +27,12 @@ struct HistoryColumns {
           dice(record.indexOf(history::kDice)),
           spoken(record.indexOf(history::kSpoken)),
           atLeast(record.indexOf(history::kAtLeast)),
-          atMost(record.indexOf(history::kAtMost)) {}
+          atMost(record.indexOf(history::kAtMost)),
+          verdict(record.indexOf(history::kVerdict)),
+          opponentTotal(record.indexOf(history::kOpponentTotal)),
+          win(record.indexOf(history::kWin)),
+          tie(record.indexOf(history::kTie)),
+          loss(record.indexOf(history::kLoss)) {}
 
     HistoryEntry entryAt(const QSqlQuery& query) const {
         HistoryEntry entry;
@@ -40,10 +45,16 @@ struct HistoryColumns {
         entry.spoken = query.value(spoken).toString();
         entry.atLeast = query.value(atLeast).toDouble();
         entry.atMost = query.value(atMost).toDouble();
+        entry.verdict = dice::VerdictNamed(query.value(verdict).toString().toStdString());
+        entry.opponentTotal = query.value(opponentTotal).toInt();
+        entry.win = query.value(win).toDouble();
+        entry.tie = query.value(tie).toDouble();
+        entry.loss = query.value(loss).toDouble();
         return entry;
     }
 
     int id, time, label, expression, total, dice, spoken, atLeast, atMost;
+    int verdict, opponentTotal, win, tie, loss;
 };
 
 QString Bind(QLatin1String column) {
@@ -157,12 +168,13 @@ bool TrayStore::writeUnsaved(qint64& last) {
     std::vector<std::pair<qint64, qint64>> ids;
     const bool written = inTransaction([this, &last, &ids](QSqlQuery& query) {
         query.prepare(
-            Sql("INSERT INTO %1 (%2, %3, %4, %5, %6, %7, %8, %9) VALUES (:%2, "
-                "COALESCE(:%3, ''), :%4, :%5, COALESCE(:%6, ''), COALESCE(:%7, ''), "
-                ":%8, :%9)",
+            Sql("INSERT INTO %1 (%2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13, %14) "
+                "VALUES (:%2, COALESCE(:%3, ''), :%4, :%5, COALESCE(:%6, ''), "
+                "COALESCE(:%7, ''), :%8, :%9, :%10, :%11, :%12, :%13, :%14)",
                 {history::kTable, history::kTime, history::kLabel, history::kExpression,
                  history::kTotal, history::kDice, history::kSpoken, history::kAtLeast,
-                 history::kAtMost}));
+                 history::kAtMost, history::kVerdict, history::kOpponentTotal, history::kWin,
+                 history::kTie, history::kLoss}));
         for (const HistoryEntry& kept : m_unsaved) {
             query.bindValue(Bind(history::kTime), kept.time.toUTC().toString(Qt::ISODateWithMs));
             query.bindValue(Bind(history::kLabel), kept.label);
@@ -172,6 +184,13 @@ bool TrayStore::writeUnsaved(qint64& last) {
             query.bindValue(Bind(history::kSpoken), kept.spoken);
             query.bindValue(Bind(history::kAtLeast), kept.atLeast);
             query.bindValue(Bind(history::kAtMost), kept.atMost);
+            query.bindValue(Bind(history::kVerdict),
+                            kept.verdict ? QString::fromLatin1(dice::VerdictText(*kept.verdict))
+                                         : QLatin1String(""));
+            query.bindValue(Bind(history::kOpponentTotal), kept.opponentTotal);
+            query.bindValue(Bind(history::kWin), kept.win);
+            query.bindValue(Bind(history::kTie), kept.tie);
+            query.bindValue(Bind(history::kLoss), kept.loss);
             if (!query.exec()) {
                 return false;
             }
@@ -187,22 +206,27 @@ bool TrayStore::writeUnsaved(qint64& last) {
     return written;
 }
 
-void TrayStore::setChances(qint64 id, double atLeast, double atMost) {
+void TrayStore::setChances(qint64 id, const RollChances& chances) {
     if (const auto written = m_writtenIds.find(id); written != m_writtenIds.end()) {
         id = written->second;
     }
     for (HistoryEntry& kept : m_unsaved) {
         if (kept.id == id) {
-            kept.atLeast = atLeast;
-            kept.atMost = atMost;
+            kept.setChances(chances);
             return;
         }
     }
-    inTransaction([id, atLeast, atMost](QSqlQuery& query) {
-        query.prepare(Sql("UPDATE %1 SET %2 = :%2, %3 = :%3 WHERE %4 = :%4",
-                          {history::kTable, history::kAtLeast, history::kAtMost, history::kId}));
-        query.bindValue(Bind(history::kAtLeast), atLeast);
-        query.bindValue(Bind(history::kAtMost), atMost);
+    inTransaction([id, chances](QSqlQuery& query) {
+        query.prepare(
+            Sql("UPDATE %1 SET %2 = :%2, %3 = :%3, %4 = :%4, %5 = :%5, %6 = :%6 "
+                "WHERE %7 = :%7",
+                {history::kTable, history::kAtLeast, history::kAtMost, history::kWin, history::kTie,
+                 history::kLoss, history::kId}));
+        query.bindValue(Bind(history::kAtLeast), chances.atLeast);
+        query.bindValue(Bind(history::kAtMost), chances.atMost);
+        query.bindValue(Bind(history::kWin), chances.win);
+        query.bindValue(Bind(history::kTie), chances.tie);
+        query.bindValue(Bind(history::kLoss), chances.loss);
         query.bindValue(Bind(history::kId), id);
         return query.exec();
     });

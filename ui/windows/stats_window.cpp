@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QShortcut>
+#include <algorithm>
 
 #include "ui/platform/platform_services.h"
 #include "ui/widgets/accessibility.h"
@@ -31,10 +32,20 @@ StatsWindow::StatsWindow(const RollerModel& roller, PlatformServices& services, 
       m_model(roller) {
     m_ui->setupUi(this);
     m_ui->chanceTable->setModel(m_model.table());
-    // Columns as wide as their header and the first rows need; the last
-    // takes the room left.
-    m_ui->chanceTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_ui->chanceTable->horizontalHeader()->setResizeContentsPrecision(64);
+    // The columns share the table's width, so that no column's numbers are
+    // pushed to the far edge, and none is narrower than the longest heading.
+    QHeaderView* header = m_ui->chanceTable->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Stretch);
+    const auto fitHeadings = [header] {
+        int widest = 0;
+        for (int column = 0; column < header->count(); ++column) {
+            widest = std::max(widest, header->sectionSizeHint(column));
+        }
+        header->setMinimumSectionSize(widest);
+    };
+    connect(m_model.table(), &QAbstractItemModel::modelReset, this, fitHeadings);
+    connect(m_model.table(), &QAbstractItemModel::headerDataChanged, this, fitHeadings);
+    fitHeadings();
     // Ctrl+C in the "Compare with" box copies its selected text, and the
     // table when nothing is selected there.
     m_ui->compareEdit->installEventFilter(this);

@@ -1,0 +1,274 @@
+// SPDX-License-Identifier: MIT
+#include "dice/odds.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <limits>
+
+#include "dice/chances.h"
+
+namespace alearo::dice {
+
+Verdict VerdictOf(const Expression& expression, int total, int opponentTotal) {
+    assert(expression.versus());
+    if (expression.target) {
+        return Matches(*expression.target, total) ? Verdict::kHit : Verdict::kMiss;
+    }
+    return total > opponentTotal    ? Verdict::kWin
+           : total == opponentTotal ? Verdict::kTie
+                                    : Verdict::kLoss;
+}
+
+std::vector<Verdict> PossibleVerdicts(const Expression& expression) {
+    if (expression.target) {
+        return {Verdict::kHit, Verdict::kMiss};
+    }
+    return {Verdict::kWin, Verdict::kTie, Verdict::kLoss};
+}
+
+const char* VerdictText(Verdict verdict) {
+    switch (verdict) {
+        case Verdict::kHit:
+            return "hit";
+        case Verdict::kMiss:
+            return "miss";
+        case Verdict::kWin:
+            return "win";
+        case Verdict::kTie:
+            return "tie";
+        case Verdict::kLoss:
+            return "loss";
+    }
+    return "";
+}
+
+std::optional<Verdict> VerdictNamed(std::string_view text) {
+    for (const Verdict verdict :
+         {Verdict::kHit, Verdict::kMiss, Verdict::kWin, Verdict::kTie, Verdict::kLoss}) {
+        if (text == VerdictText(verdict)) {
+            return verdict;
+        }
+    }
+    return std::nullopt;
+}
+
+Chance Odds::chanceOf(Verdict verdict) const {
+    switch (verdict) {
+        case Verdict::kHit:
+        case Verdict::kWin:
+            return win;
+        case Verdict::kTie:
+            return tie;
+        case Verdict::kMiss:
+        case Verdict::kLoss:
+            return loss;
+    }
+    return 0;
+}
+
+namespace {
+
+// A sum of chances, and how much more the totals too small to list may add.
+struct Share {
+    long double sum = 0;
+    long double unlisted = 0;
+};
+
+// The odds once every share is summed: the error of the laws, the round-off
+// of n sums of positive products (Higham, Accuracy and Stability of
+// Numerical Algorithms, 2002, section 4.2: at most (n - 1)u of the sum), and
+// what the unlisted totals could add, as a share of each. A verdict the
+// others leave no room for is certain.
+std::optional<Odds> Settle(Share win, Share tie, Share loss, double lawsError, std::size_t terms) {
+    constexpr long double kUnit = std::numeric_limits<long double>::epsilon() / 2;
+    long double error = lawsError + static_cast<long double>(terms) * kUnit;
+    for (const Share& share : {win, tie, loss}) {
+        if (share.unlisted > 0) {
+            if (share.sum == 0) {
+                return std::nullopt;
+            }
+            error += share.unlisted / share.sum;
+        }
+    }
+    const auto none = [](const Share& share) { return share.sum == 0 && share.unlisted == 0; };
+    // A sum within round-off of 1 with another verdict possible is kept
+    // below 1, which only certainty reaches.
+    const auto below1 = [](long double sum) { return std::min(sum, std::nextafter(1.0L, 0.0L)); };
+    Odds odds{below1(win.sum), below1(tie.sum), below1(loss.sum), static_cast<double>(error)};
+    if (none(tie) && none(loss)) {
+        odds.win = 1;
+    } else if (none(win) && none(tie)) {
+        odds.loss = 1;
+    } else if (none(win) && none(loss)) {
+        odds.tie = 1;
+    }
+    return odds;
+}
+
+}  // namespace
+
+// The chances of totals that meet the target, and of those that do not, each
+// summed from its own end so that a small one keeps its digits.
+std::optional<Odds> OddsAgainstTarget(const TotalDistribution& law, const Condition& target) {
+    const int value = target.value;
+    if (!law.knows(value - 1) || !law.knows(value + 1)) {
+        return std::nullopt;
+    }
+    Share hit;
+    Share miss;
+    switch (target.compare) {
+        case Compare::kGreaterOrEqual:
+            hit.sum = law.chanceAtLeast(value);
+            miss.sum = law.chanceAtMost(value - 1);
+            break;
+        case Compare::kGreater:
+            hit.sum = law.chanceAtLeast(value + 1);
+            miss.sum = law.chanceAtMost(value);
+            break;
+        case Compare::kLessOrEqual:
+            hit.sum = law.chanceAtMost(value);
+            miss.sum = law.chanceAtLeast(value + 1);
+            break;
+        case Compare::kLess:
+            hit.sum = law.chanceAtMost(value - 1);
+            miss.sum = law.chanceAtLeast(value);
+            break;
+        case Compare::kEqual:
+            hit.sum = law.chanceOf(value);
+            miss.sum = law.chanceAtMost(value - 1) + law.chanceAtLeast(value + 1);
+            break;
+    }
+    return Settle(hit, {}, miss, law.relativeError, 2);
+}
+
+// Our chances of beating, meeting and falling short of a total b. Past the
+// listed totals of a side without end they are bounded by the chance of
+// all those totals together.
+struct Against {
+    Share above;
+    Share equal;
+    Share below;
+};
+
+Against ChancesAgainst(const TotalDistribution& us, int b) {
+    if (us.knows(b - 1) && us.knows(b + 1)) {
+        return {{us.chanceAtLeast(b + 1), 0}, {us.chanceOf(b), 0}, {us.chanceAtMost(b - 1), 0}};
+    }
+    if (b > us.maxTotal()) {
+        const long double beyond = us.chanceAtLeast(us.maxTotal());
+        return {{0, beyond}, {0, beyond}, {us.chanceAtMost(us.maxTotal()), beyond}};
+    }
+    const long double beyond = us.chanceAtMost(us.minTotal);
+    return {{us.chanceAtLeast(us.minTotal), beyond}, {0, beyond}, {0, beyond}};
+}
+
+void AddTimes(Share& sum, long double p, const Share& share) {
+    sum.sum += p * share.sum;
+    sum.unlisted += p * share.unlisted;
+}
+
+// P(A > B), P(A = B) and P(A < B) as sums over the opponent's listed totals
+// b of P(B = b) times P(A > b), P(A = b) and P(A < b): the law of A - B at 0
+// and its two tails, with no difference of chances taken. The opponent's
+// totals past its listed ones (a side without end) may add up to their
+// chance.
+namespace {
+
+// The sums of each verdict's chances over the listed totals, before they
+// are settled.
+struct Tally {
+    Share win;
+    Share tie;
+    Share loss;
+    double lawsError = 0.0;
+    std::size_t terms = 0;
+
+    std::optional<Odds> settled() const {
+        const std::optional<Odds> odds = Settle(win, tie, loss, lawsError, terms);
+        return odds && odds->relativeError <= kEnoughError ? odds : std::nullopt;
+    }
+    // The least chance worth listing so that each verdict's unlisted share
+    // could come within the error allowed, judging by what is listed.
+    Chance deeper(Chance listedTo) const {
+        Chance least = listedTo * 1e-10L;
+        for (const Share& share : {win, tie, loss}) {
+            if (share.unlisted > 0 && share.sum > 0) {
+                least = std::min(least, share.sum * 1e-15L);
+            }
+        }
+        return std::max(least, kLeastReachableChance);
+    }
+};
+
+Tally TallyOf(const TotalDistribution& us, const TotalDistribution& them) {
+    const int first = them.minTotal;
+    const int last = them.maxTotal();
+    Tally tally;
+    for (int b = first; b <= last; ++b) {
+        const long double p = them.chanceOf(b);
+        const Against against = ChancesAgainst(us, b);
+        AddTimes(tally.win, p, against.above);
+        AddTimes(tally.tie, p, against.equal);
+        AddTimes(tally.loss, p, against.below);
+    }
+    if (!them.hasHighest) {
+        // Bounded by the chance of at least the last, which holds them.
+        const Against against = ChancesAgainst(us, last + 1);
+        const Chance beyond = them.chanceAtLeast(last);
+        AddTimes(tally.loss, 1, {0, beyond});
+        AddTimes(tally.win, beyond, {0, against.above.sum + against.above.unlisted});
+        AddTimes(tally.tie, beyond, {0, against.above.sum + against.above.unlisted});
+    }
+    if (!them.hasLowest) {
+        const Against against = ChancesAgainst(us, first - 1);
+        const Chance beyond = them.chanceAtMost(first);
+        AddTimes(tally.win, 1, {0, beyond});
+        AddTimes(tally.tie, beyond, {0, against.below.sum + against.below.unlisted});
+        AddTimes(tally.loss, beyond, {0, against.below.sum + against.below.unlisted});
+    }
+    tally.lawsError = us.relativeError + them.relativeError + us.relativeError * them.relativeError;
+    tally.terms = them.exactly.size() + 1;
+    return tally;
+}
+
+// Sides without end are listed deeper, as deep as the verdicts' chances
+// found so far ask, until every chance has its digits or the least
+// reachable chance is passed.
+std::optional<Odds> OpposedOdds(const Expression& roll, const Expression& opponent) {
+    Chance listedTo = kLeastListedChance;
+    TotalDistribution us = ExactChances(roll);
+    TotalDistribution them = ExactChances(opponent);
+    while (true) {
+        const Tally tally = TallyOf(us, them);
+        if (std::optional<Odds> odds = tally.settled()) {
+            return odds;
+        }
+        if (listedTo <= kLeastReachableChance ||
+            (us.hasLowest && us.hasHighest && them.hasLowest && them.hasHighest)) {
+            return std::nullopt;
+        }
+        listedTo = tally.deeper(listedTo);
+        us = ExactChancesListedTo(roll, listedTo);
+        them = ExactChancesListedTo(opponent, listedTo);
+    }
+}
+
+}  // namespace
+
+std::optional<Odds> OddsAgainst(const TotalDistribution& us, const TotalDistribution& them) {
+    return TallyOf(us, them).settled();
+}
+
+std::optional<Odds> ExactOdds(const Expression& expression) {
+    assert(expression.versus());
+    if (expression.target) {
+        const int value = expression.target->value;
+        return OddsAgainstTarget(
+            ExactChances(RollSide(expression), TotalRange{value - 1, value + 1}),
+            *expression.target);
+    }
+    return OpposedOdds(RollSide(expression), OpponentSide(expression));
+}
+
+}  // namespace alearo::dice
