@@ -142,9 +142,33 @@ std::optional<Odds> OddsAgainstTarget(const TotalDistribution& law, const Condit
     return Settle(hit, {}, miss, law.relativeError, 2);
 }
 
-// Our chances of beating, meeting and falling short of a total b. Past the
-// listed totals of a side without end they are bounded by the chance of
-// all those totals together.
+// Our chance of at least, exactly and at most a total t. Past the listed
+// totals of a side without end each is bounded by the chance of all the
+// totals beyond the listed ones on that side, which hold t.
+Share AtLeast(const TotalDistribution& us, int t) {
+    if (us.knows(t)) {
+        return {us.chanceAtLeast(t), 0};
+    }
+    return t > us.maxTotal() ? Share{0, us.chanceAtLeast(us.maxTotal())}
+                             : Share{us.chanceAtLeast(us.minTotal), us.chanceAtMost(us.minTotal)};
+}
+
+Share AtMost(const TotalDistribution& us, int t) {
+    if (us.knows(t)) {
+        return {us.chanceAtMost(t), 0};
+    }
+    return t < us.minTotal ? Share{0, us.chanceAtMost(us.minTotal)}
+                           : Share{us.chanceAtMost(us.maxTotal()), us.chanceAtLeast(us.maxTotal())};
+}
+
+Share Exactly(const TotalDistribution& us, int t) {
+    if (us.knows(t)) {
+        return {us.chanceOf(t), 0};
+    }
+    return {0, t > us.maxTotal() ? us.chanceAtLeast(us.maxTotal()) : us.chanceAtMost(us.minTotal)};
+}
+
+// Our chances of beating, meeting and falling short of a total b.
 struct Against {
     Share above;
     Share equal;
@@ -152,15 +176,12 @@ struct Against {
 };
 
 Against ChancesAgainst(const TotalDistribution& us, int b) {
-    if (us.knows(b - 1) && us.knows(b + 1)) {
-        return {{us.chanceAtLeast(b + 1), 0}, {us.chanceOf(b), 0}, {us.chanceAtMost(b - 1), 0}};
-    }
-    if (b > us.maxTotal()) {
-        const long double beyond = us.chanceAtLeast(us.maxTotal());
-        return {{0, beyond}, {0, beyond}, {us.chanceAtMost(us.maxTotal()), beyond}};
-    }
-    const long double beyond = us.chanceAtMost(us.minTotal);
-    return {{us.chanceAtLeast(us.minTotal), beyond}, {0, beyond}, {0, beyond}};
+    return {AtLeast(us, b + 1), Exactly(us, b), AtMost(us, b - 1)};
+}
+
+// The most a share may come to: its sum and all it leaves unlisted.
+long double Most(const Share& share) {
+    return share.sum + share.unlisted;
 }
 
 void AddTimes(Share& sum, long double p, const Share& share) {
@@ -184,9 +205,24 @@ struct Tally {
     double lawsError = 0.0;
     std::size_t terms = 0;
 
+    // The most any verdict's unlisted totals could add, as a share of it.
+    long double unlistedShare() const {
+        long double most = 0;
+        for (const Share& share : {win, tie, loss}) {
+            if (share.unlisted > 0 && share.sum == 0) {
+                return std::numeric_limits<long double>::infinity();
+            }
+            if (share.unlisted > 0) {
+                most = std::max(most, share.unlisted / share.sum);
+            }
+        }
+        return most;
+    }
+    // Nothing while the totals not listed leave too few digits; the error of
+    // the laws themselves goes into the claim as it is.
     std::optional<Odds> settled() const {
-        const std::optional<Odds> odds = Settle(win, tie, loss, lawsError, terms);
-        return odds && odds->relativeError <= kEnoughError ? odds : std::nullopt;
+        return unlistedShare() <= kEnoughError ? Settle(win, tie, loss, lawsError, terms)
+                                               : std::nullopt;
     }
     // The least chance worth listing so that each verdict's unlisted share
     // could come within the error allowed, judging by what is listed.
@@ -212,20 +248,22 @@ Tally TallyOf(const TotalDistribution& us, const TotalDistribution& them) {
         AddTimes(tally.tie, p, against.equal);
         AddTimes(tally.loss, p, against.below);
     }
+    // The opponent's totals past its last listed one (bounded by the chance
+    // of at least the last, which holds them): we beat or meet one only from
+    // past the last ourselves; and the same below its first.
     if (!them.hasHighest) {
-        // Bounded by the chance of at least the last, which holds them.
-        const Against against = ChancesAgainst(us, last + 1);
         const Chance beyond = them.chanceAtLeast(last);
+        const long double reach = Most(AtLeast(us, last + 1));
         AddTimes(tally.loss, 1, {0, beyond});
-        AddTimes(tally.win, beyond, {0, against.above.sum + against.above.unlisted});
-        AddTimes(tally.tie, beyond, {0, against.above.sum + against.above.unlisted});
+        AddTimes(tally.win, beyond, {0, reach});
+        AddTimes(tally.tie, beyond, {0, reach});
     }
     if (!them.hasLowest) {
-        const Against against = ChancesAgainst(us, first - 1);
         const Chance beyond = them.chanceAtMost(first);
+        const long double reach = Most(AtMost(us, first - 1));
         AddTimes(tally.win, 1, {0, beyond});
-        AddTimes(tally.tie, beyond, {0, against.below.sum + against.below.unlisted});
-        AddTimes(tally.loss, beyond, {0, against.below.sum + against.below.unlisted});
+        AddTimes(tally.tie, beyond, {0, reach});
+        AddTimes(tally.loss, beyond, {0, reach});
     }
     tally.lawsError = us.relativeError + them.relativeError + us.relativeError * them.relativeError;
     tally.terms = them.exactly.size() + 1;

@@ -10,13 +10,13 @@ namespace alearo {
 // The tray's store works on a thread of its own: these wait for its answers.
 
 // Until the store has opened its file, and the tray shows what it holds.
-inline bool AwaitOpened(const DiceTrayModel& tray) {
-    return QTest::qWaitFor([&tray] { return tray.storeOpened(); });
+inline bool AwaitOpened(const DiceTrayModel& tray, int ms = 5000) {
+    return QTest::qWaitFor([&tray] { return tray.storeOpened(); }, ms);
 }
 
 // Until the store has taken every roll made (written, or kept in memory).
-inline bool AwaitTaken(const HistoryModel& history) {
-    return QTest::qWaitFor([&history] { return history.allTaken(); });
+inline bool AwaitTaken(const HistoryModel& history, int ms = 5000) {
+    return QTest::qWaitFor([&history] { return history.allTaken(); }, ms);
 }
 
 // The entry of a row, once its page is read from the store; empty if it

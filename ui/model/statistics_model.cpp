@@ -61,7 +61,7 @@ QString MostLikelyText(const TotalDistribution& distribution, const std::vector<
     if (totals.empty()) {
         return StatisticsModel::tr("most likely none");
     }
-    const bool every = distribution.hasLowest && distribution.hasHighest &&
+    const bool every = distribution.hasLowest && distribution.hasHighest && totals.size() > 1 &&
                        totals.size() == distribution.exactly.size();
     if (every) {
         return StatisticsModel::tr("every total equally likely");

@@ -33,13 +33,17 @@ StatsWindow::StatsWindow(const RollerModel& roller, PlatformServices& services, 
     m_ui->setupUi(this);
     m_ui->chanceTable->setModel(m_model.table());
     // The columns share the table's width, so that no column's numbers are
-    // pushed to the far edge, and none is narrower than the longest heading.
+    // pushed to the far edge, and none is narrower than its heading or the
+    // first rows' numbers.
     QHeaderView* header = m_ui->chanceTable->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Stretch);
-    const auto fitHeadings = [header] {
+    // (QTableView hides the view's public size hint of a column.)
+    const QAbstractItemView* table = m_ui->chanceTable;
+    const auto fitHeadings = [header, table] {
         int widest = 0;
         for (int column = 0; column < header->count(); ++column) {
-            widest = std::max(widest, header->sectionSizeHint(column));
+            widest = std::max(
+                {widest, header->sectionSizeHint(column), table->sizeHintForColumn(column)});
         }
         header->setMinimumSectionSize(widest);
     };
