@@ -48,6 +48,10 @@ struct Odds {
 // small to be worked out.
 std::optional<Odds> ExactOdds(const Expression& expression);
 
+// The same, starting from the chances of the roll's own totals worked out
+// already, as ExactChances gives them, which serve as far as they reach.
+std::optional<Odds> ExactOdds(const Expression& expression, const TotalDistribution& roll);
+
 // The same from the chances of the totals worked out already: of a roll
 // against a target (nothing unless the totals next to it are known), or
 // against an opponent's roll (nothing when totals past the listed ones of

@@ -102,17 +102,9 @@ void DiceTrayModel::remember(const QString& expression) {
 }
 
 DiceTrayModel::ExpressionChances DiceTrayModel::ChancesOf(const dice::Expression& expression) {
-    // The roll's own chances serve its odds too, unless they must reach
-    // further than its table.
     ExpressionChances chances{dice::ExactChances(expression), std::nullopt};
-    if (expression.target) {
-        chances.odds = dice::OddsAgainstTarget(chances.totals, *expression.target);
-    } else if (expression.opposed()) {
-        chances.odds =
-            dice::OddsAgainst(chances.totals, dice::ExactChances(dice::OpponentSide(expression)));
-    }
-    if (expression.versus() && !chances.odds) {
-        chances.odds = dice::ExactOdds(expression);
+    if (expression.versus()) {
+        chances.odds = dice::ExactOdds(expression, chances.totals);
     }
     return chances;
 }

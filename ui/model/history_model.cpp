@@ -115,8 +115,7 @@ void HistoryModel::pageRead(quint64 generation, int first, std::vector<HistoryEn
     if (const auto kept = m_pages.find(first); kept != m_pages.end()) {
         for (std::size_t i = 0; i < std::min(rows.size(), kept->second.size()); ++i) {
             if (rows[i].id == kept->second[i].id && !rows[i].chancesKnown()) {
-                const HistoryEntry& known = kept->second[i];
-                rows[i].setChances({known.atLeast, known.atMost, known.win, known.tie, known.loss});
+                rows[i].setChances(kept->second[i]);
             }
         }
     }
@@ -168,10 +167,6 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const {
 
 namespace {
 
-bool AgainstTarget(dice::Verdict verdict) {
-    return verdict == dice::Verdict::kHit || verdict == dice::Verdict::kMiss;
-}
-
 // "55% to hit", "45% to miss", or "win 66%, tie 10%, loss 24%".
 QString OddsText(const HistoryEntry& entry) {
     switch (*entry.verdict) {
@@ -191,9 +186,9 @@ QString HistoryModel::TotalText(const HistoryEntry& entry) {
     if (!entry.verdict) {
         return QString::number(entry.total);
     }
-    const QString totals = AgainstTarget(*entry.verdict)
-                               ? QString::number(entry.total)
-                               : tr("%1 vs %2").arg(entry.total).arg(entry.opponentTotal);
+    const QString totals = entry.opposed()
+                               ? tr("%1 vs %2").arg(entry.total).arg(entry.opponentTotal)
+                               : QString::number(entry.total);
     return tr("%1, %2").arg(totals, VerdictWord(*entry.verdict));
 }
 

@@ -124,10 +124,8 @@ QByteArray VersusFields(const HistoryEntry& entry) {
     if (!entry.verdict) {
         return ",,,,";
     }
-    const bool opposed =
-        !(*entry.verdict == dice::Verdict::kHit || *entry.verdict == dice::Verdict::kMiss);
     QByteArray fields = QByteArray(dice::VerdictText(*entry.verdict)) + ',' +
-                        (opposed ? QByteArray::number(entry.opponentTotal) : QByteArray());
+                        (entry.opposed() ? QByteArray::number(entry.opponentTotal) : QByteArray());
     for (const double chance : {entry.win, entry.tie, entry.loss}) {
         fields += ',';
         if (entry.oddsKnown()) {

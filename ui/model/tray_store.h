@@ -27,24 +27,18 @@ struct RollChances {
     double loss = -1.0;
 };
 
-// One roll of the dice tray, as the history keeps it.
-struct HistoryEntry {
+// One roll of the dice tray, as the history keeps it, with its chances.
+struct HistoryEntry : RollChances {
     qint64 id = 0;
     QDateTime time;  // in UTC
     QString label;
     QString expression;  // the canonical spelling
     int total = 0;
-    QString dice;          // the roll's text: "23 = [18 (4)] + 5"
-    QString spoken;        // the roll as one sentence, for screen readers
-    double atLeast = 1.0;  // the chance of a total at least this high,
-    double atMost = 1.0;   // and of one at least this low
-    // A roll with "vs": how it came out, the opponent's total, and the
-    // chance of each verdict, as RollChances has them.
+    QString dice;    // the roll's text: "23 = [18 (4)] + 5"
+    QString spoken;  // the roll as one sentence, for screen readers
+    // A roll with "vs": how it came out and the opponent's total.
     std::optional<dice::Verdict> verdict;
     int opponentTotal = 0;
-    double win = -1.0;
-    double tie = -1.0;
-    double loss = -1.0;
     // Every chance, until they are worked out.
     static constexpr double kUnknownChance = -1.0;
     // The chances kept with a roll come from the exact chances, as sure as
@@ -52,13 +46,11 @@ struct HistoryEntry {
     static constexpr double kStoredChanceError = 1e-12;
     bool chancesKnown() const { return atLeast >= 0.0; }
     bool oddsKnown() const { return win >= 0.0; }
-    void setChances(const RollChances& chances) {
-        atLeast = chances.atLeast;
-        atMost = chances.atMost;
-        win = chances.win;
-        tie = chances.tie;
-        loss = chances.loss;
+    // Against an opponent, rather than a target.
+    bool opposed() const {
+        return verdict && *verdict != dice::Verdict::kHit && *verdict != dice::Verdict::kMiss;
     }
+    void setChances(const RollChances& chances) { static_cast<RollChances&>(*this) = chances; }
 };
 
 // A roll the player keeps under a name.
