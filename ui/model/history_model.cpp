@@ -19,9 +19,12 @@ QString Percent(double chance) {
 // The dice of an entry without the totals its first line shows: "[5 2] + 3"
 // or, against an opponent, "[5 2] + 3 vs [4 6] + 1".
 QString DiceShown(const HistoryEntry& entry) {
-    static const QRegularExpression kOpponentTotal(QStringLiteral(" vs -?[0-9]+ = "));
-    return entry.dice.section(QLatin1String(" = "), 1, -1)
-        .replace(kOpponentTotal, QStringLiteral(" vs "));
+    QString dice = entry.dice.section(QLatin1String(" = "), 1, -1);
+    if (entry.opposed()) {
+        static const QRegularExpression kOpponentTotal(QStringLiteral(" vs -?[0-9]+ = "));
+        dice.replace(kOpponentTotal, QStringLiteral(" vs "));
+    }
+    return dice;
 }
 
 QString ShownTime(const HistoryEntry& entry) {
