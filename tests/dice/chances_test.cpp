@@ -42,7 +42,7 @@ TEST(dice_chances, AgreeWithCountsOfEveryCombination) {
         "3d6kh2r>=5min2+1d2", "1d6r6!", "-1d6r6!+10", "1d6!max8", "4d2kl2min4!ro0", "2d2!kl1>=3",
         "3d2!=1", "3d2!+1", "100d100", "100d50", "50d6", "100d6", "100d20kh50", "100d20kl50",
         "100d100kh10", "100d100kl1", "20d20dl1", "2d20kh1+30d100", "4d10dl1-30d100", "5d8kl2",
-        "3d10dl1"
+        "3d10dl1", "50d510"
     };
     // clang-format on
     for (const char* text : kExpressions) {
