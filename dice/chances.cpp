@@ -34,9 +34,17 @@ namespace {
 constexpr Chance kBeyondComputed = 1e-17L;
 constexpr Chance kBeyondChain = 1e-10L;
 
+// The totals that can happen are the sum of `copies` members of each term's
+// `unit`: worked out only for the factors the chances come from, not for
+// those built first to find how far to follow the dice.
+struct Scores {
+    Support unit;
+    int copies = 1;
+};
+
 struct Built {
     Sum sum;
-    Support possible = Support::Point(0);
+    std::vector<Scores> scores;
     bool hasLowest = true;
     bool hasHighest = true;
 };
@@ -98,7 +106,7 @@ DieLaw FollowedLaw(const Term& term, Chance negligible, const std::optional<Rang
 
 // The factors of a term typed `times` times, and the scores it can come to.
 struct TermParts {
-    Support score;
+    Scores score;
     std::vector<std::unique_ptr<Factor>> factors;
 };
 
@@ -113,12 +121,11 @@ TermParts PartsOf(const DiceTerm& dice, const DieLaw& law, int times, const Foll
     TermParts parts;
     if (dice.success) {
         const std::vector<Chance> counts = SuccessCountChances(dice, law);
-        parts.score = Support::OfChances(0, counts);
+        parts.score = {Support::OfChances(0, counts), times};
         parts.factors.push_back(PowerOf(0, counts, times));
     } else {
         const int kept = KeptCount(dice);
-        const Support values = Support::OfChances(law.lowest, law.chance);
-        parts.score = values.multiple(kept, kept * values.lowest(), kept * values.highest());
+        parts.score = {Support::OfChances(law.lowest, law.chance), kept * times};
         std::optional<std::vector<std::unique_ptr<Factor>>> exploding =
             kept == dice.count
                 ? SplitExploding(dice, dice.count * times, followed.negligible, followed.reach)
@@ -133,8 +140,6 @@ TermParts PartsOf(const DiceTerm& dice, const DieLaw& law, int times, const Foll
             }
         }
     }
-    const Support& score = parts.score;
-    parts.score = score.multiple(times, times * score.lowest(), times * score.highest());
     return parts;
 }
 
@@ -142,7 +147,6 @@ TermParts PartsOf(const DiceTerm& dice, const DieLaw& law, int times, const Foll
 // what is left of each is below `negligible`, or over `range`.
 Built Build(const Expression& expression, Chance negligible, std::optional<Range> range = {}) {
     Built built;
-    std::vector<Support> supports;
     for (const auto& [term, times] : DistinctTerms(expression, built.sum.constant)) {
         const DieLaw law = FollowedLaw(*term, negligible, range);
         TermParts parts =
@@ -150,24 +154,32 @@ Built Build(const Expression& expression, Chance negligible, std::optional<Range
         if (!term->dice.success && law.endless) {
             (term->negative ? built.hasLowest : built.hasHighest) = false;
         }
-        const Support& score = parts.score;
-        if (score.lowest() == score.highest()) {
+        const Scores& score = parts.score;
+        const Support& unit = score.unit;
+        if (unit.lowest() == unit.highest()) {
             // A score that is always the same adds a number.
-            built.sum.constant += term->negative ? -score.lowest() : score.lowest();
+            const long long value = score.copies * unit.lowest();
+            built.sum.constant += term->negative ? -value : value;
             continue;
         }
-        supports.push_back(term->negative ? score.negated() : score);
+        built.scores.push_back({term->negative ? unit.negated() : unit, score.copies});
         for (auto& factor : parts.factors) {
             built.sum.factors.push_back(term->negative ? Negated(std::move(factor))
                                                        : std::move(factor));
         }
     }
-    built.possible = Support::Point(built.sum.constant);
-    for (const Support& score : supports) {
-        built.possible = SumOf(built.possible, score, built.possible.lowest() + score.lowest(),
-                               built.possible.highest() + score.highest());
-    }
     return built;
+}
+
+Support PossibleTotals(const Built& built) {
+    Support possible = Support::Point(built.sum.constant);
+    for (const auto& [unit, copies] : built.scores) {
+        const Support score =
+            unit.multiple(copies, copies * unit.lowest(), copies * unit.highest());
+        possible = SumOf(possible, score, possible.lowest() + score.lowest(),
+                         possible.highest() + score.highest());
+    }
+    return possible;
 }
 
 // How deep the chances are worked out: to the least listed chance, or, for
@@ -337,7 +349,7 @@ TotalDistribution ChancesListedTo(const Expression& expression,
     } else {
         const SumRequest request{first, last, !built.hasLowest, !built.hasHighest,
                                  beyond * kBeyondChain};
-        chances = ChancesOfSum(built.sum, built.possible, request, SumMethodOf(method));
+        chances = ChancesOfSum(built.sum, PossibleTotals(built), request, SumMethodOf(method));
     }
     assert(chances.first == first &&
            chances.chance.size() == static_cast<std::size_t>(last - first + 1));

@@ -23,6 +23,54 @@ bool IsTransformLength(std::size_t n) {
     return n == 1 || n == 3;
 }
 
+Complex DirectRoot(std::size_t m, std::size_t n) {
+    return std::polar(1.0L, -2.0L * kPi * static_cast<Chance>(m) / static_cast<Chance>(n));
+}
+
+// exp(-2 pi i a / n), its sine and cosine taken where they need no
+// reduction of the angle (a <= n / 8) and the rest of the quarter turn
+// following exactly: cos(pi/2 - x) = sin(x).
+Complex RootInFirstQuarter(std::size_t a, std::size_t n) {
+    const bool mirrored = 8 * a > n;
+    const std::size_t b = mirrored ? n / 4 - a : a;
+    const Chance angle = 2.0L * kPi * static_cast<Chance>(b) / static_cast<Chance>(n);
+    const Chance cosine = std::cos(angle);
+    const Chance sine = std::sin(angle);
+    return mirrored ? Complex(sine, -cosine) : Complex(cosine, -sine);
+}
+
+// exp(-2 pi i m / n) for every m. Where n is a multiple of 4, the first
+// quarter turn is the product of a coarse and a fine table, each of about
+// the square root of its length, and the rest follows exactly by turning a
+// quarter (multiplying by -i) and by conjugating the lower half: a few
+// units of the last place each, against a sine and cosine of every root,
+// which would make the tables of the largest sums a sizeable share of
+// their time.
+std::vector<Complex> RootTable(std::size_t n) {
+    std::vector<Complex> roots(n);
+    const bool quartered = n % 4 == 0;
+    const std::size_t quarter = quartered ? n / 4 : n / 2;
+    const auto fine = static_cast<std::size_t>(std::ceil(std::sqrt(static_cast<double>(quarter))));
+    std::vector<Complex> fineRoots(fine);
+    for (std::size_t b = 0; b < fine; ++b) {
+        fineRoots[b] = quartered ? RootInFirstQuarter(b, n) : DirectRoot(b, n);
+    }
+    for (std::size_t m = 0; m <= quarter; m += fine) {
+        const Complex coarse = quartered ? RootInFirstQuarter(m, n) : DirectRoot(m, n);
+        for (std::size_t b = 0; b < fine && m + b <= quarter; ++b) {
+            roots[m + b] = b == 0 ? coarse : Times(coarse, fineRoots[b]);
+        }
+    }
+    for (std::size_t m = quarter + 1; m <= n / 2; ++m) {
+        const Complex turned = roots[m - quarter];
+        roots[m] = Complex(turned.imag(), -turned.real());
+    }
+    for (std::size_t m = n / 2 + 1; m < n; ++m) {
+        roots[m] = std::conj(roots[n - m]);
+    }
+    return roots;
+}
+
 // What one length needs: the transform of half the length, which takes the
 // real values two at a time, and the roots, made the first time they are
 // asked for: most lengths never need them, and those of the largest sums
@@ -32,16 +80,7 @@ struct Plan {
 
     const std::vector<Complex>& rootTable() {
         if (roots.empty()) {
-            roots.resize(length);
-            for (std::size_t m = 0; m < length; ++m) {
-                if (2 * m > length) {
-                    roots[m] = std::conj(roots[length - m]);
-                    continue;
-                }
-                const Chance angle =
-                    -2.0L * kPi * static_cast<Chance>(m) / static_cast<Chance>(length);
-                roots[m] = Complex(std::cos(angle), std::sin(angle));
-            }
+            roots = RootTable(length);
         }
         return roots;
     }

@@ -37,6 +37,24 @@ std::vector<Span> Merged(std::vector<Span> spans) {
     return merged;
 }
 
+// Whether every x + y, x in `a` and y in `b` (both sorted), is one run: each
+// gap of `a` no wider than any span of `b` fills, and each gap of `b` no
+// wider than `a` reaches from its lowest to its highest. The values of
+// exploding dice, a run of faces between explosions, are such.
+bool FillEachOther(const std::vector<Span>& a, const std::vector<Span>& b) {
+    long long widestGap = 0;
+    for (std::size_t i = 1; i < a.size(); ++i) {
+        widestGap = std::max(widestGap, a[i].first - a[i - 1].last - 1);
+    }
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        const long long gap = i > 0 ? b[i].first - b[i - 1].last - 1 : 0;
+        if (b[i].last - b[i].first < widestGap || gap > a.back().last - a.front().first) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The spans x + y for every x in `left` and y in `right`, kept from `from` to
 // `to`, sorted and joined. Many small spans, as the values of an exploding
 // die, are counted on the numbers themselves rather than sorted.
@@ -44,6 +62,11 @@ std::vector<Span> Union(const std::vector<Span>& left, const std::vector<Span>& 
                         long long from, long long to) {
     if (from > to) {
         return {};
+    }
+    if (FillEachOther(left, right) || FillEachOther(right, left)) {
+        const Span run{std::max(left.front().first + right.front().first, from),
+                       std::min(left.back().last + right.back().last, to)};
+        return run.first <= run.last ? std::vector<Span>{run} : std::vector<Span>{};
     }
     const double pairs = static_cast<double>(left.size()) * static_cast<double>(right.size());
     const double width = static_cast<double>(to - from) + 1.0;

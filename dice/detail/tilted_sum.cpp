@@ -102,11 +102,20 @@ Chance ChernoffDistance(const Sum& sum, const SumTilt& tilt, Chance tail, bool u
     return best;
 }
 
+// What a sweep may spend, in nanoseconds: it gives up once it has spent
+// `most`, or right after its first tilt, the costliest, when the tilts it
+// is expected to take would cost more than `sums`, the other way.
+struct SweepBudget {
+    double most = std::numeric_limits<double>::infinity();
+    double sums = std::numeric_limits<double>::infinity();
+    double expectedTilts = 0.0;
+};
+
 class Sweep {
   public:
-    // Gives up, returning nothing, once its tilts have taken about `budget`
-    // nanoseconds.
-    Sweep(Sum& sum, const Support& possible, long long first, long long last, double budget)
+    // Gives up, returning nothing, once its budget is spent.
+    Sweep(Sum& sum, const Support& possible, long long first, long long last,
+          const SweepBudget& budget)
         : m_sum(sum),
           m_budget(budget),
           m_first(first),
@@ -127,6 +136,9 @@ class Sweep {
 
     std::optional<SumChances> run() {
         const SumTilt centre = resolve(0.0L);
+        if (overBudget()) {
+            return std::nullopt;
+        }
         const long long anchor =
             std::clamp(static_cast<long long>(std::llround(centre.mean)), m_first, m_last);
         sweepFrom(anchor, true, 0.0L);
@@ -138,7 +150,7 @@ class Sweep {
                 resolve(aim(static_cast<Chance>(s), 0.0L, 0.0L));
             }
         }
-        if (m_spent > m_budget) {
+        if (m_spent > m_budget.most) {
             return std::nullopt;
         }
         SumChances result;
@@ -177,8 +189,16 @@ class Sweep {
         return TiltedAt(m_sum, theta);
     }
 
+    // Past the budget, or, at the first tilt, bound to pass the sums: the
+    // tilts after the first hold fewer totals each, about half as many.
+    bool overBudget() const {
+        constexpr double kLaterTiltShare = 0.5;
+        return m_spent > m_budget.most ||
+               (m_tilts == 1 && m_spent * kLaterTiltShare * m_budget.expectedTilts > m_budget.sums);
+    }
+
     bool going() const {
-        return m_tilts < kMostTilts && m_spent <= m_budget && m_fruitless < kMostFruitless;
+        return m_tilts < kMostTilts && m_spent <= m_budget.most && m_fruitless < kMostFruitless;
     }
 
     bool unresolved(long long s) const {
@@ -357,7 +377,7 @@ class Sweep {
         for (const auto& factor : m_sum.factors) {
             m_spent += factor->spectrumWork(length, count);
         }
-        if (m_spent > m_budget) {
+        if (overBudget()) {
             return std::nullopt;
         }
         std::vector<Complex> product(count, Complex(1.0L));
@@ -430,7 +450,7 @@ class Sweep {
     }
 
     Sum& m_sum;
-    double m_budget = 0.0;
+    SweepBudget m_budget;
     double m_spent = 0.0;
     double m_tiltWork = 0.0;  // of weighing every factor for a tilt
     int m_fruitless = 0;      // tilts in a row that resolved no total
@@ -570,19 +590,31 @@ std::vector<Needed> NeededScores(Sum& sum, const SumRequest& request) {
     return needed;
 }
 
-// Whether the tilts are tried first. For the fastest way, factors whose
-// whole law is cheaper than their spectrum are listed first, and `work`
-// becomes that of the sums with those laws.
-bool TiltsFirst(Sum& sum, std::vector<Needed>& needed, SumMethod method, double& work) {
+// About how many tilts a sweep over `reach` totals takes. Each resolves
+// some 3.7 standard deviations of its tilted law on either side, and those
+// narrow towards the ends: sums of dice of every kind took about 0.6 tilts
+// per standard deviation of the untilted law that their totals span.
+double ExpectedTilts(const Sum& sum, double reach) {
+    constexpr double kTiltsPerDeviation = 0.6;
+    const auto sigma = static_cast<double>(std::sqrt(TiltedAt(sum, 0.0L).variance));
+    return sigma > 0.0 ? std::max(kFewestTilts, kTiltsPerDeviation * reach / sigma) : kFewestTilts;
+}
+
+// Whether the tilts are tried first, and within what budget. For the
+// fastest way, factors whose whole law is cheaper than their spectrum are
+// listed first, and `work` becomes that of the sums with those laws.
+bool TiltsFirst(Sum& sum, std::vector<Needed>& needed, SumMethod method, double& work,
+                SweepBudget& budget) {
     if (method != SumMethod::kFastest || work <= kDirectWork) {
         return method == SumMethod::kTransform;
     }
-    const std::size_t length = TransformLength(static_cast<std::size_t>(Reach(needed)));
-    const double tilt = Materialize(sum, needed, length);
+    const double reach = Reach(needed);
+    const double tilt = Materialize(sum, needed, TransformLength(static_cast<std::size_t>(reach)));
     work = DirectWork(sum, needed);
+    budget = {kBudgetShare * work, work, ExpectedTilts(sum, reach)};
     const bool defeated = std::any_of(sum.factors.begin(), sum.factors.end(),
                                       [](const auto& factor) { return factor->defeatsTilts(); });
-    return kFewestTilts * tilt < work && !(defeated && work <= kSumsOverDefeatedTilts);
+    return budget.expectedTilts * tilt < work && !(defeated && work <= kSumsOverDefeatedTilts);
 }
 
 // Whether the sums, of about `work`, are worth their cost over the tilts'
@@ -659,10 +691,8 @@ SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& req
     assert(request.first <= request.last);
     std::vector<Needed> needed = NeededScores(sum, request);
     double work = DirectWork(sum, needed);
-    if (TiltsFirst(sum, needed, method, work)) {
-        const double budget = method == SumMethod::kTransform
-                                  ? std::numeric_limits<double>::infinity()
-                                  : kBudgetShare * work;
+    SweepBudget budget;
+    if (TiltsFirst(sum, needed, method, work, budget)) {
         std::optional<SumChances> tilted =
             Sweep(sum, possible, request.first, request.last, budget).run();
         if (tilted && !(method == SumMethod::kFastest && WorthRedoing(*tilted, work))) {
@@ -677,39 +707,63 @@ SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& req
 
 namespace {
 
-// The least of f(ln l) over the tilts l from 1e-7 to kLargestTilt: f is
-// convex in ln l as far as it matters here, and a golden-section search
-// finds its least.
-template <typename Function>
-Chance LeastOverTilts(const Function& f) {
-    const Chance golden = 0.5L * (std::sqrt(5.0L) - 1.0L);
-    Chance low = std::log(1e-7L);
-    Chance high = std::log(kLargestTilt);
-    Chance x1 = high - golden * (high - low);
-    Chance x2 = low + golden * (high - low);
-    Chance e1 = f(x1);
-    Chance e2 = f(x2);
-    for (int i = 0; i < 16; ++i) {
-        if (e1 < e2) {
-            high = x2;
-            x2 = x1;
-            e2 = e1;
-            x1 = high - golden * (high - low);
-            e1 = f(x1);
-        } else {
-            low = x1;
-            x1 = x2;
-            e1 = e2;
-            x2 = low + golden * (high - low);
-            e2 = f(x2);
-        }
-    }
-    return std::min(e1, e2);
-}
+// Chernoff's bound at one tilt l = e^x: the bound itself, and how far and
+// how fast the tilt is from the best one, the place where `gap` rises
+// through 0.
+struct ChernoffProbe {
+    Chance bound = 0.0L;
+    Chance gap = 0.0L;
+    Chance slope = 0.0L;  // d gap / dx, never negative
+};
 
-// ln of the mean of e^(l S) at l = +-e^x.
-Chance LogMomentAt(const Sum& sum, Chance x, bool upwards) {
-    return TiltedAt(sum, upwards ? std::exp(x) : -std::exp(x)).logMoment();
+// The least bound over the tilts l from 1e-7 to kLargestTilt. The gap rises
+// with l (ln E e^(l S) is convex), so the best tilt is its one root, found by
+// Newton's steps in ln l kept within the bracket that the signs of the gaps
+// so far leave, and halving it where a step would leave it (Press et al.,
+// "Numerical Recipes", 3rd ed., 2007, section 9.4). Every tilt gives a
+// valid bound, so the least seen is the answer.
+template <typename Probe>
+Chance LeastOverTilts(const Probe& probe) {
+    constexpr Chance kCloseEnough = 1e-3L;
+    constexpr int kMostSteps = 40;
+    const Chance first = std::log(1e-7L);
+    const Chance last = std::log(kLargestTilt);
+    // The bracket's ends, while no probe has been there, are the tilts' own.
+    std::optional<Chance> low;
+    std::optional<Chance> high;
+    Chance x = 0.5L * (first + last);
+    Chance lastStep = last - first;
+    Chance least = std::numeric_limits<Chance>::infinity();
+    for (int step = 0; step < kMostSteps; ++step) {
+        const ChernoffProbe here = probe(x);
+        least = std::min(least, here.bound);
+        const bool rootBelow = here.gap > 0.0L;
+        // At an end of the tilts with the root past it, that end is best.
+        if ((x == first && rootBelow) || (x == last && !rootBelow)) {
+            break;
+        }
+        (rootBelow ? high : low) = x;
+        const Chance below = low.value_or(first);
+        const Chance above = high.value_or(last);
+        const Chance newton = here.slope > 0.0L ? x - here.gap / here.slope
+                              : rootBelow       ? first
+                                                : last;
+        Chance next = newton;
+        if (!(newton > below && newton < above)) {
+            // Past a side no probe has bounded yet, its end is worth a look.
+            const bool open = newton <= below ? !low : !high;
+            next = open ? (newton <= below ? first : last) : 0.5L * (below + above);
+        } else if (std::abs(newton - x) > 0.5L * lastStep) {
+            // Newton's steps that do not shrink fast enough halve instead.
+            next = 0.5L * (below + above);
+        }
+        if (std::abs(next - x) < kCloseEnough || above - below < kCloseEnough) {
+            break;
+        }
+        lastStep = std::abs(next - x);
+        x = next;
+    }
+    return least;
 }
 
 }  // namespace
@@ -718,8 +772,22 @@ long long TailEnd(const Sum& sum, Chance tail, bool upwards) {
     // P(S >= b) <= E e^(l S) e^(-l b), which is `tail` at
     // b = (ln E e^(l S) - ln tail) / l.
     const Chance margin = -std::log(tail);
-    const Chance end = LeastOverTilts(
-        [&](Chance x) { return (LogMomentAt(sum, x, upwards) + margin) / std::exp(x); });
+    const Chance end = LeastOverTilts([&](Chance x) {
+        // The bound (K(l) + margin) / l is least where l K'(l) - K(l)
+        // reaches the margin, K being ln E e^(l S).
+        const Chance l = std::exp(x);
+        const SumTilt tilt = TiltedAt(sum, upwards ? l : -l);
+        const Chance logMoment = tilt.logMoment();
+        const Chance mean = upwards ? tilt.mean : -tilt.mean;
+        // On a logarithmic scale that gap is about linear in ln l, exactly so
+        // for a normal law, so that Newton's steps land close at once.
+        const Chance rise = l * mean - logMoment;
+        const bool some = rise > 0.0L;
+        return ChernoffProbe{
+            (logMoment + margin) / l,
+            some ? std::log(rise / margin) : -std::numeric_limits<Chance>::infinity(),
+            some ? l * l * tilt.variance / rise : 0.0L};
+    });
     if (upwards) {
         return std::min(sum.highest(), static_cast<long long>(std::ceil(end)));
     }
@@ -728,10 +796,15 @@ long long TailEnd(const Sum& sum, Chance tail, bool upwards) {
 
 Chance TailChance(const Sum& sum, long long total, bool upwards) {
     const auto t = static_cast<Chance>(total);
-    return std::exp(std::min(0.0L, LeastOverTilts([&](Chance x) {
-                                 return LogMomentAt(sum, x, upwards) -
-                                        (upwards ? t : -t) * std::exp(x);
-                             })));
+    const Chance from = upwards ? t : -t;
+    return std::exp(std::min(
+        0.0L, LeastOverTilts([&](Chance x) {
+            // K(l) - l t is least where K'(l) reaches t.
+            const Chance l = std::exp(x);
+            const SumTilt tilt = TiltedAt(sum, upwards ? l : -l);
+            const Chance mean = upwards ? tilt.mean : -tilt.mean;
+            return ChernoffProbe{tilt.logMoment() - l * from, mean - from, l * tilt.variance};
+        })));
 }
 
 }  // namespace alearo::dice
