@@ -134,6 +134,9 @@ TermParts PartsOf(const DiceTerm& dice, const DieLaw& law, int times, const Foll
             parts.factors = std::move(*exploding);
         } else if (kept == dice.count) {
             parts.factors.push_back(PowerOf(law.lowest, law.chance, dice.count * times));
+        } else if (kept == 1) {
+            parts.factors.push_back(
+                PowerOf(law.lowest, KeptOneChances(law, dice.count, KeepsHighest(dice)), times));
         } else {
             for (int i = 0; i < times; ++i) {
                 parts.factors.push_back(KeptSumOf(law, dice.count, kept, KeepsHighest(dice)));

@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "dice/detail/spectral.h"
+
 // Method: the order statistics of n independent dice (David & Nagaraja,
 // "Order Statistics", 2003, ch. 2), split at the last kept die.
 //
@@ -794,7 +796,48 @@ void KeptFactor::prepareSpectrum(std::size_t length, Chance tolerance) {
     }
 }
 
+// The sum over j < n of C(n, j) later^j here^(n - j), term by term in the
+// ratio of the smaller of the two to the larger, so that no term overflows
+// and the power taken out underflows only where the sum is below any
+// chance a long double holds.
+Chance KeptOneChance(int n, Chance here, Chance later) {
+    const bool hereLarger = !(later > here);
+    const Chance ratio = hereLarger ? later / here : here / later;
+    // The terms of j from 0 to n - 1 where here is the larger, else those of
+    // m = n - j from 1 to n, each C(n, i) ratio^i.
+    const int first = hereLarger ? 0 : 1;
+    const int last = hereLarger ? n - 1 : n;
+    Chance term = hereLarger ? 1.0L : static_cast<Chance>(n) * ratio;
+    Chance sum = term;
+    for (int i = first; i < last; ++i) {
+        term *= ratio * static_cast<Chance>(n - i) / static_cast<Chance>(i + 1);
+        sum += term;
+    }
+    return Power(hereLarger ? here : later, n) * sum;
+}
+
 }  // namespace
+
+// The one die kept shows v when no die comes before v in the order of
+// keeping and at least one shows it: the sum over j < n of C(n, j) L^j
+// p^(n - j), j dice after v, each term positive, rather than the
+// difference of powers of the distribution function, F(v)^n - F(v - 1)^n,
+// which loses the digits of the tail where both are near 1.
+std::vector<Chance> KeptOneChances(const DieLaw& law, int dice, bool highest) {
+    std::vector<Chance> chance(law.chance.size(), 0.0L);
+    // The chance of every value after v in the order of keeping; past the
+    // entries when those come last, as the highest values do for the
+    // lowest kept.
+    Chance later = highest ? 0.0L : law.beyond;
+    for (std::size_t step = 0; step < chance.size(); ++step) {
+        const std::size_t i = highest ? step : chance.size() - 1 - step;
+        if (law.chance[i] > 0.0L) {
+            chance[i] = KeptOneChance(dice, law.chance[i], later);
+        }
+        later += law.chance[i];
+    }
+    return chance;
+}
 
 std::unique_ptr<Factor> KeptSumOf(const DieLaw& law, int dice, int kept, bool highest) {
     return std::make_unique<KeptFactor>(law, dice, kept, highest);
