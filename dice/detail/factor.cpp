@@ -210,6 +210,7 @@ class NegatedFactor final : public Factor {
 
     Tilted tilt(Chance theta) override { return Mirrored(m_factor->tilt(-theta)); }
     Tilted tiltedAt(Chance theta) const override { return Mirrored(m_factor->tiltedAt(-theta)); }
+    Tilted boundAt(Chance theta) const override { return Mirrored(m_factor->boundAt(-theta)); }
 
     void spectrum(std::size_t length, std::size_t count,
                   std::vector<Complex>& values) const override {

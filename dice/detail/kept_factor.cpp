@@ -2,6 +2,7 @@
 #include "dice/detail/kept_factor.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -88,6 +89,11 @@ Chance LogSum(const LogFactorials& factorials, int n, int d, Chance here, Chance
     return lnPeak + std::log(sum);
 }
 
+// ln E e^(theta S) of a tilted law.
+[[maybe_unused]] Chance LogMoment(const Tilted& tilted, Chance theta) {
+    return tilted.logMass + theta * static_cast<Chance>(tilted.reference);
+}
+
 // A tilt by e^(theta s), the scores counted from a reference.
 struct TiltAt {
     Chance theta = 0.0L;
@@ -135,7 +141,11 @@ void Advance(std::size_t& at, std::size_t step, std::size_t length) {
 class KeptFactor final : public Factor {
   public:
     KeptFactor(const DieLaw& law, int dice, int kept, bool highest)
-        : m_dice(dice), m_kept(kept), m_defeatsTilts(law.endless && !highest) {
+        : m_dice(dice),
+          m_kept(kept),
+          m_highest(highest),
+          m_defeatsTilts(law.endless && !highest),
+          m_keptDice(PowerOf(law.lowest, law.chance, kept)) {
         for (std::size_t i = 0; i < law.chance.size(); ++i) {
             if (law.chance[i] > 0.0L) {
                 m_scores.push_back(law.lowest + static_cast<long long>(i));
@@ -165,6 +175,21 @@ class KeptFactor final : public Factor {
     // For the bounds and aims that need the tilted law's size and moments
     // alone, the terms that change them in their 20th digit are enough.
     Tilted tiltedAt(Chance theta) const override { return weigh(theta, kLogCoarseShare).tilted; }
+
+    // Towards the end the kept dice come from, e^(theta S) is at most the
+    // sum of e^(theta (X_1 + ... + X_k)) over the C(n, k) sets of k dice:
+    // the moment of k dice, times C(n, k), which is as heavy a tail as the
+    // kept sum's, with no order statistics to weigh.
+    Tilted boundAt(Chance theta) const override {
+        if (!((theta > 0.0L) == m_highest && theta != 0.0L)) {
+            return tiltedAt(theta);
+        }
+        Tilted bound = m_keptDice->tiltedAt(theta);
+        bound.logMass += logsOf().factorials.choose(m_dice, m_kept);
+        assert(LogMoment(bound, theta) >=
+               LogMoment(tiltedAt(theta), theta) - 1e-12L * (1.0L + std::abs(bound.logMass)));
+        return bound;
+    }
 
     void spectrum(std::size_t length, std::size_t count,
                   std::vector<Complex>& values) const override;
@@ -296,8 +321,10 @@ class KeptFactor final : public Factor {
 
     int m_dice = 1;
     int m_kept = 1;
+    bool m_highest = true;
     bool m_defeatsTilts = false;
-    std::vector<long long> m_scores;  // in the order of keeping
+    std::unique_ptr<Factor> m_keptDice;  // k dice, all of them counted
+    std::vector<long long> m_scores;     // in the order of keeping
     std::vector<Chance> m_chance;
     std::vector<Chance> m_later;  // the chance of every slot after t, and past the entries
     // The logarithms the tilts weigh with, taken the first time a tilt

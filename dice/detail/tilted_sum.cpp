@@ -79,6 +79,16 @@ SumTilt TiltedAt(const Sum& sum, Chance theta) {
     return Combined(sum, theta, parts);
 }
 
+// A sum whose moment at theta is at least that of `sum`, for Chernoff's
+// bound on its tails.
+SumTilt BoundAt(const Sum& sum, Chance theta) {
+    std::vector<Tilted> parts;
+    for (const auto& factor : sum.factors) {
+        parts.push_back(factor->boundAt(theta));
+    }
+    return Combined(sum, theta, parts);
+}
+
 // A distance d from the tilted mean that the tilted total passes (upwards,
 // or downwards) with a chance of at most `tail`, by Chernoff's bound tried
 // at steps from the one that is best for a normal law down to those that suit
@@ -776,7 +786,7 @@ long long TailEnd(const Sum& sum, Chance tail, bool upwards) {
         // The bound (K(l) + margin) / l is least where l K'(l) - K(l)
         // reaches the margin, K being ln E e^(l S).
         const Chance l = std::exp(x);
-        const SumTilt tilt = TiltedAt(sum, upwards ? l : -l);
+        const SumTilt tilt = BoundAt(sum, upwards ? l : -l);
         const Chance logMoment = tilt.logMoment();
         const Chance mean = upwards ? tilt.mean : -tilt.mean;
         // On a logarithmic scale that gap is about linear in ln l, exactly so
@@ -801,7 +811,7 @@ Chance TailChance(const Sum& sum, long long total, bool upwards) {
         0.0L, LeastOverTilts([&](Chance x) {
             // K(l) - l t is least where K'(l) reaches t.
             const Chance l = std::exp(x);
-            const SumTilt tilt = TiltedAt(sum, upwards ? l : -l);
+            const SumTilt tilt = BoundAt(sum, upwards ? l : -l);
             const Chance mean = upwards ? tilt.mean : -tilt.mean;
             return ChernoffProbe{tilt.logMoment() - l * from, mean - from, l * tilt.variance};
         })));
