@@ -141,11 +141,7 @@ void Advance(std::size_t& at, std::size_t step, std::size_t length) {
 class KeptFactor final : public Factor {
   public:
     KeptFactor(const DieLaw& law, int dice, int kept, bool highest)
-        : m_dice(dice),
-          m_kept(kept),
-          m_highest(highest),
-          m_defeatsTilts(law.endless && !highest),
-          m_keptDice(PowerOf(law.lowest, law.chance, kept)) {
+        : m_dice(dice), m_kept(kept), m_highest(highest), m_defeatsTilts(law.endless && !highest) {
         for (std::size_t i = 0; i < law.chance.size(); ++i) {
             if (law.chance[i] > 0.0L) {
                 m_scores.push_back(law.lowest + static_cast<long long>(i));
@@ -184,7 +180,7 @@ class KeptFactor final : public Factor {
         if (!((theta > 0.0L) == m_highest && theta != 0.0L)) {
             return tiltedAt(theta);
         }
-        Tilted bound = m_keptDice->tiltedAt(theta);
+        Tilted bound = keptDice().tiltedAt(theta);
         bound.logMass += logsOf().factorials.choose(m_dice, m_kept);
         assert(LogMoment(bound, theta) >=
                LogMoment(tiltedAt(theta), theta) - 1e-12L * (1.0L + std::abs(bound.logMass)));
@@ -323,8 +319,21 @@ class KeptFactor final : public Factor {
     int m_kept = 1;
     bool m_highest = true;
     bool m_defeatsTilts = false;
-    std::unique_ptr<Factor> m_keptDice;  // k dice, all of them counted
-    std::vector<long long> m_scores;     // in the order of keeping
+    // k dice, all of them counted, made the first time a bound needs them.
+    const Factor& keptDice() const {
+        if (!m_keptDice) {
+            const long long lowest = std::min(m_scores.front(), m_scores.back());
+            std::vector<Chance> chance(
+                static_cast<std::size_t>(std::abs(m_scores.back() - m_scores.front())) + 1, 0.0L);
+            for (std::size_t t = 0; t < m_scores.size(); ++t) {
+                chance[static_cast<std::size_t>(m_scores[t] - lowest)] = m_chance[t];
+            }
+            m_keptDice = PowerOf(lowest, chance, m_kept);
+        }
+        return *m_keptDice;
+    }
+    mutable std::unique_ptr<Factor> m_keptDice;
+    std::vector<long long> m_scores;  // in the order of keeping
     std::vector<Chance> m_chance;
     std::vector<Chance> m_later;  // the chance of every slot after t, and past the entries
     // The logarithms the tilts weigh with, taken the first time a tilt
