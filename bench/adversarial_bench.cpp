@@ -119,6 +119,11 @@ std::vector<std::string> BuiltToCost() {
         "50d10!dh1+50d10!dl1",
         "17d10!kh8+17d10!kl8+16d10!dh1+50d100!",
         "28d4-9d1000+25d3!dh3+10d10>=5max4+28d10!r<6dh2",
+        // A kept term whose law leaps at its top, beside one of a wide
+        // range: its top end stays to the sums, and the other end to tilts
+        // of its own.
+        "100d2-100d4+100d3kl3-100d1000",
+        "100d100kh50!-100d100kh50!+100d100kh50!-100d100kh50!+100d100kh50!",
         "100d100min50max60kh30",
         "100dF",
         "100d100>=50kh50",

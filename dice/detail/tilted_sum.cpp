@@ -225,6 +225,9 @@ class Sweep {
         long long s = anchor;
         Chance lead = 0.5L;
         int misses = 0;
+        // A side where the tilts come to nothing leaves the other its own
+        // tries.
+        m_fruitless = 0;
         while (going()) {
             while (s >= m_first && s <= m_last && !unresolved(s)) {
                 s += step;
@@ -602,10 +605,16 @@ std::vector<Needed> NeededScores(Sum& sum, const SumRequest& request) {
 
 // About how many tilts a sweep over `reach` totals takes. Each resolves
 // some 3.7 standard deviations of its tilted law on either side, and those
-// narrow towards the ends: sums of dice of every kind took about 0.6 tilts
-// per standard deviation of the untilted law that their totals span.
-double ExpectedTilts(const Sum& sum, double reach) {
+// narrow towards the ends: sums of dice took about 0.6 tilts per standard
+// deviation of the untilted law that their totals span. Not so a sum
+// without end, whose tilted law widens towards its far tail as the
+// explosions of dice do: 13 tilts took 232,204 totals of five terms of
+// 100d100kh50! at 400 a standard deviation, and the fewest are assumed.
+double ExpectedTilts(const Sum& sum, const SumRequest& request, double reach) {
     constexpr double kTiltsPerDeviation = 0.6;
+    if (request.openAbove || request.openBelow) {
+        return kFewestTilts;
+    }
     const auto sigma = static_cast<double>(std::sqrt(TiltedAt(sum, 0.0L).variance));
     return sigma > 0.0 ? std::max(kFewestTilts, kTiltsPerDeviation * reach / sigma) : kFewestTilts;
 }
@@ -613,15 +622,15 @@ double ExpectedTilts(const Sum& sum, double reach) {
 // Whether the tilts are tried first, and within what budget. For the
 // fastest way, factors whose whole law is cheaper than their spectrum are
 // listed first, and `work` becomes that of the sums with those laws.
-bool TiltsFirst(Sum& sum, std::vector<Needed>& needed, SumMethod method, double& work,
-                SweepBudget& budget) {
+bool TiltsFirst(Sum& sum, std::vector<Needed>& needed, const SumRequest& request, SumMethod method,
+                double& work, SweepBudget& budget) {
     if (method != SumMethod::kFastest || work <= kDirectWork) {
         return method == SumMethod::kTransform;
     }
     const double reach = Reach(needed);
     const double tilt = Materialize(sum, needed, TransformLength(static_cast<std::size_t>(reach)));
     work = DirectWork(sum, needed);
-    budget = {kBudgetShare * work, work, ExpectedTilts(sum, reach)};
+    budget = {kBudgetShare * work, work, ExpectedTilts(sum, request, reach)};
     const bool defeated = std::any_of(sum.factors.begin(), sum.factors.end(),
                                       [](const auto& factor) { return factor->defeatsTilts(); });
     return budget.expectedTilts * tilt < work && !(defeated && work <= kSumsOverDefeatedTilts);
@@ -702,7 +711,7 @@ SumChances ChancesOfSum(Sum& sum, const Support& possible, const SumRequest& req
     std::vector<Needed> needed = NeededScores(sum, request);
     double work = DirectWork(sum, needed);
     SweepBudget budget;
-    if (TiltsFirst(sum, needed, method, work, budget)) {
+    if (TiltsFirst(sum, needed, request, method, work, budget)) {
         std::optional<SumChances> tilted =
             Sweep(sum, possible, request.first, request.last, budget).run();
         if (tilted && !(method == SumMethod::kFastest && WorthRedoing(*tilted, work))) {
