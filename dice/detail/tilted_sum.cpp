@@ -630,7 +630,12 @@ bool TiltsFirst(Sum& sum, std::vector<Needed>& needed, const SumRequest& request
     const double reach = Reach(needed);
     const double tilt = Materialize(sum, needed, TransformLength(static_cast<std::size_t>(reach)));
     work = DirectWork(sum, needed);
-    budget = {kBudgetShare * work, work, ExpectedTilts(sum, request, reach)};
+    // Where the sums are costly, a tilt too many expected would cost more
+    // than any saved: the fewest are assumed, and only the budget stops
+    // the tilts.
+    const double expected =
+        work <= kWorthRedoingMuch ? ExpectedTilts(sum, request, reach) : kFewestTilts;
+    budget = {kBudgetShare * work, work, expected};
     const bool defeated = std::any_of(sum.factors.begin(), sum.factors.end(),
                                       [](const auto& factor) { return factor->defeatsTilts(); });
     return budget.expectedTilts * tilt < work && !(defeated && work <= kSumsOverDefeatedTilts);
