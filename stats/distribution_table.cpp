@@ -18,13 +18,16 @@ constexpr int kSmallPercentDigits = 3;
 
 struct Separators {
     explicit Separators(TableFormat format)
-        : cell(format == TableFormat::kTabSeparated ? "\t" : ","),
-          line(format == TableFormat::kTabSeparated ? "\n" : "\r\n") {}
+        : cell(format == TableFormat::kTabSeparated ? "\t" : ","), line(LineEnd(format)) {}
     std::string cell;
     std::string line;
 };
 
 }  // namespace
+
+const char* LineEnd(TableFormat format) {
+    return format == TableFormat::kTabSeparated ? "\n" : "\r\n";
+}
 
 void WriteOddsTable(const dice::Expression& expression, const dice::Odds& odds, TableFormat format,
                     const TextSink& sink) {

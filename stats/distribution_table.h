@@ -20,6 +20,9 @@ using TextSink = std::function<void(std::string_view)>;
 
 enum class TableFormat { kTabSeparated, kCommaSeparated };
 
+// How a line of the format ends: "\n" for tabs, "\r\n" for commas.
+const char* LineEnd(TableFormat format);
+
 // One line per total under the header "Total, Chance, At least, At most",
 // each chance a fraction from 0 to 1 to 12 significant digits, or fewer where
 // a 12th digit is not sure to be right, with a dot for the decimal mark in

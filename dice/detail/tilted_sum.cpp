@@ -71,22 +71,23 @@ SumTilt TiltAll(Sum& sum, Chance theta) {
     return Combined(sum, theta, parts);
 }
 
-SumTilt TiltedAt(const Sum& sum, Chance theta) {
+// Each factor weighed at theta by `weigh`, one of Factor's const ways.
+SumTilt WeighedAt(const Sum& sum, Chance theta, Tilted (Factor::*weigh)(Chance) const) {
     std::vector<Tilted> parts;
     for (const auto& factor : sum.factors) {
-        parts.push_back(factor->tiltedAt(theta));
+        parts.push_back(((*factor).*weigh)(theta));
     }
     return Combined(sum, theta, parts);
+}
+
+SumTilt TiltedAt(const Sum& sum, Chance theta) {
+    return WeighedAt(sum, theta, &Factor::tiltedAt);
 }
 
 // A sum whose moment at theta is at least that of `sum`, for Chernoff's
 // bound on its tails.
 SumTilt BoundAt(const Sum& sum, Chance theta) {
-    std::vector<Tilted> parts;
-    for (const auto& factor : sum.factors) {
-        parts.push_back(factor->boundAt(theta));
-    }
-    return Combined(sum, theta, parts);
+    return WeighedAt(sum, theta, &Factor::boundAt);
 }
 
 // A distance d from the tilted mean that the tilted total passes (upwards,

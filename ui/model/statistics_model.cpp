@@ -291,7 +291,7 @@ std::string StatisticsModel::tableIn(TableFormat format) const {
     const dice::Expression versus = formVersus();
     if (versus.versus()) {
         if (const std::optional<dice::Odds> odds = formOdds()) {
-            text += format == TableFormat::kTabSeparated ? "\n" : "\r\n";
+            text += LineEnd(format);
             WriteOddsTable(versus, *odds, format, sink);
         }
     }
